@@ -1,0 +1,195 @@
+#include "dialogs/card_reader/card_reader_form.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "platform/design.h"
+#include "platform/ui_feedback.h"
+#include "services/settings.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const QString kFont = QStringLiteral("Lucida Sans Unicode");
+constexpr qreal kFontSize = 9.75;
+constexpr const char* kTag = "Tag";
+
+QSlider* makeSlider(QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(0, kReaderSliderMax);
+    slider->setSingleStep(kReaderSliderStep);
+    slider->setPageStep(kReaderSliderStep);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(kReaderSliderStep);
+    return slider;
+}
+
+// The "0" to "3" scale in whole seconds under a slider: read-only, borderless
+// boxes spread so each stands under its position.
+QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        QLineEdit* box = boxes[i];
+        box->setText(QString::number(i));
+        box->setReadOnly(true);
+        box->setFrame(false);
+        box->setAlignment(Qt::AlignCenter);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 4);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, parent->palette().color(QPalette::Window));
+        box->setPalette(palette);
+        if (i > 0) row->addStretch(1);
+        row->addWidget(box);
+    }
+    return row;
+}
+
+}  // namespace
+
+CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(8030); }
+
+void CardReaderForm::build(QDialog& w) {
+    w.setWindowTitle(QStringLiteral("Cardreader Setup"));
+    w.setFont(platform::designFont(kFont, kFontSize));
+
+    auto* root = new QVBoxLayout(&w);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    QFrame* band = platform::makeHeadingBand(&w);
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 8, 12, 8);
+    bandRow->setSpacing(12);
+    QLabel* image = add(platform::makeImage(band, 32), QStringLiteral("BImage"));
+    auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), band),
+                        QStringLiteral("Label1"));
+    heading->setProperty(kTag, QStringLiteral("Wählen Sie den Chipkartenleser:"));
+    platform::styleHeading(heading, kFont, 12);
+    bandRow->addWidget(image);
+    bandRow->addWidget(heading, 1);
+    root->addWidget(band);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(12, 10, 12, 8);
+    body->setSpacing(4);
+    list_ = add(new QListWidget(&w), QStringLiteral("PrefList"));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setFixedHeight(list_->fontMetrics().height() * 5 + 8);
+    body->addWidget(list_);
+    body->addSpacing(6);
+
+    auto* timeLabel = add(new QLabel(QStringLiteral("Time interval for request card (sec):"), &w),
+                          QStringLiteral("Label2"));
+    timeLabel->setProperty(kTag, QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
+    body->addWidget(timeLabel);
+    requestInterval_ = add(makeSlider(&w), QStringLiteral("PrefTime"));
+    body->addWidget(requestInterval_);
+    body->addLayout(makeScale(&w, {add(new QLineEdit(&w), QStringLiteral("L11")),
+                                   add(new QLineEdit(&w), QStringLiteral("L12")),
+                                   add(new QLineEdit(&w), QStringLiteral("L13")),
+                                   add(new QLineEdit(&w), QStringLiteral("L14"))}));
+    body->addSpacing(6);
+
+    auto* waitLabel = add(new QLabel(QStringLiteral("Waitstates before first command (sec):"), &w),
+                          QStringLiteral("Label3"));
+    waitLabel->setProperty(kTag, QStringLiteral("Wartezeit vor erstem Kommando"));
+    body->addWidget(waitLabel);
+    waitBeforeFirst_ = add(makeSlider(&w), QStringLiteral("PrefWait"));
+    body->addWidget(waitBeforeFirst_);
+    body->addLayout(makeScale(&w, {add(new QLineEdit(&w), QStringLiteral("L20")),
+                                   add(new QLineEdit(&w), QStringLiteral("L21")),
+                                   add(new QLineEdit(&w), QStringLiteral("L23")),
+                                   add(new QLineEdit(&w), QStringLiteral("L24"))}));
+    body->addSpacing(6);
+
+    pinpad_ = add(new QCheckBox(QStringLiteral("PIN entry on card reader"), &w),
+                  QStringLiteral("PrefPinp"));
+    pinpad_->setProperty(kTag, QStringLiteral("Pin-Eingabe am Kartenleser"));
+    body->addWidget(pinpad_);
+    root->addLayout(body);
+
+    auto* line = new QFrame(&w);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    root->addWidget(line);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 8, 12, 10);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), 112);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), 1);
+    help->setAutoDefault(false);
+    ok->setDefault(true);
+    ok->setMinimumWidth(90);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    root->addLayout(buttons);
+    w.setFixedWidth(platform::twips(6240));
+
+    QWidget::setTabOrder(list_, requestInterval_);
+    QWidget::setTabOrder(requestInterval_, waitBeforeFirst_);
+    QWidget::setTabOrder(waitBeforeFirst_, pinpad_);
+    QWidget::setTabOrder(pinpad_, ok);
+    QWidget::setTabOrder(ok, help);
+
+    QObject::connect(ok, &QPushButton::clicked, [this] { confirm(); });
+    // "?" presses F1 in this window, which opens the help topic.
+    QObject::connect(help, &QPushButton::clicked, [this] {
+        QCoreApplication::postEvent(&window(), new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+    });
+}
+
+void CardReaderForm::Uebersetze() {
+    for (const char* name : {"Label1", "Label2", "Label3"})
+        if (auto* label = window().findChild<QLabel*>(QLatin1String(name)))
+            label->setText(label->property(kTag).toString());
+    if (pinpad_) pinpad_->setText(pinpad_->property(kTag).toString());
+}
+
+void CardReaderForm::loaded() {
+    confirmStatus_ = {};
+    Uebersetze();
+    const Status load = LoadCardReader(state_, readerList_, tools::currentSettingsStore());
+    showState();
+    if (!load) {
+        platform::criticalMessage(QStringLiteral("Error load ReaderDlg\n") +
+                                  QString::fromStdU16String(load.description()));
+    }
+}
+
+// Shows what the load reached; controls of steps that did not run keep their design state.
+void CardReaderForm::showState() {
+    requestInterval_->setValue(state_.requestInterval);
+    waitBeforeFirst_->setValue(state_.waitBeforeFirst);
+    platform::setCheckValue(pinpad_, state_.pinpad);
+    list_->clear();
+    for (const auto& name : state_.readers) list_->addItem(QString::fromStdU16String(name));
+    if (state_.selected) list_->setCurrentRow(static_cast<int>(*state_.selected));
+}
+
+void CardReaderForm::confirm() {
+    const int row = list_->currentRow();
+    state_.selected = row >= 0 && list_->currentItem() && list_->currentItem()->isSelected()
+                          ? std::optional<size_t>(static_cast<size_t>(row))
+                          : std::nullopt;
+    state_.requestInterval = requestInterval_->value();
+    state_.waitBeforeFirst = waitBeforeFirst_->value();
+    state_.pinpad = platform::checkValue(pinpad_);
+    confirmStatus_ = ConfirmCardReader(state_, tools::currentSettingsStore());
+    requestInterval_->setValue(state_.requestInterval);
+    hide();
+}
+
+}  // namespace kxsim::dialogs

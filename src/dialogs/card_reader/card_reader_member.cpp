@@ -1,0 +1,21 @@
+#include "dialogs/card_reader/card_reader_form.h"
+#include "kxsimlib/cdialogs.h"
+#include "surface/member_call.h"
+#include "surface/module_data.h"
+
+namespace kxsim {
+
+Status CDialogs::Kartenleser(std::u16string& Readers, std::u16string& result) {
+    return surface::dialogCall([&] {
+        auto& form = surface::formObject<dialogs::CardReaderForm>();
+        form.setReaderList(Readers);
+        const auto ending = form.showModal();
+        result = form.prefName();
+        form.unload();
+        // The name is handed back even when storing the choices failed; the
+        // failed Status tells the host that they will not be there next time.
+        return ending == platform::Form::Ending::Hidden ? form.confirmStatus() : Status();
+    });
+}
+
+}  // namespace kxsim

@@ -1,0 +1,82 @@
+#include "dialogs/card_reader/card_reader_model.h"
+
+#include <algorithm>
+
+#include "services/leading_number.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const std::u16string kKeyName = u"LeserName";
+const std::u16string kKeyTimer = u"LeserTimer";
+const std::u16string kKeyPause = u"LeserPause";
+const std::u16string kKeyPinpad = u"LeserPinpad";
+
+// The sliders hold any value within their range; a stored value outside it is
+// brought to the nearest end rather than refused.
+int32_t sliderValue(int32_t value) { return std::clamp(value, 0, kReaderSliderMax); }
+
+}  // namespace
+
+std::vector<std::u16string> SplitReaderList(std::u16string_view list) {
+    std::vector<std::u16string> names;
+    if (list.empty()) return names;
+    size_t start = 0;
+    for (;;) {
+        const size_t nul = list.find(u'\0', start);
+        names.emplace_back(list.substr(start, nul == std::u16string_view::npos ? nul : nul - start));
+        if (nul == std::u16string_view::npos) break;
+        start = nul + 1;
+    }
+    return names;
+}
+
+size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16string_view name) {
+    size_t chosen = 0;
+    for (size_t i = 0; i < readers.size(); ++i)
+        if (readers[i] == name) chosen = i;
+    return chosen;
+}
+
+Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
+                      const tools::SettingsStore& store) {
+    state = CardReaderState{};  // controls whose step does not run keep their design state
+    state.prefName = tools::ReadSetting(store, kKeyName);
+
+    const auto interval = tools::LongOfText(tools::ReadSetting(store, kKeyTimer, 500));
+    if (!interval) return Status::error(errors::Overflow);
+    state.requestInterval = sliderValue(*interval);
+
+    const auto wait = tools::LongOfText(tools::ReadSetting(store, kKeyPause, 0));
+    if (!wait) return Status::error(errors::Overflow);
+    state.waitBeforeFirst = sliderValue(*wait);
+
+    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(store, kKeyPinpad, 0)));
+    if (!pinpad) return Status::error(errors::Overflow);
+    if (*pinpad < 0 || *pinpad > 2) return Status::error(380);  // Invalid property value
+    state.pinpad = *pinpad;
+
+    state.readers = SplitReaderList(readerList);
+    state.selected.reset();
+    if (!state.readers.empty()) state.selected = PreferredReader(state.readers, state.prefName);
+    return {};
+}
+
+Status ConfirmCardReader(CardReaderState& state, tools::SettingsStore& store) {
+    if (state.selected && *state.selected < state.readers.size())
+        state.prefName = state.readers[*state.selected];
+    if (state.requestInterval < kMinRequestInterval) state.requestInterval = kMinRequestInterval;
+
+    Status first;
+    const auto write = [&](const std::u16string& key, const std::u16string& text) {
+        Status s = tools::WriteSetting(store, key, text);
+        if (!s && first) first = s;
+    };
+    write(kKeyName, state.prefName);
+    write(kKeyPinpad, tools::DecimalText(state.pinpad));
+    write(kKeyTimer, tools::DecimalText(state.requestInterval));
+    write(kKeyPause, tools::DecimalText(state.waitBeforeFirst));
+    return first;
+}
+
+}  // namespace kxsim::dialogs

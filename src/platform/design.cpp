@@ -1,0 +1,87 @@
+#include "platform/design.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+
+#include "platform/control_types.h"
+
+namespace kxsim::platform {
+
+QFont designFont(const QString& family, qreal pointSize, bool bold) {
+    QFont font;
+    font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QColor headingColor() { return QColor(0, 51, 153); }
+
+int twips(int value) { return (value + 7) / 15; }
+
+QLabel* makeImage(QWidget* parent, int size) {
+    auto* image = new QLabel(parent);
+    setControlType(image, "Image");
+    image->setFixedSize(size, size);
+    image->setScaledContents(true);
+    return image;
+}
+
+void showPicture(QLabel* image, const Picture& picture) {
+    QPixmap pixmap;
+    switch (picture.kind()) {
+    case Picture::Kind::Empty:
+        break;
+    case Picture::Kind::Bytes:
+        pixmap.loadFromData(picture.bytes().data(), static_cast<uint>(picture.bytes().size()));
+        break;
+    case Picture::Kind::File:
+        pixmap.load(QString::fromStdU16String(picture.path()));
+        break;
+    }
+    image->setPixmap(pixmap);
+}
+
+namespace {
+
+QFrame* makeBand(QWidget* parent, QPalette::ColorRole role) {
+    auto* band = new QFrame(parent);
+    setControlType(band, "Shape");
+    band->setAutoFillBackground(true);
+    QPalette palette = band->palette();
+    palette.setColor(QPalette::Window, role == QPalette::Base ? QColor(Qt::white)
+                                                              : palette.color(QPalette::Button));
+    band->setPalette(palette);
+    return band;
+}
+
+}  // namespace
+
+QFrame* makeButtonBand(QWidget* parent) { return makeBand(parent, QPalette::Button); }
+QFrame* makeHeadingBand(QWidget* parent) { return makeBand(parent, QPalette::Base); }
+
+int checkValue(const QCheckBox* box) {
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void setCheckValue(QCheckBox* box, int value) {
+    box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void styleHeading(QLabel* label, const QString& family, qreal pointSize) {
+    label->setFont(designFont(family, pointSize));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, headingColor());
+    label->setPalette(palette);
+}
+
+}  // namespace kxsim::platform

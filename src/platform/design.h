@@ -1,0 +1,46 @@
+#pragma once
+// The look the dialog forms share: fonts with fallbacks, the heading colour,
+// the icon image, the white heading band and the button band.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include "kxsimlib/picture.h"
+
+class QCheckBox;
+class QLabel;
+class QFrame;
+class QWidget;
+
+namespace kxsim::platform {
+
+/// \a family at \a pointSize, falling back to a sans-serif font where the
+/// family is not installed.
+QFont designFont(const QString& family, qreal pointSize, bool bold = false);
+
+/// The dark blue of the headings (red 0, green 51, blue 153).
+QColor headingColor();
+
+/// Pixels for a length in twips (1/1440 inch) at the screen's 96 dots per inch.
+int twips(int value);
+
+/// An image control ("Image"): a fixed square showing a picture, scaled.
+QLabel* makeImage(QWidget* parent, int size);
+/// Shows \a picture in \a image; a picture that does not decode shows nothing.
+void showPicture(QLabel* image, const Picture& picture);
+
+/// A filled band ("Shape") in the button-face colour, holding a row of buttons.
+QFrame* makeButtonBand(QWidget* parent);
+/// A white band across the top, holding the icon and the heading.
+QFrame* makeHeadingBand(QWidget* parent);
+
+/// A check box's state as the dialogs count it: 0 cleared, 1 checked, 2 greyed.
+int checkValue(const QCheckBox* box);
+/// Sets a check box to 0 cleared, 1 checked or 2 greyed.
+void setCheckValue(QCheckBox* box, int value);
+
+/// A heading label: \a pointSize, dark blue.
+void styleHeading(QLabel* label, const QString& family, qreal pointSize);
+
+}  // namespace kxsim::platform

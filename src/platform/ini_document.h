@@ -1,0 +1,47 @@
+#pragma once
+// A parsed INI file: sections of key = value entries, looked up without regard
+// to letter case, as the suite's profile files are read.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kxsim::platform {
+
+/// Folds letter case for name matching (ASCII, Latin-1, Greek and Cyrillic capitals).
+std::u16string foldCase(std::u16string_view text);
+
+class IniDocument {
+public:
+    struct Entry {
+        std::u16string key;
+        std::u16string value;
+    };
+    struct Section {
+        std::u16string name;
+        std::vector<Entry> entries;                       // file order, duplicates kept
+        std::unordered_map<std::u16string, size_t> byKey;  // folded key -> first entry
+    };
+
+    /// Parses decoded text. Rules: lines end at LF (a CR before it is dropped);
+    /// leading blanks and tabs are ignored; ";" at the start makes a comment;
+    /// "[name]" opens a section; "key = value" is an entry, blanks around key and
+    /// value dropped and one pair of enclosing quotes removed from the value; a
+    /// line without "=" is a key with an empty value. Lines before the first
+    /// section belong to no section and are never found. Of two sections with the
+    /// same name the first is used.
+    static IniDocument parse(std::u16string_view text);
+
+    const Section* section(std::u16string_view name) const;
+    /// The value of \a key in \a section, or nothing when either is missing.
+    std::optional<std::u16string_view> value(std::u16string_view section,
+                                             std::u16string_view key) const;
+
+private:
+    std::vector<Section> sections_;
+    std::unordered_map<std::u16string, size_t> bySection_;  // folded name -> first section
+};
+
+}  // namespace kxsim::platform

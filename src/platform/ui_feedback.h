@@ -1,0 +1,22 @@
+#pragma once
+// The small modal and audible answers a dialog gives: a message box, the
+// system beep and an input box.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace kxsim::platform {
+
+/// A modal message box with the critical-error icon, an OK button and the default title.
+void criticalMessage(const QString& text);
+
+/// The system beep. Counted per thread, so tests can see that it sounded.
+void beep();
+int beepCount();
+
+/// A modal input box; nothing when the user cancels it.
+std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title);
+
+}  // namespace kxsim::platform

@@ -1,0 +1,14 @@
+#pragma once
+// Opening the library's help at a form's topic.
+
+namespace kxsim::platform {
+class Form;
+}
+
+namespace kxsim::tools {
+
+/// Opens the help file "kxhelpd.chm" of the library folder at the help
+/// context number of \a form. The form stays open; nothing is reported.
+void ShowHelp(platform::Form& form);
+
+}  // namespace kxsim::tools

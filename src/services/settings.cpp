@@ -1,0 +1,23 @@
+#include "services/settings.h"
+
+#include "platform/qsettings_store.h"
+
+namespace kxsim::tools {
+namespace {
+
+SettingsStore* g_override = nullptr;
+
+}  // namespace
+
+SettingsStore& currentSettingsStore() {
+    static platform::QSettingsStore perUser;
+    return g_override ? *g_override : perUser;
+}
+
+ScopedSettingsStore::ScopedSettingsStore(SettingsStore& store) : previous_(g_override) {
+    g_override = &store;
+}
+
+ScopedSettingsStore::~ScopedSettingsStore() { g_override = previous_; }
+
+}  // namespace kxsim::tools

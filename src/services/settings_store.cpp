@@ -1,0 +1,37 @@
+#include "services/settings_store.h"
+
+#include <string>
+
+namespace kxsim::tools {
+
+std::optional<std::u16string> MemorySettingsStore::value(const std::u16string& key) const {
+    auto it = values.find(key);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+}
+
+Status MemorySettingsStore::setValue(const std::u16string& key, const std::u16string& text) {
+    if (failWrites) return *failWrites;
+    values[key] = text;
+    return {};
+}
+
+std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key,
+                           const std::u16string& fallback) {
+    return store.value(key).value_or(fallback);
+}
+
+std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key, int32_t fallback) {
+    return store.value(key).value_or(DecimalText(fallback));
+}
+
+Status WriteSetting(SettingsStore& store, const std::u16string& key, const std::u16string& text) {
+    return store.setValue(key, text);
+}
+
+std::u16string DecimalText(int64_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace kxsim::tools

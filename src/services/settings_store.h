@@ -1,0 +1,45 @@
+#pragma once
+// The per-user settings store as the dialogs see it: text values under the
+// library's application "Tolvane" and section "Kestrix", one per key.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "kxsimlib/status.h"
+
+namespace kxsim::tools {
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    /// The stored text, or nothing when the key is absent or the store unreadable.
+    virtual std::optional<std::u16string> value(const std::u16string& key) const = 0;
+    /// Stores \a text; a failure says why the value could not be kept.
+    virtual Status setValue(const std::u16string& key, const std::u16string& text) = 0;
+};
+
+/// A store in memory, for tests and tools.
+class MemorySettingsStore : public SettingsStore {
+public:
+    std::optional<std::u16string> value(const std::u16string& key) const override;
+    Status setValue(const std::u16string& key, const std::u16string& text) override;
+
+    std::map<std::u16string, std::u16string> values;
+    /// When set, every write fails with this status.
+    std::optional<Status> failWrites;
+};
+
+/// The stored text of \a key, or \a fallback when there is none.
+std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key,
+                           const std::u16string& fallback = {});
+/// The stored text of \a key, or \a fallback as decimal digits when there is none.
+std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key, int32_t fallback);
+/// Stores \a text under \a key.
+Status WriteSetting(SettingsStore& store, const std::u16string& key, const std::u16string& text);
+
+/// Decimal text of a number, as settings and fields store numbers.
+std::u16string DecimalText(int64_t value);
+
+}  // namespace kxsim::tools

@@ -1,0 +1,56 @@
+#include "services/translation.h"
+
+#include <QDialog>
+
+#include "platform/control_types.h"
+#include "platform/form.h"
+#include "platform/profile_reader.h"
+#include "surface/module_data.h"
+
+namespace kxsim::tools {
+namespace {
+
+constexpr size_t kLookupBuffer = 512;
+
+QString lookup(const QString& key, const QString& section) {
+    return QString::fromStdU16String(LookupText(key.toStdU16String(), section.toStdU16String()));
+}
+
+}  // namespace
+
+std::u16string LookupText(const std::u16string& key, const std::u16string& section) {
+    return platform::profileString(surface::languageFile(), section, key, key, kLookupBuffer);
+}
+
+std::u16string TranslateText(const std::u16string& text) {
+    if (text.empty()) return {};
+    std::u16string value = LookupText(text, u"Label");
+    for (size_t pos = 0; (pos = value.find(u"\\n", pos)) != std::u16string::npos; ++pos)
+        value.replace(pos, 2, 1, u'\n');
+    return value;
+}
+
+void TranslateForm(platform::Form& form) {
+    const std::u16string& file = surface::languageFile();
+    if (file.empty() || !platform::isOrdinaryFile(file)) return;
+
+    form.setCaption(lookup(form.caption(), QStringLiteral("Label")));
+    // Copy: the registry is the form's and a setter must not disturb the walk.
+    const auto controls = form.controls();
+    for (const auto& control : controls) {
+        if (!control) continue;
+        try {
+            const platform::ControlTexts texts = platform::translatableTexts(control.data());
+            for (const auto& text : texts.texts) {
+                try {
+                    text.set(lookup(text.get(), texts.section));
+                } catch (...) {
+                    // A text that cannot be translated keeps its design text.
+                }
+            }
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace kxsim::tools

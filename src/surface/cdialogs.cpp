@@ -1,0 +1,22 @@
+#include "kxsimlib/cdialogs.h"
+
+#include "surface/member_call.h"
+#include "surface/module_data.h"
+
+namespace kxsim {
+
+// The dialogs keep their state per thread in the module data; an object of its
+// own leaves room for the class to grow without breaking hosts.
+class CDialogsPrivate {};
+
+CDialogs::CDialogs() : d(std::make_unique<CDialogsPrivate>()) {}
+CDialogs::~CDialogs() = default;
+
+Status CDialogs::Language(std::u16string& File) {
+    return surface::guarded([&] {
+        surface::languageFile() = File;
+        return Status();
+    });
+}
+
+}  // namespace kxsim

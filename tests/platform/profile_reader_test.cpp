@@ -1,0 +1,159 @@
+#include "platform/profile_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "support/temp_files.h"
+
+using namespace kxsim::platform;
+using kxsim::test::TempFolder;
+
+namespace {
+
+std::u16string get(const std::u16string& file, std::u16string_view section, std::u16string_view key,
+                   std::u16string_view fallback = u"<default>", size_t size = 512) {
+    return profileString(file, section, key, fallback, size);
+}
+
+constexpr std::string_view kSample =
+    "; a comment line\n"
+    "[Label]\n"
+    "OK = Ja\r\n"
+    "Cancel=\n"
+    "  Quoted = \"  kept blanks  \"\n"
+    "Single='single'\n"
+    "Half=\"half\n"
+    "Inner = a ; not a comment\n"
+    "Eq = a=b\n"
+    "lonely\n"
+    "Dup=first\n"
+    "dup=second\n"
+    "[ Menu ]\n"
+    "OK=Menu-OK\n"
+    "[label]\n"
+    "OK=from a repeated section\n";
+
+}  // namespace
+
+TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
+    TempFolder dir;
+    const auto file = dir.write("lang.ini", kSample);
+    const struct {
+        std::u16string_view section, key, expected;
+    } rows[] = {
+        {u"Label", u"OK", u"Ja"},
+        {u"LABEL", u"ok", u"Ja"},                 // letter case of names does not matter
+        {u"Label", u"Cancel", u""},               // an empty value is a value
+        {u"Label", u"Quoted", u"  kept blanks  "},
+        {u"Label", u"Single", u"single"},
+        {u"Label", u"Half", u"\"half"},           // one quote is no pair
+        {u"Label", u"Inner", u"a ; not a comment"},
+        {u"Label", u"Eq", u"a=b"},
+        {u"Label", u"lonely", u""},
+        {u"Label", u"Dup", u"first"},             // the first of two keys
+        {u"Menu", u"OK", u"Menu-OK"},             // blanks inside the brackets
+        {u"Label", u"Missing", u"<default>"},
+        {u"Nope", u"OK", u"<default>"},
+        {u"Label", u"", u"<default>"},            // an empty key finds nothing
+        {u"Label", u"; a comment line", u"<default>"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(get(file, row.section, row.key), row.expected)
+            << toUtf8(row.section) << "/" << toUtf8(row.key);
+}
+
+TEST(profile_reader, defaults_lose_trailing_blanks_and_values_are_cut_to_the_buffer) {
+    TempFolder dir;
+    const auto file = dir.write("a.ini", "[S]\nLong=" + std::string(600, 'x') + "\nFive=12345\n");
+    EXPECT_EQ(get(file, u"S", u"none", u"text  \t "), u"text  \t");
+    EXPECT_EQ(get(u"/no/such/file.ini", u"S", u"k", u"Cancel   "), u"Cancel");
+    EXPECT_EQ(get(file, u"S", u"Long").size(), 511u);
+    const struct {
+        size_t size;
+        std::u16string_view expected;
+    } rows[] = {{0, u""}, {1, u""}, {2, u"1"}, {5, u"1234"}, {6, u"12345"}, {100, u"12345"}};
+    for (const auto& row : rows) EXPECT_EQ(get(file, u"S", u"Five", u"", row.size), row.expected) << row.size;
+    EXPECT_EQ(get(file, u"S", u"none", u"abcdef", 4), u"abc");
+}
+
+TEST(profile_reader, only_ordinary_files_are_read) {
+    TempFolder dir;
+    const auto real = dir.write("real.ini", "[S]\nk=v\n");
+    std::filesystem::create_directory(dir.path() / "folder.ini");
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop2.ini", dir.path() / "loop1.ini");
+    std::filesystem::create_symlink("loop1.ini", dir.path() / "loop2.ini");
+    std::filesystem::create_symlink("real.ini", dir.path() / "link.ini");
+    std::filesystem::create_symlink("gone.ini", dir.path() / "dangling.ini");
+
+    EXPECT_EQ(get(real, u"S", u"k"), u"v");
+    EXPECT_EQ(get(dir.file("link.ini"), u"S", u"k"), u"v");
+    for (const char* missing : {"folder.ini", "fifo.ini", "loop1.ini", "dangling.ini", "absent.ini"}) {
+        EXPECT_EQ(get(dir.file(missing), u"S", u"k"), u"<default>") << missing;
+        EXPECT_FALSE(isOrdinaryFile(dir.file(missing))) << missing;
+    }
+    EXPECT_EQ(get(u"", u"S", u"k"), u"<default>");
+}
+
+TEST(profile_reader, sees_a_changed_or_vanished_file_at_once) {
+    TempFolder dir;
+    const auto file = dir.write("live.ini", "[S]\nk=one\n");
+    EXPECT_EQ(get(file, u"S", u"k"), u"one");
+    dir.write("live.ini", "[S]\nk=two\n");  // same size, same second: the inode or time differs
+    struct stat st;
+    ASSERT_EQ(::stat(toUtf8(file).c_str(), &st), 0);
+    EXPECT_EQ(get(file, u"S", u"k"), u"two");
+    dir.write("live.ini", "[S]\nk=three\n");
+    EXPECT_EQ(get(file, u"S", u"k"), u"three");
+    std::filesystem::remove(dir.path() / "live.ini");
+    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
+}
+
+TEST(profile_reader, decodes_utf8_and_windows_1252) {
+    TempFolder dir;
+    const auto utf8 = dir.write("u.ini", "[Label]\nCancel=Abbrechen \xC3\xA4\xE2\x82\xAC\n");
+    const auto bom = dir.write("b.ini", "\xEF\xBB\xBF[Label]\nOK=\xC3\xBC\n");
+    const auto ansi = dir.write("w.ini", "[Label]\nCancel=Abbrechen \xE4\x80\n");
+    const auto binary = dir.write("g.ini", std::string("\x00\xff[Label]\x00\nOK=x\n\xfe", 17));
+    const auto noNewline = dir.write("n.ini", "[Label]\nOK=last line");
+    EXPECT_EQ(get(utf8, u"Label", u"Cancel"), u"Abbrechen ä€");
+    EXPECT_EQ(get(bom, u"Label", u"OK"), u"ü");
+    EXPECT_EQ(get(ansi, u"Label", u"Cancel"), u"Abbrechen ä€");
+    EXPECT_EQ(get(binary, u"Label", u"OK"), u"<default>");
+    EXPECT_EQ(get(noNewline, u"Label", u"OK"), u"last line");
+}
+
+TEST(profile_reader, lists_key_names_in_file_order_within_the_buffer) {
+    TempFolder dir;
+    const auto file = dir.write("k.ini", "[Net]\n26201=T-Mobile\n26202=Vodafone\n00101=Test\n=empty\n26203=O2\n");
+    using Names = std::vector<std::u16string>;
+    const struct {
+        size_t size;
+        Names expected;
+    } rows[] = {
+        {20000, {u"26201", u"26202", u"00101", u"26203"}},
+        {25, {u"26201", u"26202", u"00101", u"26203"}},  // 4 x 6 + final NUL
+        {24, {u"26201", u"26202", u"00101", u"2620"}},   // the last name shortened
+        {21, {u"26201", u"26202", u"00101", u"2"}},
+        {20, {u"26201", u"26202", u"00101"}},
+        {9, {u"26201", u"2"}},
+        {8, {u"26201"}},
+        {2, {}},
+        {1, {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(profileKeyNames(file, u"net", row.size), row.expected) << row.size;
+    EXPECT_EQ(profileKeyNames(file, u"Nope", 100), Names{});
+    EXPECT_EQ(profileKeyNames(u"/no/file", u"Net", 100), Names{});
+}
+
+TEST(profile_reader, each_thread_reads_for_itself) {
+    TempFolder dir;
+    const auto file = dir.write("t.ini", "[S]\nk=v\n");
+    std::u16string seen;
+    std::thread([&] { seen = get(file, u"S", u"k"); }).join();
+    EXPECT_EQ(seen, u"v");
+    EXPECT_EQ(get(file, u"S", u"k"), u"v");
+}

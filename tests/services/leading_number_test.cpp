@@ -1,0 +1,76 @@
+#include "services/leading_number.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using kxsim::tools::LeadingNumber;
+using kxsim::tools::LongOfText;
+using kxsim::tools::ToInteger;
+using kxsim::tools::ToLong;
+
+TEST(leading_number, reads_the_number_at_the_start) {
+    const struct {
+        const char16_t* text;
+        double expected;
+    } rows[] = {
+        {u"", 0},         {u"abc", 0},        {u"42", 42},          {u"  42  ", 42},
+        {u"1 2 3", 123},  {u"\t1\n2", 12},    {u"12abc", 12},       {u"-5", -5},
+        {u"+7", 7},       {u"- 5", -5},       {u"--5", 0},          {u"12.5", 12.5},
+        {u".5", 0.5},     {u"1.5.3", 1.5},    {u"1e3", 1000},       {u"1D2", 100},
+        {u"2E-1", 0.2},   {u"1e", 1},         {u"1e+", 1},          {u"00101", 101},
+        {u"1 e 2", 100},  {u"1,5", 1},        {u"\r5", 0},          {u"-", 0},
+        {u".", 0},        {u"1E999", std::numeric_limits<double>::infinity()},
+        {u"1E-999", 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(LeadingNumber(row.text), row.expected) << std::u16string(row.text).size();
+}
+
+TEST(leading_number, reads_hexadecimal_and_octal_as_the_narrowest_integer) {
+    const struct {
+        const char16_t* text;
+        double expected;
+    } rows[] = {
+        {u"&HFF", 255},          {u"&hff", 255},        {u"&H7FFF", 32767},
+        {u"&H8000", -32768},     {u"&HFFFF", -1},       {u"&H10000", 65536},
+        {u"&HFFFFFFFF", -1},     {u"&H80000000", -2147483648.0},
+        {u"&H0FFFF", 65535},     {u"&H1FFFFFFFF", 8589934591.0},
+        {u"&H", 0},              {u"&Hxyz", 0},         {u"&HF F", 255},
+        {u"&O17", 15},           {u"&O177777", -1},     {u"&O200000", 65536},
+        {u"&O37777777777", -1},  {u"&O9", 0},           {u"&", 0},
+        {u"&X1", 0},
+    };
+    for (const auto& row : rows) EXPECT_EQ(LeadingNumber(row.text), row.expected);
+}
+
+TEST(leading_number, converts_halves_to_the_even_neighbour) {
+    const struct {
+        double value;
+        int32_t expected;
+    } rows[] = {
+        {12.5, 12}, {13.5, 14}, {-12.5, -12}, {-13.5, -14}, {0.5, 0}, {1.5, 2}, {2.4999, 2},
+        {2147483647.0, 2147483647}, {2147483647.4, 2147483647}, {-2147483648.0, -2147483647 - 1},
+        {-2147483648.5, -2147483647 - 1},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ToLong(row.value), row.expected) << row.value;
+}
+
+TEST(leading_number, overflow_gives_nothing) {
+    for (double v : {2147483647.5, 2147483648.0, -2147483649.0, -2147483648.6,
+                     std::numeric_limits<double>::infinity(), std::nan("")})
+        EXPECT_FALSE(ToLong(v)) << v;
+    EXPECT_EQ(ToInteger(32767.4), 32767);
+    EXPECT_EQ(ToInteger(-32768.5), -32768);
+    EXPECT_FALSE(ToInteger(32767.5));
+    EXPECT_FALSE(ToInteger(-32769));
+}
+
+TEST(leading_number, long_of_text) {
+    EXPECT_EQ(LongOfText(u"500"), 500);
+    EXPECT_EQ(LongOfText(u"12.5"), 12);
+    EXPECT_EQ(LongOfText(u"xyz"), 0);
+    EXPECT_FALSE(LongOfText(u"99999999999"));
+    EXPECT_EQ(LongOfText(u"&HFFFF"), -1);
+}

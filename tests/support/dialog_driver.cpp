@@ -1,0 +1,74 @@
+#include "support/dialog_driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/form.h"
+
+namespace kxsim::test {
+
+struct WhenShown::State {
+    QString formName;
+    std::function<void(QDialog&)> action;
+    int runs = 0;
+};
+
+WhenShown::WhenShown(QString formName, std::function<void(QDialog&)> action)
+    : state_(std::make_shared<State>(State{std::move(formName), std::move(action), 0})) {
+    std::weak_ptr<State> weak = state_;
+    observer_ = std::make_shared<platform::ScopedDisplayObserver>([weak](platform::Form& form) {
+        auto state = weak.lock();
+        if (!state || form.name() != state->formName) return;
+        QDialog* window = &form.window();
+        QTimer::singleShot(0, window, [weak, window] {
+            if (auto s = weak.lock()) {
+                ++s->runs;
+                s->action(*window);
+            }
+        });
+        QTimer::singleShot(5000, window, [window] {
+            if (!window->isVisible()) return;
+            ADD_FAILURE() << window->objectName().toStdString() << " was still open; closing it";
+            window->close();
+        });
+    });
+}
+
+WhenShown::~WhenShown() = default;
+
+int WhenShown::runs() const { return state_->runs; }
+
+void whenModalAppears(const QString& objectName, std::function<void(QWidget&)> action) {
+    auto* poll = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, objectName, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == objectName && modal->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            action(*modal);
+        } else if (clock->elapsed() > 5000) {
+            poll->stop();
+            poll->deleteLater();
+            ADD_FAILURE() << "no modal window " << objectName.toStdString() << " appeared";
+        }
+    });
+    poll->start(5);
+}
+
+void click(QWidget& window, const QString& name) {
+    auto* button = window.findChild<QAbstractButton*>(name);
+    if (!button) {
+        ADD_FAILURE() << "no button " << name.toStdString();
+        return;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void closeBox(QDialog& window) { window.close(); }
+
+}  // namespace kxsim::test

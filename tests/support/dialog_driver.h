@@ -1,0 +1,48 @@
+#pragma once
+// Driving a modal dialog from a test: act on its window once it is displayed,
+// inside its modal loop, as a user would.
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace kxsim::test {
+
+/// Runs \a action on the window of form \a formName when it is next displayed.
+/// A dialog still open 5 s after the action is closed and the test fails, so a
+/// broken test never hangs.
+class WhenShown {
+public:
+    WhenShown(QString formName, std::function<void(QDialog&)> action);
+    ~WhenShown();
+    /// How often the action ran.
+    int runs() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+    std::shared_ptr<void> observer_;
+};
+
+/// Runs \a action on the next modal window named \a objectName that is not a
+/// form (message box "MessageBox", input box "InputBox"), once it is up.
+void whenModalAppears(const QString& objectName, std::function<void(QWidget&)> action);
+
+/// The child of \a window named \a name; the test fails when there is none.
+template <class T>
+T* control(QWidget& window, const QString& name) {
+    T* found = window.findChild<T*>(name);
+    if (!found) ADD_FAILURE() << "no control " << name.toStdString() << " in " << window.objectName().toStdString();
+    return found;
+}
+
+/// Clicks the button \a name with the mouse.
+void click(QWidget& window, const QString& name);
+
+/// Closes \a window with its close box.
+void closeBox(QDialog& window);
+
+}  // namespace kxsim::test

@@ -1,0 +1,37 @@
+#include "command.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kxsim::tool {
+
+std::vector<Command>& commands() {
+    static std::vector<Command> all;
+    return all;
+}
+
+CommandRegistration::CommandRegistration(Command command) { commands().push_back(std::move(command)); }
+
+void printOut(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void printErr(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+void ensureRenderingApplication() {
+    if (QCoreApplication::instance()) return;
+    const bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    if (!haveDisplay && !std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "kxsim";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+}  // namespace kxsim::tool

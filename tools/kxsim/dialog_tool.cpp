@@ -1,0 +1,33 @@
+#include "dialog_tool.h"
+
+#include "kxsimlib/cdialogs.h"
+
+namespace kxsim::tool {
+
+std::vector<DialogTool>& dialogTools() {
+    static std::vector<DialogTool> tools;
+    return tools;
+}
+
+ToolRegistration::ToolRegistration(DialogTool tool) { dialogTools().push_back(std::move(tool)); }
+
+Inputs sampleInputs(const DialogTool& tool) {
+    Inputs inputs;
+    for (const Field& f : tool.fields)
+        if (!f.sample.isNull())
+            inputs[f.option] = f.repeated ? f.sample.split(QLatin1Char('\n')) : QStringList{f.sample};
+    return inputs;
+}
+
+QString value(const Inputs& inputs, const QString& option, const QString& fallback) {
+    const auto it = inputs.find(option);
+    return it == inputs.end() || it->isEmpty() ? fallback : it->first();
+}
+
+void applyLanguage(const QString& file) {
+    CDialogs dialogs;
+    std::u16string path = file.toStdU16String();
+    dialogs.Language(path);
+}
+
+}  // namespace kxsim::tool

@@ -1,0 +1,59 @@
+#pragma once
+// One entry per CDialogs member: the inputs a host would pass, and the call.
+// The command line, the workbench and the screenshots all use these entries.
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "kxsimlib/status.h"
+
+namespace kxsim::tool {
+
+/// An input of a dialog call: a command-line option and a workbench field.
+struct Field {
+    QString option;       ///< "--reader" without the dashes
+    QString label;        ///< the workbench's label
+    QString sample;       ///< the value the workbench and screenshots start from
+    bool repeated = false;  ///< may be given more than once (one per line in the workbench)
+    bool positional = false;  ///< taken from the command line without an option
+};
+
+using Inputs = QMap<QString, QStringList>;
+
+/// What a call gave: the member's status, the JSON line of its outputs and the exit code.
+struct Outcome {
+    Status status;
+    QString json;
+    int exitCode = 0;
+};
+
+struct DialogTool {
+    QString command;   ///< "reader"
+    QString form;      ///< "WLeser", also the screenshot's file name
+    QString title;     ///< the workbench's button
+    std::vector<Field> fields;
+    std::function<Outcome(const Inputs&)> call;
+    /// Extra screenshots after the first: each sets up and shows another state.
+    std::vector<std::pair<QString, std::function<void()>>> extraShots = {};
+};
+
+/// Every registered dialog tool, in registration order.
+std::vector<DialogTool>& dialogTools();
+
+/// Registers a tool at start-up: `static const ToolRegistration r{DialogTool{...}};`
+struct ToolRegistration {
+    explicit ToolRegistration(DialogTool tool);
+};
+
+/// The sample inputs of \a tool.
+Inputs sampleInputs(const DialogTool& tool);
+/// First value of \a option, or \a fallback.
+QString value(const Inputs& inputs, const QString& option, const QString& fallback = {});
+
+/// Sets CDialogs.Language when "--language" was given.
+void applyLanguage(const QString& file);
+
+}  // namespace kxsim::tool

@@ -1,0 +1,36 @@
+// kxsim reader [--reader NAME]...: the card reader setup dialog.
+
+#include "dialog_tool.h"
+#include "json_line.h"
+#include "kxsimlib/cdialogs.h"
+
+namespace kxsim::tool {
+namespace {
+
+Outcome callReader(const Inputs& inputs) {
+    // The names joined by NUL characters; an empty name stays an empty piece.
+    std::u16string readers;
+    const QStringList names = inputs.value(QStringLiteral("reader"));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i) readers += u'\0';
+        readers += names[i].toStdU16String();
+    }
+    CDialogs dialogs;
+    std::u16string chosen;
+    Outcome out;
+    out.status = dialogs.Kartenleser(readers, chosen);
+    out.json = JsonLine().add(QStringLiteral("result"), chosen).text();
+    return out;
+}
+
+const ToolRegistration registration{DialogTool{
+    QStringLiteral("reader"),
+    QStringLiteral("WLeser"),
+    QStringLiteral("Card reader setup (Kartenleser)"),
+    {Field{QStringLiteral("reader"), QStringLiteral("Reader names, one per line"),
+           QStringLiteral("Tolvane CardMan 3121 00 00\nTolvane SIM Pocket 01 00\nPC/SC Virtual Reader 02 00"),
+           true}},
+    callReader}};
+
+}  // namespace
+}  // namespace kxsim::tool

@@ -1,0 +1,56 @@
+// kxsim screenshot DIR: one PNG per dialog, named after its form.
+
+#include <QDialog>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+
+#include "command.h"
+#include "dialog_tool.h"
+#include "surface/tooling.h"
+
+namespace kxsim::tool {
+namespace {
+
+// Shows a dialog through \a show, saves its window as \a file once it is up,
+// then closes it with its close box.
+bool capture(const QString& file, const std::function<void()>& show) {
+    bool saved = false;
+    auto guard = tooling::observeDisplayedDialogs([&](QDialog& window) {
+        QTimer::singleShot(0, &window, [&window, &file, &saved] {
+            saved = window.grab().save(file, "PNG");
+            window.close();
+        });
+    });
+    show();
+    return saved;
+}
+
+int screenshot(const QStringList& args) {
+    if (args.size() != 1) throw UsageError(QStringLiteral("screenshot needs one folder"));
+    ensureRenderingApplication();
+    QDir dir(args[0]);
+    if (!dir.mkpath(QStringLiteral(".")))
+        throw UsageError(QStringLiteral("cannot create folder %1").arg(args[0]));
+    int failures = 0;
+    for (const DialogTool& tool : dialogTools()) {
+        const QString file = dir.filePath(tool.form + QStringLiteral(".png"));
+        const Inputs inputs = sampleInputs(tool);
+        const bool ok = capture(file, [&] { tool.call(inputs); });
+        printOut((ok ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + file + QLatin1Char('\n'));
+        failures += ok ? 0 : 1;
+        for (const auto& [suffix, show] : tool.extraShots) {
+            const QString extra = dir.filePath(tool.form + suffix + QStringLiteral(".png"));
+            const bool extraOk = capture(extra, show);
+            printOut((extraOk ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + extra + QLatin1Char('\n'));
+            failures += extraOk ? 0 : 1;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+const CommandRegistration registration{
+    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR"), screenshot}};
+
+}  // namespace
+}  // namespace kxsim::tool
