@@ -77,8 +77,9 @@ IniDocument IniDocument::parse(std::u16string_view text) {
     return doc;
 }
 
+// Asked-for names match as the file's names are read: without surrounding blanks.
 const IniDocument::Section* IniDocument::section(std::u16string_view name) const {
-    auto it = bySection_.find(foldCase(name));
+    auto it = bySection_.find(foldCase(trim(name)));
     return it == bySection_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -86,7 +87,9 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
                                                       std::u16string_view key) const {
     const Section* s = section(sectionName);
     if (!s) return std::nullopt;
-    auto it = s->byKey.find(foldCase(key));
+    const std::u16string_view name = trim(key);
+    if (name.empty()) return std::nullopt;  // an empty name never matches
+    auto it = s->byKey.find(foldCase(name));
     if (it == s->byKey.end()) return std::nullopt;
     return std::u16string_view(s->entries[it->second].value);
 }

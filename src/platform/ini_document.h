@@ -34,8 +34,10 @@ public:
     /// same name the first is used.
     static IniDocument parse(std::u16string_view text);
 
+    /// The section \a name (blanks around it ignored), or null.
     const Section* section(std::u16string_view name) const;
-    /// The value of \a key in \a section, or nothing when either is missing.
+    /// The value of \a key in \a section, or nothing when either is missing;
+    /// blanks around the names are ignored.
     std::optional<std::u16string_view> value(std::u16string_view section,
                                              std::u16string_view key) const;
 

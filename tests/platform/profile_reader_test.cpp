@@ -32,6 +32,7 @@ constexpr std::string_view kSample =
     "Dup=first\n"
     "dup=second\n"
     "[ Menu ]\n"
+    "=nameless\n"
     "OK=Menu-OK\n"
     "[label]\n"
     "OK=from a repeated section\n";
@@ -58,6 +59,8 @@ TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
         {u"Label", u"Missing", u"<default>"},
         {u"Nope", u"OK", u"<default>"},
         {u"Label", u"", u"<default>"},            // an empty key finds nothing
+        {u"Label", u"   ", u"<default>"},
+        {u" Label ", u"  OK\t", u"Ja"},           // blanks around asked names do not count
         {u"Label", u"; a comment line", u"<default>"},
     };
     for (const auto& row : rows)

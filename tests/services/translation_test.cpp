@@ -1,0 +1,215 @@
+#include "services/translation.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "kxsimlib/cdialogs.h"
+#include "platform/design.h"
+#include "platform/form.h"
+#include "surface/module_data.h"
+#include "support/temp_files.h"
+
+using namespace kxsim;
+using kxsim::test::TempFolder;
+
+namespace {
+
+// One control of every kind the walk knows, plus the caption-less ones.
+class SampleForm : public platform::Form {
+public:
+    SampleForm() : Form(QStringLiteral("WSample")) {}
+    QTableWidget* listView = nullptr;
+    QAction* menu = nullptr;
+    QStatusBar* status = nullptr;
+    QTabBar* tabs = nullptr;
+    QToolBar* toolbar = nullptr;
+    QTreeWidget* tree = nullptr;
+    QLabel* label = nullptr;
+    QLabel* doubleLabel = nullptr;
+    QLabel* emptyLabel = nullptr;
+    QGroupBox* frame = nullptr;
+    QPushButton* button = nullptr;
+    QCheckBox* check = nullptr;
+    QRadioButton* option = nullptr;
+    QLineEdit* text = nullptr;
+    QListWidget* list = nullptr;
+    QComboBox* combo = nullptr;
+    QLabel* image = nullptr;
+    QLabel* doomed = nullptr;
+
+protected:
+    void build(QDialog& w) override {
+        w.setWindowTitle(QStringLiteral("Sample Form"));
+        listView = add(new QTableWidget(0, 2, &w), QStringLiteral("ListView1"));
+        listView->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Number")});
+        menu = add(new QAction(QStringLiteral("File"), &w), QStringLiteral("mnuFile"));
+        status = add(new QStatusBar(&w), QStringLiteral("StatusBar1"));
+        status->addWidget(new QLabel(QStringLiteral("Ready"), status));
+        status->addWidget(new QLabel(QStringLiteral("Name"), status));
+        tabs = add(new QTabBar(&w), QStringLiteral("TabStrip1"));
+        tabs->addTab(QStringLiteral("Name"));
+        tabs->addTab(QStringLiteral("Settings"));
+        toolbar = add(new QToolBar(&w), QStringLiteral("Toolbar1"));
+        QAction* tool = toolbar->addAction(QStringLiteral("Name"));
+        tool->setToolTip(QStringLiteral("File"));
+        tree = add(new QTreeWidget(&w), QStringLiteral("TreeView1"));
+        auto* root = new QTreeWidgetItem(tree, {QStringLiteral("Name")});
+        new QTreeWidgetItem(root, {QStringLiteral("Settings")});
+        label = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label1"));
+        doomed = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Doomed"));
+        doubleLabel = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label2"));
+        emptyLabel = add(new QLabel(QString(), &w), QStringLiteral("Label3"));
+        frame = add(new QGroupBox(QStringLiteral("Settings"), &w), QStringLiteral("Frame1"));
+        button = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
+        check = add(new QCheckBox(QStringLiteral("File"), &w), QStringLiteral("Check1"));
+        option = add(new QRadioButton(QStringLiteral("Ready   "), &w), QStringLiteral("Option1"));
+        text = add(new QLineEdit(QStringLiteral("Name"), &w), QStringLiteral("Text1"));
+        list = add(new QListWidget(&w), QStringLiteral("List1"));
+        list->addItem(QStringLiteral("Name"));
+        combo = add(new QComboBox(&w), QStringLiteral("Combo1"));
+        combo->addItem(QStringLiteral("Name"));
+        image = add(platform::makeImage(&w, 32), QStringLiteral("IMIcon"));
+        add(new QSlider(&w), QStringLiteral("Slider1"));
+    }
+};
+
+constexpr std::string_view kLanguage =
+    "[Label]\n"
+    "sample form=Beispiel\n"
+    "NAME=Name (de)\n"
+    "Number=Nummer\n"
+    "Settings=Einstellungen\n"
+    "Ready=Bereit\n"
+    "Cancel=\n"
+    "File=Datei (Label)\n"
+    "[Menu]\n"
+    "File=Datei (Menu)\n"
+    "Name=Name (Menu)\n";
+
+class Translation : public ::testing::Test {
+protected:
+    TempFolder dir;
+    void useLanguage(std::u16string path) {
+        CDialogs dialogs;
+        dialogs.Language(path);
+    }
+    void TearDown() override { useLanguage(u""); }
+};
+
+}  // namespace
+
+TEST_F(Translation, the_walk_translates_each_kind_of_text_from_its_section) {
+    useLanguage(dir.write("de.ini", kLanguage));
+    SampleForm form;
+    form.window();
+    form.doomed->deleteLater();
+    delete form.doomed;  // a control gone before the walk is skipped; the walk goes on
+    tools::TranslateForm(form);
+
+    EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Beispiel"));
+    EXPECT_EQ(form.listView->horizontalHeaderItem(0)->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.listView->horizontalHeaderItem(1)->text(), QStringLiteral("Nummer"));
+    EXPECT_EQ(form.menu->text(), QStringLiteral("Datei (Menu)"));
+    const auto panels = form.status->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(panels[0]->text(), QStringLiteral("Bereit"));
+    EXPECT_EQ(panels[1]->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.tabs->tabText(0), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.tabs->tabText(1), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.toolbar->actions()[0]->toolTip(), QStringLiteral("Datei (Menu)"));
+    EXPECT_EQ(form.toolbar->actions()[0]->text(), QStringLiteral("Name"));  // captions stay
+    EXPECT_EQ(form.tree->topLevelItem(0)->text(0), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.label->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.doubleLabel->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.emptyLabel->text(), QString());
+    EXPECT_EQ(form.frame->title(), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.button->text(), QString());                     // an empty value blanks it
+    EXPECT_EQ(form.check->text(), QStringLiteral("Datei (Label)"));  // never the Menu entry
+    EXPECT_EQ(form.option->text(), QStringLiteral("Bereit"));  // trailing blanks are not part of the key
+    // Caption-less controls keep their contents, list items included.
+    EXPECT_EQ(form.text->text(), QStringLiteral("Name"));
+    EXPECT_EQ(form.list->item(0)->text(), QStringLiteral("Name"));
+    EXPECT_EQ(form.combo->itemText(0), QStringLiteral("Name"));
+}
+
+TEST_F(Translation, without_an_ordinary_language_file_forms_keep_their_design_texts) {
+    std::filesystem::create_directory(dir.path() / "folder.ini");
+    for (const std::u16string& path : {std::u16string(), dir.file("missing.ini"), dir.file("folder.ini")}) {
+        useLanguage(path);
+        SampleForm form;
+        form.window();
+        tools::TranslateForm(form);
+        EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Sample Form"));
+        EXPECT_EQ(form.option->text(), QStringLiteral("Ready   "));
+        EXPECT_EQ(form.button->text(), QStringLiteral("Cancel"));
+    }
+}
+
+TEST_F(Translation, lookup_and_text_rules) {
+    const std::string longValue(600, 'x');
+    useLanguage(dir.write("de.ini", "[Label]\nTwo lines=Zeile 1\\nZeile 2\nLong=" + longValue +
+                                        "\nslash=a\\\\nb\n[Menu]\nOnly menu=Nur Menü\n"));
+    const struct {
+        std::u16string key, section, expected;
+    } lookups[] = {
+        {u"two LINES", u"Label", u"Zeile 1\\nZeile 2"},  // a lookup keeps "\n" as two characters
+        {u"Only menu", u"Label", u"Only menu"},
+        {u"Only menu", u"Menu", u"Nur Menü"},
+        {u"Missing   ", u"Label", u"Missing"},
+        {u"", u"Label", u""},
+    };
+    for (const auto& row : lookups) EXPECT_EQ(tools::LookupText(row.key, row.section), row.expected);
+    EXPECT_EQ(tools::LookupText(u"Long", u"Label").size(), 511u);
+
+    const struct {
+        std::u16string text, expected;
+    } texts[] = {
+        {u"", u""},
+        {u"Two lines", u"Zeile 1\nZeile 2"},
+        {u"No entry\\nhere", u"No entry\nhere"},  // applied to the text itself too
+        {u"slash", u"a\\\nb"},
+        {u"Only menu", u"Only menu"},
+    };
+    for (const auto& row : texts) EXPECT_EQ(tools::TranslateText(row.text), row.expected);
+}
+
+TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
+    const auto first = dir.write("one.ini", "[Label]\nSample Form=Eins\n");
+    const auto second = dir.write("two.ini", "[Label]\nSample Form=Zwei\n");
+    const auto title = [] {
+        SampleForm form;
+        form.window();
+        tools::TranslateForm(form);
+        return form.window().windowTitle();
+    };
+    useLanguage(first);
+    EXPECT_EQ(title(), QStringLiteral("Eins"));
+    useLanguage(second);
+    EXPECT_EQ(title(), QStringLiteral("Zwei"));
+    dir.write("two.ini", "[Label]\nSample Form=Zwei, geändert\n");
+    EXPECT_EQ(title(), QStringLiteral("Zwei, geändert"));
+}
+
+TEST_F(Translation, the_shipped_german_file_is_read_as_windows_1252) {
+    useLanguage(platform::fromUtf8(KXSIM_SOURCE_DIR "/lang/kxsim_de.ini"));
+    EXPECT_EQ(tools::TranslateText(u"Cancel"), u"Abbrechen");
+    EXPECT_EQ(tools::TranslateText(u"Available:"), u"Verfügbar:");
+    EXPECT_EQ(tools::TranslateText(u"Close"), u"Schließen");
+}
