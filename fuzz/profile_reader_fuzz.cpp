@@ -1,0 +1,40 @@
+// The INI reader on arbitrary file bytes and arbitrary queries.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "fuzz_input.h"
+#include "platform/ini_document.h"
+#include "platform/profile_reader.h"
+#include "platform/text_codec.h"
+
+using namespace kxsim;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Input in(data, size);
+    const std::u16string section = in.text(16);
+    const std::u16string key = in.text(16);
+    const std::u16string fallback = in.text(16);
+    const size_t buffer = in.byte();
+    const std::string_view bytes = in.rest();
+
+    // Through the parser directly.
+    const auto doc = platform::IniDocument::parse(platform::decodeTextFile(bytes));
+    if (auto value = doc.value(section, key)) (void)value->size();
+
+    // And through the file reader, as the dialogs use it.
+    static const std::string path = "/tmp/kxsim-fuzz-" + std::to_string(::getpid()) + ".ini";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    const std::u16string file = platform::fromUtf8(path);
+    const std::u16string value = platform::profileString(file, section, key, fallback, buffer);
+    if (buffer > 0 && value.size() > buffer - 1) __builtin_trap();
+    size_t packed = 0;
+    for (const auto& name : platform::profileKeyNames(file, section, buffer)) packed += name.size() + 1;
+    if (packed + 1 > buffer && packed > 0) __builtin_trap();
+    return 0;
+}
