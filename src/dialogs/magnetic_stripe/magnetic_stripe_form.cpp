@@ -50,9 +50,9 @@ void MagneticStripeForm::build(QDialog& w) {
 
     // Label, box and (for the tracks) presence check box, row by row.
     auto* grid = new QGridLayout;
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(12, 14, 12, 14);
     grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(8);
     grid->setColumnStretch(2, 1);
 
     grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Prefix:"), &w), QStringLiteral("LBP")), 0, 0);
@@ -76,7 +76,7 @@ void MagneticStripeForm::build(QDialog& w) {
         QCheckBox* check = add(new QCheckBox(QStringLiteral("present:"), &w), QStringLiteral("Check") + number);
         check->setProperty(kTag, QStringLiteral("vorhanden:"));
         present_[k] = check;
-        grid->addWidget(check, row, 2);
+        grid->addWidget(check, row, 2, Qt::AlignLeft);
     }
 
     grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Suffix:"), &w), QStringLiteral("LBS")), 4, 0);
@@ -97,8 +97,9 @@ void MagneticStripeForm::build(QDialog& w) {
     buttons->addStretch(1);
     buttons->addWidget(ok);
     root->addWidget(buttonBand);
-    w.setFixedWidth(platform::twips(6360));
-    w.setMinimumHeight(platform::twips(4215));
+    // The window takes the size of its layout; the band holds it to at least
+    // the designed width so longer translations still get room.
+    band->setMinimumWidth(platform::twips(6360));
 
     // Prefix, identifiers, suffix, OK, "?", then the check boxes.
     QWidget* order[] = {prefix_, trackIds_[0], trackIds_[1], trackIds_[2], suffix_, ok, help,
