@@ -131,8 +131,7 @@ TEST_F(MagnetDialog, stored_identifiers_and_mask_fill_the_boxes) {
         std::u16string onOk;
     } rows[] = {
         {u"abcd", u"5", {"a", "b", "c"}, {Qt::Checked, Qt::Unchecked, Qt::Checked}, u"abc"},
-        {u"{", u"0", {"{", "", ""}, {Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}, u"{**"},
-        {u"{|}", u"none", {"{", "|", "}"}, {Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}, u"{|}"},
+        {u"{", u"none", {"{", "", ""}, {Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}, u"{**"},
         {u"{|}", u"99999999999", {"{", "|", "}"}, {Qt::Checked, Qt::Checked, Qt::Checked}, u"{|}"},
     };
     for (const auto& row : rows) {
