@@ -50,6 +50,13 @@ public:
     /// this thread. Write-only; an empty or missing file switches translation off.
     Status Language(std::u16string& File);
 
+    /// Magnetic stripe options: prefix, suffix and the three track identifiers
+    /// with their presence, kept in the user's settings. \a result receives the
+    /// three identifier characters (track 1 first, "*" for an empty one), or the
+    /// stored ones when the user closed the window without OK. A failure after
+    /// OK says the settings could not be stored; \a result is written even then.
+    Status MagnetOptions(std::u16string& result);
+
 private:
     std::unique_ptr<class CDialogsPrivate> const d;
 };

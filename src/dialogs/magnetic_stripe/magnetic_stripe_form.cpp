@@ -1,0 +1,151 @@
+#include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/design.h"
+#include "services/help.h"
+#include "services/settings.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const QString kFont = QStringLiteral("Lucida Sans Unicode");
+constexpr qreal kFontSize = 9.75;
+constexpr const char* kTag = "Tag";
+constexpr int32_t kHelpContext = 8040;
+
+}  // namespace
+
+MagneticStripeForm::MagneticStripeForm() : Form(QStringLiteral("WMagnet")) {}
+
+void MagneticStripeForm::build(QDialog& w) {
+    w.setWindowTitle(QStringLiteral("Magnetic Stripe Options"));
+    w.setProperty(kTag, QStringLiteral("Magnetstreifen-Optionen"));
+    w.setFont(platform::designFont(kFont, kFontSize));
+
+    auto* root = new QVBoxLayout(&w);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    QFrame* band = platform::makeHeadingBand(&w);
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 8, 12, 8);
+    bandRow->setSpacing(12);
+    QLabel* image = add(platform::makeImage(band, 32), QStringLiteral("Image2"));
+    heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), band),
+                   QStringLiteral("Label1"));
+    heading_->setProperty(kTag, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
+    platform::styleHeading(heading_, kFont, 12);
+    bandRow->addWidget(image);
+    bandRow->addWidget(heading_, 1);
+    root->addWidget(band);
+
+    // Label, box and (for the tracks) presence check box, row by row.
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(12, 14, 12, 14);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->setColumnStretch(2, 1);
+
+    grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Prefix:"), &w), QStringLiteral("LBP")), 0, 0);
+    prefix_ = add(new QLineEdit(&w), QStringLiteral("MagsPref"));
+    grid->addWidget(prefix_, 0, 1, 1, 2);
+
+    const QString trackLabels[kTrackCount] = {QStringLiteral("Label1b"), QStringLiteral("Label2"),
+                                              QStringLiteral("Label3")};
+    const QString designIds[kTrackCount] = {QStringLiteral("{"), QStringLiteral("|"), QStringLiteral("}")};
+    for (size_t k = 0; k < kTrackCount; ++k) {
+        const int row = static_cast<int>(k) + 1;
+        const QString number = QString::number(row);
+        grid->addWidget(add(new QLabel(QStringLiteral("Track-%1 Identifier:").arg(number), &w), trackLabels[k]),
+                        row, 0);
+        QLineEdit* id = add(new QLineEdit(designIds[k], &w), QStringLiteral("TrackId") + number);
+        id->setMaxLength(1);
+        id->setAlignment(Qt::AlignCenter);
+        id->setFixedWidth(id->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 14);
+        trackIds_[k] = id;
+        grid->addWidget(id, row, 1);
+        QCheckBox* check = add(new QCheckBox(QStringLiteral("present:"), &w), QStringLiteral("Check") + number);
+        check->setProperty(kTag, QStringLiteral("vorhanden:"));
+        present_[k] = check;
+        grid->addWidget(check, row, 2, Qt::AlignLeft);
+    }
+
+    grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Suffix:"), &w), QStringLiteral("LBS")), 4, 0);
+    suffix_ = add(new QLineEdit(&w), QStringLiteral("MagsSuff"));
+    grid->addWidget(suffix_, 4, 1, 1, 2);
+    root->addLayout(grid);
+    root->addStretch(1);
+
+    QFrame* buttonBand = platform::makeButtonBand(&w);
+    auto* buttons = new QHBoxLayout(buttonBand);
+    buttons->setContentsMargins(12, 8, 12, 8);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), 112);
+    ok->setDefault(true);
+    ok->setMinimumWidth(90);
+    help->setAutoDefault(false);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    root->addWidget(buttonBand);
+    // The window takes the size of its layout; the band holds it to at least
+    // the designed width so longer translations still get room.
+    band->setMinimumWidth(platform::twips(6360));
+
+    // Prefix, identifiers, suffix, OK, "?", then the check boxes.
+    QWidget* order[] = {prefix_, trackIds_[0], trackIds_[1], trackIds_[2], suffix_, ok, help,
+                        present_[0], present_[1], present_[2]};
+    for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+
+    QObject::connect(ok, &QPushButton::clicked, [this] { confirm(); });
+    QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });
+}
+
+void MagneticStripeForm::Uebersetze() {
+    QDialog& w = window();
+    w.setWindowTitle(w.property(kTag).toString());
+    if (heading_) heading_->setText(heading_->property(kTag).toString());
+    for (const auto& check : present_)
+        if (check) check->setText(check->property(kTag).toString());
+}
+
+void MagneticStripeForm::displayed() {
+    confirmStatus_ = {};
+    setHelpContextId(kHelpContext);
+    Uebersetze();
+    state_ = OpenMagnet(tools::currentSettingsStore());
+    showState();
+}
+
+void MagneticStripeForm::showState() {
+    prefix_->setText(QString::fromStdU16String(state_.prefix));
+    suffix_->setText(QString::fromStdU16String(state_.suffix));
+    for (size_t k = 0; k < kTrackCount; ++k) {
+        trackIds_[k]->setText(QString::fromStdU16String(state_.trackIds[k]));
+        platform::setCheckValue(present_[k], state_.present[k]);
+    }
+}
+
+void MagneticStripeForm::confirm() {
+    state_.prefix = prefix_->text().toStdU16String();
+    state_.suffix = suffix_->text().toStdU16String();
+    for (size_t k = 0; k < kTrackCount; ++k) {
+        state_.trackIds[k] = trackIds_[k]->text().toStdU16String();
+        state_.present[k] = platform::checkValue(present_[k]);
+    }
+    // A store that cannot be written does not keep the user in the dialog:
+    // it closes as usual and the member reports the loss.
+    confirmStatus_ = ConfirmMagnet(state_, tools::currentSettingsStore());
+    hide();
+}
+
+}  // namespace kxsim::dialogs

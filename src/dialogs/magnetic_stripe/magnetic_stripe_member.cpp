@@ -1,0 +1,20 @@
+#include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
+#include "kxsimlib/cdialogs.h"
+#include "surface/member_call.h"
+#include "surface/module_data.h"
+
+namespace kxsim {
+
+Status CDialogs::MagnetOptions(std::u16string& result) {
+    return surface::dialogCall([&] {
+        auto& form = surface::formObject<dialogs::MagneticStripeForm>();
+        const auto ending = form.showModal();
+        result = form.magsIds();
+        form.unload();
+        // The identifiers are handed back even when storing the settings
+        // failed; the failed Status tells the host that they were not kept.
+        return ending == platform::Form::Ending::Hidden ? form.confirmStatus() : Status();
+    });
+}
+
+}  // namespace kxsim
