@@ -41,6 +41,11 @@ public:
     CDialogs(const CDialogs&) = delete;
     CDialogs& operator=(const CDialogs&) = delete;
 
+    /// Number converter: shows a decimal or hexadecimal ("h" in front) number in
+    /// hexadecimal, decimal, octal and binary until the user closes the window.
+    /// \a result is always empty.
+    Status Converter(std::u16string& result);
+
     /// Card reader setup. \a Readers holds the reader names separated by NUL
     /// characters; \a result receives the chosen reader name, or the stored one
     /// when the user closed the window without OK.

@@ -1,0 +1,125 @@
+#include "dialogs/number_converter/number_converter_form.h"
+
+#include <QDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "dialogs/number_converter/number_converter_model.h"
+#include "platform/design.h"
+#include "services/help.h"
+#include "services/translation.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const QString kFont = QStringLiteral("MS Sans Serif");
+constexpr qreal kFontSize = 9.75;
+constexpr int32_t kHelpContext = 8100;
+
+QLineEdit* makeOutput(QWidget* parent, int width) {
+    auto* field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Not a tab stop, but the user may still click in to select and copy.
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setMinimumWidth(width);
+    return field;
+}
+
+}  // namespace
+
+NumberConverterForm::NumberConverterForm() : Form(QStringLiteral("WConvert")) {}
+
+std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d); }
+std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }
+
+void NumberConverterForm::build(QDialog& w) {
+    w.setWindowTitle(QStringLiteral("Convert numbers"));
+    w.setFont(platform::designFont(kFont, kFontSize));
+
+    auto* root = new QVBoxLayout(&w);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(12, 10, 12, 12);
+    body->setSpacing(10);
+    auto* intro = add(new QLabel(QStringLiteral("Type decimal or hexadecimal number with leading 'h' to "
+                                                "convert into the various numbering systems."),
+                                 &w),
+                      QStringLiteral("LB1"), 5);
+    platform::styleHeading(intro, kFont, kFontSize);
+    intro->setWordWrap(true);
+    body->addWidget(intro);
+
+    // Wide enough for the longest field text: the 32 binary digits of a
+    // negative value with their padding group and separators.
+    const QString widest = QString::fromStdU16String(ConvertNumber(u"-1").bin);
+    const int outputWidth = w.fontMetrics().horizontalAdvance(widest) + 16;
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    grid->setColumnStretch(1, 1);
+    auto addRow = [&](int row, int labelIndex, const QString& text, QLineEdit* field, const QString& name) {
+        QLabel* label = add(new QLabel(text, &w), QStringLiteral("LB1"), labelIndex);
+        add(field, name);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        return field;
+    };
+    input_ = addRow(0, 0, QStringLiteral("Input:"), new QLineEdit(&w), QStringLiteral("TBIn"));
+    input_->setMaxLength(std::numeric_limits<int>::max());  // the input has no length limit
+    input_->setMinimumWidth(outputWidth);
+    hex_ = addRow(1, 1, QStringLiteral("Hexadecimal:"), makeOutput(&w, outputWidth), QStringLiteral("TBHex"));
+    dec_ = addRow(2, 2, QStringLiteral("Decimal:"), makeOutput(&w, outputWidth), QStringLiteral("TBDez"));
+    oct_ = addRow(3, 3, QStringLiteral("Octal:"), makeOutput(&w, outputWidth), QStringLiteral("TBOkt"));
+    bin_ = addRow(4, 4, QStringLiteral("Binary:"), makeOutput(&w, outputWidth), QStringLiteral("TBBin"));
+    body->addLayout(grid);
+    root->addLayout(body);
+
+    QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
+    auto* buttons = new QHBoxLayout(band);
+    buttons->setContentsMargins(12, 8, 12, 8);
+    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), 112);
+    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), 1);
+    // Enter presses neither button: "Close" answers to Esc only.
+    help->setAutoDefault(false);
+    close->setAutoDefault(false);
+    close->setMinimumWidth(90);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    root->addWidget(band);
+    setCancelButton(close);
+
+    QWidget::setTabOrder(input_, close);
+    QWidget::setTabOrder(close, help);
+
+    QObject::connect(input_, &QLineEdit::textChanged, [this] { convert(); });
+    QObject::connect(close, &QPushButton::clicked, [this] { unload(); });
+    QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });
+}
+
+void NumberConverterForm::displayed() {
+    setHelpContextId(kHelpContext);
+    tools::TranslateForm(*this);
+    input_->setFocus();
+}
+
+void NumberConverterForm::convert() {
+    const ConverterFields fields = ConvertNumber(input_->text().toStdU16String());
+    hex_->setText(QString::fromStdU16String(fields.hex));
+    dec_->setText(QString::fromStdU16String(fields.dec));
+    oct_->setText(QString::fromStdU16String(fields.oct));
+    bin_->setText(QString::fromStdU16String(fields.bin));
+}
+
+}  // namespace kxsim::dialogs

@@ -1,0 +1,17 @@
+#include "services/group_digits.h"
+
+namespace kxsim::tools {
+
+std::optional<std::u16string> GroupDigits(std::u16string_view text, int32_t n) {
+    if (n < 1) return std::nullopt;
+    const size_t size = static_cast<size_t>(n);
+    std::u16string grouped;
+    grouped.reserve(text.size() + text.size() / size + 1);
+    for (size_t at = 0; at < text.size(); at += size) {
+        grouped += text.substr(at, size);
+        grouped += u' ';
+    }
+    return grouped;
+}
+
+}  // namespace kxsim::tools

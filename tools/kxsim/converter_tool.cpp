@@ -1,0 +1,36 @@
+// kxsim converter [--input TEXT]: the number converter dialog, with TEXT typed
+// into its input field once it is displayed.
+
+#include <QLineEdit>
+
+#include "dialog_tool.h"
+#include "json_line.h"
+#include "kxsimlib/cdialogs.h"
+#include "surface/tooling.h"
+
+namespace kxsim::tool {
+namespace {
+
+Outcome showConverter(const QString& input) {
+    auto typist = tooling::observeDisplayedDialogs([input](QDialog& window) {
+        if (window.objectName() != u"WConvert" || input.isEmpty()) return;
+        if (auto* field = window.findChild<QLineEdit*>(QStringLiteral("TBIn"))) field->setText(input);
+    });
+    CDialogs dialogs;
+    std::u16string result;
+    Outcome out;
+    out.status = dialogs.Converter(result);
+    out.json = JsonLine().add(QStringLiteral("result"), result).text();
+    return out;
+}
+
+const ToolRegistration registration{DialogTool{
+    QStringLiteral("converter"),
+    QStringLiteral("WConvert"),
+    QStringLiteral("Number converter (Converter)"),
+    {Field{QStringLiteral("input"), QStringLiteral("Typed into the input field"), QStringLiteral("-1234")}},
+    [](const Inputs& inputs) { return showConverter(value(inputs, QStringLiteral("input"))); },
+    {{QStringLiteral("_error"), [] { showConverter(QStringLiteral("12abc")); }}}}};
+
+}  // namespace
+}  // namespace kxsim::tool
