@@ -41,6 +41,12 @@ public:
     CDialogs(const CDialogs&) = delete;
     CDialogs& operator=(const CDialogs&) = delete;
 
+    /// Clone options: which files of a SIM card to clone. \a result receives
+    /// the bit mask of the chosen files (bit n - 1 for file box n, -1 after
+    /// "All"); 0 after Cancel or the window's close box. Every call starts
+    /// from nothing chosen.
+    Status CloneOptions(int32_t& result);
+
     /// Card reader setup. \a Readers holds the reader names separated by NUL
     /// characters; \a result receives the chosen reader name, or the stored one
     /// when the user closed the window without OK.
