@@ -28,12 +28,23 @@ Outcome callClone(const Inputs&) {
     return out;
 }
 
+// The dialog with files checked, so the greyed followers show their tick.
+void showChecked() {
+    auto guard = tooling::observeDisplayedDialogs([](QDialog& window) {
+        if (window.objectName() != QStringLiteral("WCopysim")) return;
+        for (const char* name : {"CBFile(1)", "CBFile(2)", "CBFile(5)", "CBFile(14)"})
+            if (auto* box = window.findChild<QAbstractButton*>(QLatin1String(name))) box->click();
+    });
+    callClone({});
+}
+
 const ToolRegistration registration{DialogTool{
     QStringLiteral("clone"),
     QStringLiteral("WCopysim"),
     QStringLiteral("Clone options (CloneOptions)"),
     {},
-    callClone}};
+    callClone,
+    {{QStringLiteral("_checked"), showChecked}}}};
 
 }  // namespace
 }  // namespace kxsim::tool
