@@ -41,6 +41,12 @@ public:
     CDialogs(const CDialogs&) = delete;
     CDialogs& operator=(const CDialogs&) = delete;
 
+    /// Clone options: which files of a SIM card to clone. \a result receives
+    /// the bit mask of the chosen files (bit n - 1 for file box n, -1 after
+    /// "All"); 0 after Cancel or the window's close box. Every call starts
+    /// from nothing chosen.
+    Status CloneOptions(int32_t& result);
+
     /// Number converter: shows a decimal or hexadecimal ("h" in front) number in
     /// hexadecimal, decimal, octal and binary until the user closes the window.
     /// \a result is always empty.

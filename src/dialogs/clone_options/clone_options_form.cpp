@@ -1,0 +1,154 @@
+#include "dialogs/clone_options/clone_options_form.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/design.h"
+#include "services/help.h"
+#include "services/translation.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const QString kFont = QStringLiteral("Tahoma");
+constexpr qreal kFontSize = 9;
+constexpr qreal kHeadingSize = 12;
+
+struct FileBox {
+    const char16_t* caption;
+    int row;     // 0 to 6: rows 0 to 4, then a wider gap, rows 5 and 6
+    int column;  // 0 left, 1 right
+};
+
+// Index n - 1: each dependent file stands beside the file it follows.
+constexpr std::array<FileBox, kCloneFileCount> kFiles{{
+    {u"Abbreviated Numbers", 0, 0},
+    {u"Fixed numbers (requires PIN2)", 1, 0},
+    {u"Private numbers", 2, 0},
+    {u"Dialled numbers", 3, 0},
+    {u"Short Messages", 4, 0},
+    {u"Extensions 1", 0, 1},
+    {u"Extensions 2", 1, 1},
+    {u"Capability Config.", 2, 1},
+    {u"SMS Parameter sets", 3, 1},
+    {u"SMS Status reports", 4, 1},
+    {u"Preferred networks", 5, 0},
+    {u"Network messages", 6, 0},
+    {u"Forbidden networks", 5, 1},
+    {u"Language Preference", 6, 1},
+}};
+
+}  // namespace
+
+CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(7108); }
+
+void CloneOptionsForm::build(QDialog& w) {
+    w.setWindowTitle(QStringLiteral("Clone SIM-Card"));
+    w.setFont(platform::designFont(kFont, kFontSize));
+
+    auto* root = new QVBoxLayout(&w);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->addStrut(platform::twips(6120));
+
+    // The heading band: the icon at the top left, the heading beside it.
+    QFrame* heading = platform::makeHeadingBand(&w);
+    auto* headingRow = new QHBoxLayout(heading);
+    headingRow->setContentsMargins(platform::twips(120), platform::twips(120), 12, platform::twips(120));
+    headingRow->setSpacing(platform::twips(300));
+    headingRow->addWidget(add(platform::makeImage(heading, platform::twips(480)), QStringLiteral("IMIcon")));
+    auto* info = add(new QLabel(QStringLiteral("Clone folowing files from this card:"), heading),
+                     QStringLiteral("LBInfo"));
+    platform::styleHeading(info, kFont, kHeadingSize);
+    headingRow->addWidget(info, 1);
+    root->addWidget(heading);
+
+    // The files in two columns; the dependent ones are set by the dialog alone.
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(platform::twips(900), platform::twips(180), platform::twips(300), 0);
+    grid->setHorizontalSpacing(platform::twips(180));
+    grid->setVerticalSpacing(platform::twips(165));
+    for (int32_t index = 1; index <= kCloneFileCount; ++index) {
+        const FileBox& file = kFiles[index - 1];
+        auto* box = add(new QCheckBox(QString::fromUtf16(file.caption), &w), QStringLiteral("CBFile"), index);
+        box->setMinimumWidth(platform::twips(2835));
+        box->setEnabled(!CloneOptionsModel::IsDependent(index));
+        // A gap row between the five files with followers and the others.
+        grid->addWidget(box, file.row < 5 ? file.row : file.row + 1, file.column);
+        QObject::connect(box, &QCheckBox::clicked, &w, [this, index] {
+            model_.ClickFile(index);
+            showState();
+        });
+        files_[index - 1] = box;
+    }
+    grid->setRowMinimumHeight(5, platform::twips(120));
+    root->addLayout(grid);
+
+    auto* lower = new QVBoxLayout;
+    lower->setContentsMargins(platform::twips(900), platform::twips(240), platform::twips(300), platform::twips(180));
+    lower->setSpacing(platform::twips(240));
+    all_ = add(new QCheckBox(QStringLiteral("All"), &w), QStringLiteral("CBAll"));
+    QObject::connect(all_, &QCheckBox::clicked, &w, [this](bool checked) {
+        model_.SetAll(checked);
+        showState();
+    });
+    lower->addWidget(all_);
+    lower->addWidget(add(new QLabel(QStringLiteral("Warning: Files on target card will be overwritten!"), &w),
+                         QStringLiteral("Label3")));
+    root->addLayout(lower);
+
+    // The button band: "?" at the left, Cancel and OK at the right.
+    QFrame* band = platform::makeButtonBand(&w);
+    auto* buttons = new QHBoxLayout(band);
+    buttons->setContentsMargins(platform::twips(225), platform::twips(240), platform::twips(225), platform::twips(240));
+    buttons->setSpacing(platform::twips(105));
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), band), QStringLiteral("CBAction"), kCloneOk);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), band), QStringLiteral("CBAction"), kCloneCancel);
+    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), kCloneHelp);
+    for (QPushButton* button : {ok, cancel, help}) button->setMinimumWidth(platform::twips(1095));
+    ok->setDefault(true);
+    setCancelButton(cancel);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
+    root->addWidget(add(band, QStringLiteral("Shape1")));
+
+    QObject::connect(ok, &QPushButton::clicked, &w, [this] { press(kCloneOk); });
+    QObject::connect(cancel, &QPushButton::clicked, &w, [this] { press(kCloneCancel); });
+    QObject::connect(help, &QPushButton::clicked, &w, [this] { press(kCloneHelp); });
+}
+
+void CloneOptionsForm::loaded() {
+    model_.Load();
+    showState();
+}
+
+void CloneOptionsForm::displayed() { tools::TranslateForm(*this); }
+
+void CloneOptionsForm::showState() {
+    for (int32_t index = 1; index <= kCloneFileCount; ++index)
+        if (files_[index - 1]) files_[index - 1]->setChecked(model_.File(index));
+    if (all_) all_->setChecked(model_.All());
+}
+
+void CloneOptionsForm::press(int32_t index) {
+    switch (model_.PressButton(index)) {
+    case CloneButtonEffect::Unload:
+        unload();
+        break;
+    case CloneButtonEffect::Help:
+        tools::ShowHelp(*this);
+        break;
+    case CloneButtonEffect::Nothing:
+        break;
+    }
+}
+
+}  // namespace kxsim::dialogs
