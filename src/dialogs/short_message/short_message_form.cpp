@@ -118,7 +118,7 @@ void ShortMessageForm::build(QDialog& w) {
     buttons->addWidget(cancel);
     root->addLayout(buttons);
     setCancelButton(cancel);
-    w.setFixedWidth(platform::twips(6000));
+    root->addStrut(platform::twips(5400));  // the layout fixes the size; this is its least width
 
     QWidget::setTabOrder(status_, name_);
     QWidget::setTabOrder(name_, address_);

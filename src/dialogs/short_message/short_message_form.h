@@ -25,7 +25,7 @@ public:
     /// The index of the last CBAction button pressed; 0 until one is.
     int32_t action() const { return action_; }
     /// The mode of the loaded window (status mode when it is not loaded).
-    ShortMessageMode mode() const { return mode_.mode(); }
+    ShortMessageMode mode() const { return isLoaded() ? mode_.mode() : ShortMessageMode::Status; }
 
     /// Reads the controls (loading the window if needed, which gives the design state).
     ShortMessageContents contents();

@@ -14,6 +14,7 @@
 #include "support/fake_help_viewer.h"
 #include "support/temp_files.h"
 #include "surface/module_data.h"
+#include "surface/tooling.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -114,27 +115,27 @@ TEST_F(ShortMessageFormTest, without_the_profile_file_the_validity_list_is_empty
 
 TEST_F(ShortMessageFormTest, any_change_of_the_name_moves_to_name_mode_for_good) {
     {
-        WhenShown driver(QStringLiteral("WSms"), [](QDialog& w) {
-        auto* name = control<QLineEdit>(w, QStringLiteral("TxtName"));
-        name->setText(QStringLiteral("Anna"));
-        EXPECT_EQ(shownControls(w), kNameMode);
-        name->clear();
-        QTest::keyClicks(name, QStringLiteral("Bo"));
-        EXPECT_EQ(name->text(), QStringLiteral("Bo"));
-        EXPECT_EQ(shownControls(w), kNameMode);
-        click(w, QStringLiteral("CBAction(2)"));
+        WhenShown driver(QStringLiteral("WSms"), [this](QDialog& w) {
+            auto* name = control<QLineEdit>(w, QStringLiteral("TxtName"));
+            name->setText(QStringLiteral("Anna"));
+            EXPECT_EQ(shownControls(w), kNameMode);
+            name->clear();
+            QTest::keyClicks(name, QStringLiteral("Bo"));
+            EXPECT_EQ(name->text(), QStringLiteral("Bo"));
+            EXPECT_EQ(shownControls(w), kNameMode);
+            EXPECT_EQ(form.mode(), dialogs::ShortMessageMode::Name);
+            click(w, QStringLiteral("CBAction(2)"));
         });
         EXPECT_EQ(form.showModal(), Ending::Unloaded);
-        EXPECT_EQ(form.mode(), dialogs::ShortMessageMode::Name);
     }
 
     // Loading the window again restores the design: status mode.
-    WhenShown again(QStringLiteral("WSms"), [](QDialog& w) {
+    WhenShown again(QStringLiteral("WSms"), [this](QDialog& w) {
         EXPECT_EQ(shownControls(w), kStatusMode);
-        click(w, QStringLiteral("CBAction(2)"));
+        EXPECT_EQ(form.mode(), dialogs::ShortMessageMode::Status);
+        click(w, QStringLiteral("CBAction(1)"));
     });
-    EXPECT_EQ(form.showModal(), Ending::Unloaded);
-    EXPECT_EQ(form.mode(), dialogs::ShortMessageMode::Status);
+    EXPECT_EQ(form.showModal(), Ending::Hidden);
 }
 
 TEST_F(ShortMessageFormTest, ok_hides_the_form_and_keeps_what_the_user_entered) {
@@ -186,16 +187,16 @@ TEST_F(ShortMessageFormTest, cancel_and_esc_unload_the_form_and_discard_the_inpu
 TEST_F(ShortMessageFormTest, resizing_the_window_keeps_the_choices_in_both_combo_boxes) {
     {
         WhenShown driver(QStringLiteral("WSms"), [](QDialog& w) {
-        auto* status = control<QComboBox>(w, QStringLiteral("CboStatus"));
-        auto* valid = control<QComboBox>(w, QStringLiteral("CboValid"));
-        status->setCurrentIndex(2);
-        valid->setCurrentIndex(3);
-        QResizeEvent resize(w.size() + QSize(40, 30), w.size());
-        QCoreApplication::sendEvent(&w, &resize);
-        EXPECT_EQ(status->currentIndex(), 2);
-        EXPECT_EQ(valid->currentIndex(), 3);
-        EXPECT_EQ(valid->count(), 4);
-        click(w, QStringLiteral("CBAction(1)"));
+            auto* status = control<QComboBox>(w, QStringLiteral("CboStatus"));
+            auto* valid = control<QComboBox>(w, QStringLiteral("CboValid"));
+            status->setCurrentIndex(2);
+            valid->setCurrentIndex(3);
+            QResizeEvent resize(w.size() + QSize(40, 30), w.size());
+            QCoreApplication::sendEvent(&w, &resize);
+            EXPECT_EQ(status->currentIndex(), 2);
+            EXPECT_EQ(valid->currentIndex(), 3);
+            EXPECT_EQ(valid->count(), 4);
+            click(w, QStringLiteral("CBAction(1)"));
         });
         EXPECT_EQ(form.showModal(), Ending::Hidden);
         EXPECT_EQ(form.contents().statusIndex, 2);
@@ -213,10 +214,11 @@ TEST_F(ShortMessageFormTest, resizing_the_window_keeps_the_choices_in_both_combo
 
 TEST_F(ShortMessageFormTest, help_opens_topic_7111_and_leaves_the_form_open) {
     RecordingHelpViewer help;
-    WhenShown driver(QStringLiteral("WSms"), [&help](QDialog& w) {
+    WhenShown driver(QStringLiteral("WSms"), [&](QDialog& w) {
         click(w, QStringLiteral("CBAction(112)"));
         QTRY_COMPARE(help.contexts.size(), size_t(1));
         EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(form.action(), 112);
         QTest::keyClick(&w, Qt::Key_F1);
         EXPECT_EQ(help.contexts, (std::vector<int32_t>{7111, 7111}));
         EXPECT_EQ(help.callers.front(), &w);
@@ -226,17 +228,6 @@ TEST_F(ShortMessageFormTest, help_opens_topic_7111_and_leaves_the_form_open) {
     EXPECT_EQ(form.action(), 1);
     ASSERT_EQ(help.files.size(), 2u);
     EXPECT_EQ(help.files[0], platform::libraryFile(u"kxhelpd.chm"));
-}
-
-TEST_F(ShortMessageFormTest, help_leaves_its_index_in_action) {
-    RecordingHelpViewer help;
-    WhenShown driver(QStringLiteral("WSms"), [&](QDialog& w) {
-        click(w, QStringLiteral("CBAction(112)"));
-        EXPECT_EQ(form.action(), 112);
-        closeBox(w);
-    });
-    EXPECT_EQ(form.showModal(), Ending::CloseBox);
-    EXPECT_EQ(form.action(), 112);
 }
 
 TEST_F(ShortMessageFormTest, translates_texts_but_never_list_items) {
@@ -265,4 +256,34 @@ TEST_F(ShortMessageFormTest, a_name_set_before_display_opens_it_in_name_mode) {
     EXPECT_EQ(form.showModal(), Ending::Hidden);
     EXPECT_EQ(form.contents().name, u"Anna Berger");
     EXPECT_EQ(form.contents().address, u"+4930");
+}
+
+TEST_F(ShortMessageFormTest, the_tooling_entry_hands_back_the_contents_only_after_ok) {
+    const struct {
+        QString button;  // empty: the close box
+        int32_t action;
+        std::u16string center;  // what comes back
+    } rows[] = {
+        {QStringLiteral("CBAction(1)"), 1, u"+49172"},
+        {QStringLiteral("CBAction(2)"), 2, u"+4930"},
+        {QString(), 0, u"+4930"},
+    };
+    for (const auto& row : rows) {
+        dialogs::ShortMessageContents contents = typed(u"Anna", u"+4917");
+        contents.center = u"+4930";
+        int32_t action = -1;
+        WhenShown driver(QStringLiteral("WSms"), [&row](QDialog& w) {
+            auto* center = control<QLineEdit>(w, QStringLiteral("TxtCenter"));
+            center->setText(QStringLiteral("+49172"));
+            control<QComboBox>(w, QStringLiteral("CboValid"))->setCurrentIndex(1);
+            if (row.button.isEmpty()) closeBox(w);
+            else click(w, row.button);
+        });
+        EXPECT_TRUE(tooling::showShortMessageForm(contents, action));
+        EXPECT_EQ(action, row.action);
+        EXPECT_EQ(contents.center, row.center);
+        EXPECT_EQ(contents.name, u"Anna");
+        EXPECT_EQ(contents.validityIndex, row.action == 1 ? 1 : -1);
+        EXPECT_EQ(contents.validity.value, row.action == 1 ? 11 : 0);
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -142,27 +144,12 @@ TEST(short_message_model, the_shipped_periods_match_their_octet_values) {
     }
 }
 
-TEST(short_message_model, the_mode_moves_to_name_once_and_for_good) {
-    ShortMessageModeState state;
-    const auto shown = [&state] {
-        std::vector<std::u16string_view> out;
-        for (auto name : {u"LblStatus", u"CboStatus", u"LblData", u"TxtData", u"ChkReport", u"LblName",
-                          u"TxtName", u"Label3", u"CboValid", u"Label4", u"TxtAddress", u"Label5", u"TxtCenter"})
-            if (state.shows(name)) out.emplace_back(name);
-        return out;
+TEST(short_message_model, the_build_puts_the_mobile_profile_beside_the_library) {
+    const auto read = [](const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    const std::vector<std::u16string_view> common = {u"Label3", u"CboValid", u"Label4", u"TxtAddress",
-                                                     u"Label5", u"TxtCenter"};
-    auto statusMode = std::vector<std::u16string_view>{u"LblStatus", u"CboStatus", u"LblData", u"TxtData", u"ChkReport"};
-    statusMode.insert(statusMode.end(), common.begin(), common.end());
-    auto nameMode = std::vector<std::u16string_view>{u"LblName", u"TxtName"};
-    nameMode.insert(nameMode.end(), common.begin(), common.end());
-
-    EXPECT_EQ(state.mode(), ShortMessageMode::Status);
-    EXPECT_EQ(shown(), statusMode);
-    EXPECT_TRUE(state.nameChanged());
-    EXPECT_EQ(shown(), nameMode);
-    EXPECT_FALSE(state.nameChanged());  // a later change, even back to empty, keeps name mode
-    EXPECT_EQ(state.mode(), ShortMessageMode::Name);
-    EXPECT_EQ(shown(), nameMode);
+    const std::string shipped = read(KXSIM_MOBIL_INI);
+    ASSERT_FALSE(shipped.empty());
+    EXPECT_EQ(read(KXSIM_BUILT_MOBIL_INI), shipped);
 }
