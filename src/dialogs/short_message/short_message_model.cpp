@@ -26,7 +26,7 @@ std::optional<int32_t> ParseValidityValue(std::u16string_view text) {
         text.remove_prefix(1);
     }
     if (text.empty()) return std::nullopt;
-    // Accumulated as a negative number so INT32_MIN fits.
+    // The magnitude, in 64 bits so -2147483648 can be told from an overflow.
     int64_t value = 0;
     constexpr int64_t kLimit = int64_t(std::numeric_limits<int32_t>::max()) + 1;
     for (char16_t c : text) {
