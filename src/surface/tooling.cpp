@@ -1,7 +1,9 @@
 #include "surface/tooling.h"
 
+#include "dialogs/short_message/short_message_form.h"
 #include "platform/form.h"
 #include "platform/library_identity.h"
+#include "surface/member_call.h"
 
 namespace kxsim::tooling {
 
@@ -11,5 +13,17 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
 }
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
+
+Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action) {
+    return surface::dialogCall([&] {
+        dialogs::ShortMessageForm form;
+        form.setContents(contents);
+        const auto ending = form.showModal();
+        action = form.action();
+        if (ending == platform::Form::Ending::Hidden) contents = form.contents();
+        form.unload();
+        return Status();
+    });
+}
 
 }  // namespace kxsim::tooling

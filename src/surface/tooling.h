@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/short_message/short_message_model.h"
 #include "kxsimlib/kxsimlib_export.h"
+#include "kxsimlib/status.h"
 
 namespace kxsim::tooling {
 
@@ -17,5 +19,11 @@ KXSIMLIB_EXPORT std::shared_ptr<void> observeDisplayedDialogs(std::function<void
 
 /// The folder the library looks in for its help file and profile files.
 KXSIMLIB_EXPORT std::u16string libraryFolder();
+
+/// Shows the short message form WSms, which no public member shows, filled
+/// with \a contents (text boxes and check box; a name moves it to name mode).
+/// \a action receives the index of the button that closed it (0 for the close
+/// box); after OK, \a contents receives what the form holds.
+KXSIMLIB_EXPORT Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action);
 
 }  // namespace kxsim::tooling

@@ -1,0 +1,202 @@
+#include "dialogs/short_message/short_message_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/design.h"
+#include "services/help.h"
+#include "services/profile.h"
+#include "services/translation.h"
+
+namespace kxsim::dialogs {
+namespace {
+
+const QString kFont = QStringLiteral("Lucida Sans Unicode");
+constexpr qreal kFontSize = 9.75;
+constexpr int32_t kHelpContext = 7111;
+
+// The design's validity entries, replaced when the window is displayed.
+const char16_t* const kDesignValidity[] = {u"10 min", u"60 min", u"24 hours", u"7 day", u"52 weeks"};
+
+QString qs(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+ShortMessageForm::ShortMessageForm() : Form(QStringLiteral("WSms")) {}
+
+void ShortMessageForm::build(QDialog& w) {
+    mode_ = {};  // every load starts from the design: status mode
+    w.setWindowTitle(QStringLiteral("Short Message"));
+    w.setFont(platform::designFont(kFont, kFontSize));
+
+    auto* root = new QVBoxLayout(&w);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    QFrame* band = platform::makeHeadingBand(&w);
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 8, 12, 8);
+    bandRow->setSpacing(12);
+    QLabel* image = platform::makeImage(band, 32);
+    auto* info = add(new QLabel(QStringLiteral("Edit the item:"), band), QStringLiteral("LBInfo"));
+    platform::styleHeading(info, kFont, 12);
+    bandRow->addWidget(image);
+    bandRow->addWidget(info, 1);
+    root->addWidget(band);
+
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(12, 10, 12, 8);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    grid->setColumnStretch(1, 1);
+
+    // Row 0 holds the status in status mode and the name in name mode, in one place.
+    auto* statusLabel = add(new QLabel(QStringLiteral("Status:"), &w), QStringLiteral("LblStatus"));
+    status_ = add(new QComboBox(&w), QStringLiteral("CboStatus"));
+    for (std::u16string_view item : kStatusItems) status_->addItem(qs(item));
+    auto* nameLabel = add(new QLabel(QStringLiteral("Name:"), &w), QStringLiteral("LblName"));
+    name_ = add(new QLineEdit(&w), QStringLiteral("TxtName"));
+    grid->addWidget(statusLabel, 0, 0);
+    grid->addWidget(status_, 0, 1);
+    grid->addWidget(nameLabel, 0, 0);
+    grid->addWidget(name_, 0, 1);
+
+    grid->addWidget(add(new QLabel(QStringLiteral("Dialling number:"), &w), QStringLiteral("Label4")), 1, 0);
+    address_ = add(new QLineEdit(&w), QStringLiteral("TxtAddress"));
+    grid->addWidget(address_, 1, 1);
+
+    grid->addWidget(add(new QLabel(QStringLiteral("Validity/Date:"), &w), QStringLiteral("Label3")), 2, 0);
+    validity_ = add(new QComboBox(&w), QStringLiteral("CboValid"));
+    for (const char16_t* item : kDesignValidity) validity_->addItem(qs(item), int32_t(0));
+    grid->addWidget(validity_, 2, 1);
+
+    grid->addWidget(add(new QLabel(QStringLiteral("Service-Center:"), &w), QStringLiteral("Label5")), 3, 0);
+    center_ = add(new QLineEdit(&w), QStringLiteral("TxtCenter"));
+    grid->addWidget(center_, 3, 1);
+
+    auto* dataLabel = add(new QLabel(QStringLiteral("Text:"), &w), QStringLiteral("LblData"));
+    grid->addWidget(dataLabel, 4, 0, 1, 2);
+    text_ = add(new QPlainTextEdit(&w), QStringLiteral("TxtData"));
+    text_->setTabChangesFocus(true);
+    text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 6 + 12);
+    grid->addWidget(text_, 5, 0, 1, 2);
+    report_ = add(new QCheckBox(QStringLiteral("Confirm receipt"), &w), QStringLiteral("ChkReport"));
+    grid->addWidget(report_, 6, 0, 1, 2);
+    root->addLayout(grid);
+
+    add(image, QStringLiteral("IMIcon"));
+
+    auto* line = new QFrame(&w);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    root->addWidget(line);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 8, 12, 10);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), 1);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), 112);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    help->setAutoDefault(false);
+    ok->setMinimumWidth(90);
+    cancel->setMinimumWidth(90);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    root->addLayout(buttons);
+    setCancelButton(cancel);
+    root->addStrut(platform::twips(5400));  // the layout fixes the size; this is its least width
+
+    QWidget::setTabOrder(status_, name_);
+    QWidget::setTabOrder(name_, address_);
+    QWidget::setTabOrder(address_, validity_);
+    QWidget::setTabOrder(validity_, center_);
+    QWidget::setTabOrder(center_, text_);
+    QWidget::setTabOrder(text_, report_);
+    QWidget::setTabOrder(report_, ok);
+    QWidget::setTabOrder(ok, cancel);
+    QWidget::setTabOrder(cancel, help);
+
+    for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
+        QObject::connect(button, &QPushButton::clicked, [this, index] { buttonClicked(index); });
+    QObject::connect(name_, &QLineEdit::textChanged, [this] { nameChanged(); });
+    showMode();
+}
+
+// Runs once per display, not on every resize, so resizing the window keeps
+// the user's choice in the two combo boxes.
+void ShortMessageForm::displayed() {
+    setHelpContextId(kHelpContext);
+    tools::TranslateForm(*this);
+    status_->setCurrentIndex(0);
+
+    const std::u16string file = tools::MobileProfileFile();
+    const std::vector<ValidityEntry> entries = ReadValidityList([&file](const std::u16string& key) {
+        return tools::ReadProfile(key, std::u16string(), std::u16string(kValiditySection), file);
+    });
+    validity_->clear();
+    for (const ValidityEntry& entry : entries) validity_->addItem(qs(entry.label), entry.value);
+    validity_->setCurrentIndex(entries.empty() ? -1 : 0);
+}
+
+void ShortMessageForm::buttonClicked(int32_t index) {
+    action_ = index;
+    switch (index) {
+    case 1: hide(); break;    // stays loaded: the controls keep the user's input
+    case 2: unload(); break;  // the input is discarded
+    case 112: tools::ShowHelp(*this); break;
+    default: break;
+    }
+}
+
+void ShortMessageForm::nameChanged() {
+    if (mode_.nameChanged()) showMode();
+}
+
+void ShortMessageForm::showMode() {
+    const auto apply = [this](const auto& names) {
+        for (std::u16string_view name : names)
+            if (auto* widget = window().findChild<QWidget*>(qs(name))) widget->setVisible(mode_.shows(name));
+    };
+    apply(kStatusModeControls);
+    apply(kNameModeControls);
+}
+
+ShortMessageContents ShortMessageForm::contents() {
+    window();  // reading a control loads the form
+    ShortMessageContents c;
+    c.name = name_->text().toStdU16String();
+    c.statusIndex = status_->currentIndex();
+    c.address = address_->text().toStdU16String();
+    c.validityIndex = validity_->currentIndex();
+    if (c.validityIndex >= 0)
+        c.validity = {validity_->currentText().toStdU16String(), validity_->currentData().toInt()};
+    c.center = center_->text().toStdU16String();
+    c.text = text_->toPlainText().toStdU16String();
+    c.report = platform::checkValue(report_);
+    return c;
+}
+
+void ShortMessageForm::setContents(const ShortMessageContents& c) {
+    window();
+    name_->setText(qs(c.name));
+    address_->setText(qs(c.address));
+    center_->setText(qs(c.center));
+    text_->setPlainText(qs(c.text));
+    platform::setCheckValue(report_, c.report);
+}
+
+}  // namespace kxsim::dialogs
