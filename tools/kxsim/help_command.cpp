@@ -21,10 +21,17 @@ protected:
 };
 
 int help(const QStringList& args) {
-    if (args.size() != 1) throw UsageError(QStringLiteral("help needs one context number"));
+    QStringList rest = args;
+    QString picture;
+    if (const qsizetype at = rest.indexOf(QStringLiteral("--png")); at >= 0) {
+        if (at + 1 >= rest.size()) throw UsageError(QStringLiteral("--png needs a file"));
+        picture = rest[at + 1];
+        rest.remove(at, 2);
+    }
+    if (rest.size() != 1) throw UsageError(QStringLiteral("help needs one context number"));
     bool ok = false;
-    const int contextId = args[0].toInt(&ok);
-    if (!ok) throw UsageError(QStringLiteral("help needs a context number, not %1").arg(args[0]));
+    const int contextId = rest[0].toInt(&ok);
+    if (!ok) throw UsageError(QStringLiteral("help needs a context number, not %1").arg(rest[0]));
     ensureRenderingApplication();
 
     std::u16string problem;
@@ -34,6 +41,13 @@ int help(const QStringList& args) {
         return 1;
     }
     if (!problem.empty()) printErr(QString::fromStdU16String(problem) + QLatin1Char('\n'));
+    if (!picture.isEmpty()) {
+        if (!window->grab().save(picture, "PNG")) {
+            printErr(QStringLiteral("cannot write %1\n").arg(picture));
+            return 1;
+        }
+        return problem.empty() ? 0 : 1;
+    }
     if (QGuiApplication::platformName() == u"offscreen") {
         // Nobody could close a window no one sees: report the topic and end.
         if (auto* browser = qobject_cast<QTextBrowser*>(window); browser && problem.empty())
@@ -47,7 +61,7 @@ int help(const QStringList& args) {
 }
 
 const CommandRegistration registration{Command{
-    QStringLiteral("help"), QStringLiteral("help NUMBER"), help}};
+    QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE]"), help}};
 
 }  // namespace
 }  // namespace kxsim::tool
