@@ -53,14 +53,17 @@ protected:
     tools::ScopedSettingsStore scope{store};
 };
 
-// Clicks the link whose text is \a text in the help window.
+// Clicks the link whose text is \a text in the help window, through the
+// window system as a user would, so a window blocked by a modal dialog
+// would not get the click.
 void clickLink(QTextBrowser& browser, const QString& text) {
     QTextCursor cursor = browser.document()->find(text);
     ASSERT_FALSE(cursor.isNull()) << text.toStdString();
     cursor.setPosition(cursor.selectionStart() + 1);
     browser.setTextCursor(cursor);
     browser.ensureCursorVisible();
-    QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, browser.cursorRect(cursor).center());
+    const QPoint at = browser.viewport()->mapTo(browser.window(), browser.cursorRect(cursor).center());
+    QTest::mouseClick(browser.window()->windowHandle(), Qt::LeftButton, {}, at);
 }
 
 TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usable) {
