@@ -42,8 +42,8 @@ HelpWindow::HelpWindow() {
 
 bool HelpWindow::showTopic(const std::string& helpFile, int32_t contextId, QWidget* caller) {
     // Opened afresh on each request, so a help file replaced meanwhile is read anew.
-    opened_ = file_.open(helpFile);
-    const TopicLookup lookup = lookupTopic(file_, opened_, contextId);
+    const ChmFile::OpenResult opened = file_.open(helpFile);
+    const TopicLookup lookup = lookupTopic(file_, opened, contextId);
     if (lookup.found()) {
         problem_.clear();
         QUrl url;

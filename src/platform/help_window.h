@@ -43,7 +43,6 @@ private:
     void bringToFront(QWidget* caller);
 
     ChmFile file_;
-    ChmFile::OpenResult opened_ = ChmFile::OpenResult::Missing;
     QString problem_;
 };
 
