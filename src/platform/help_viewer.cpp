@@ -1,15 +1,23 @@
 #include "platform/help_viewer.h"
 
+#include "platform/help_window.h"
 #include "platform/library_identity.h"
+#include "platform/text_codec.h"
 
 namespace kxsim::platform {
 namespace {
 
-// Stands in until a viewer that reads compiled help files is built in:
-// it shows nothing.
-class SilentHelpViewer : public HelpViewer {
+// The library's own viewer: the topic in the process's one help window, read
+// from the compiled help file through its context map.
+class ChmHelpViewer : public HelpViewer {
 public:
-    void showTopic(const std::u16string&, int32_t, QWidget*) override {}
+    void showTopic(const std::u16string& helpFile, int32_t contextId, QWidget* caller) override {
+        try {
+            HelpWindow::obtain().showTopic(toUtf8(helpFile), contextId, caller);
+        } catch (...) {
+            // Help is a convenience: the asking dialog goes on without it.
+        }
+    }
 };
 
 HelpViewer* g_override = nullptr;
@@ -17,7 +25,7 @@ HelpViewer* g_override = nullptr;
 }  // namespace
 
 HelpViewer& currentHelpViewer() {
-    static SilentHelpViewer builtIn;
+    static ChmHelpViewer builtIn;
     return g_override ? *g_override : builtIn;
 }
 

@@ -2,6 +2,8 @@
 
 #include "dialogs/short_message/short_message_form.h"
 #include "platform/form.h"
+#include "platform/help_viewer.h"
+#include "platform/help_window.h"
 #include "platform/library_identity.h"
 #include "surface/member_call.h"
 
@@ -24,6 +26,14 @@ Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& ac
         form.unload();
         return Status();
     });
+}
+
+QWidget* showHelpTopic(int32_t contextId, std::u16string& problem) {
+    problem.clear();
+    platform::openHelp(contextId, nullptr);
+    platform::HelpWindow* window = platform::HelpWindow::instance();
+    if (window) problem = window->problem().toStdU16String();
+    return window;
 }
 
 }  // namespace kxsim::tooling

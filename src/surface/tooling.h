@@ -3,6 +3,7 @@
 // public API. Not installed; hosts do not see it.
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,5 +26,10 @@ KXSIMLIB_EXPORT std::u16string libraryFolder();
 /// \a action receives the index of the button that closed it (0 for the close
 /// box); after OK, \a contents receives what the form holds.
 KXSIMLIB_EXPORT Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action);
+
+/// Opens the library's help file at \a contextId in the help window and
+/// returns that window, or null when none could be shown. Sets \a problem to
+/// the text the window shows instead of a topic, or empties it.
+KXSIMLIB_EXPORT QWidget* showHelpTopic(int32_t contextId, std::u16string& problem);
 
 }  // namespace kxsim::tooling

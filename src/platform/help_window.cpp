@@ -1,0 +1,118 @@
+#include "platform/help_window.h"
+
+#include <QDesktopServices>
+#include <QScreen>
+#include <QTextDocument>
+#include <QWindow>
+
+namespace kxsim::platform {
+namespace {
+
+QPointer<HelpWindow> g_window;
+
+const QString kTitle = QStringLiteral("Kestrix SIM Lib Help");
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+}  // namespace
+
+HelpWindow* HelpWindow::instance() { return g_window.data(); }
+
+HelpWindow& HelpWindow::obtain() {
+    if (!g_window) g_window = new HelpWindow;
+    return *g_window;
+}
+
+HelpWindow::HelpWindow() {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowFlag(Qt::Window);
+    setWindowModality(Qt::NonModal);
+    // Closing the help window hides it for the next request; it never ends
+    // the host's application.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(kTitle);
+    setOpenLinks(false);
+    resize(640, 560);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
+    connect(this, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = documentTitle();
+        setWindowTitle(title.isEmpty() ? kTitle : title + QStringLiteral(" - ") + kTitle);
+    });
+}
+
+bool HelpWindow::showTopic(const std::string& helpFile, int32_t contextId, QWidget* caller) {
+    // Opened afresh on each request, so a help file replaced meanwhile is read anew.
+    const ChmFile::OpenResult opened = file_.open(helpFile);
+    const TopicLookup lookup = lookupTopic(file_, opened, contextId);
+    if (lookup.found()) {
+        problem_.clear();
+        QUrl url;
+        url.setScheme(QString::fromLatin1(kScheme));
+        const std::string::size_type hash = lookup.topic.find('#');
+        url.setPath(fromUtf8(lookup.topic.substr(0, hash)));
+        if (hash != std::string::npos) url.setFragment(fromUtf8(lookup.topic.substr(hash + 1)));
+        // The same topic again reloads it: the file may have changed.
+        if (source() == url) reload();
+        else setSource(url, QTextDocument::HtmlResource);
+    } else {
+        showProblem(fromUtf8(lookup.message));
+    }
+    bringToFront(caller);
+    return lookup.found();
+}
+
+QVariant HelpWindow::loadResource(int type, const QUrl& name) {
+    Q_UNUSED(type);
+    // Everything comes from the help file; the window reads nothing else.
+    if (name.scheme() != QLatin1String(kScheme) || !file_.isOpen()) return {};
+    const std::optional<std::string> bytes = file_.read(name.path(QUrl::FullyDecoded).toStdString());
+    if (!bytes) return {};
+    return QByteArray(bytes->data(), qsizetype(bytes->size()));
+}
+
+void HelpWindow::followLink(const QUrl& link) {
+    if (link.scheme() == QLatin1String(kScheme)) {
+        const std::string page = link.path(QUrl::FullyDecoded).toStdString();
+        if (!file_.contains(page)) {
+            showProblem(QStringLiteral("The help file %1 lacks the page %2.").arg(fromUtf8(file_.path()), fromUtf8(page)));
+            return;
+        }
+        problem_.clear();
+        setSource(link, QTextDocument::HtmlResource);
+        return;
+    }
+    const QString scheme = link.scheme();
+    if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") QDesktopServices::openUrl(link);
+}
+
+void HelpWindow::showProblem(const QString& message) {
+    problem_ = message;
+    setHtml(QStringLiteral("<html><head><title>Help not available</title></head><body>"
+                           "<h2 style=\"color:#003399\">Help not available</h2><p>%1</p></body></html>")
+                .arg(message.toHtmlEscaped()));
+    setWindowTitle(QStringLiteral("Help not available - ") + kTitle);
+}
+
+void HelpWindow::bringToFront(QWidget* caller) {
+    // Transient for the asking window: a modal dialog then does not block the
+    // help window, and the window manager keeps help above the dialog.
+    winId();
+    if (caller && windowHandle()) {
+        QWidget* top = caller->window();
+        if (top != this && top->windowHandle()) windowHandle()->setTransientParent(top->windowHandle());
+    }
+    if (!isVisible() && caller) {
+        // Beside the asking window where the screen has room, else over it.
+        const QRect area = caller->window()->screen() ? caller->window()->screen()->availableGeometry() : QRect();
+        const QRect asking = caller->window()->frameGeometry();
+        QPoint at(asking.right() + 8, asking.top());
+        if (area.isValid() && at.x() + width() > area.right()) at.setX(std::max(area.left(), area.right() - width()));
+        move(at);
+    }
+    show();
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+}  // namespace kxsim::platform

@@ -1,0 +1,157 @@
+// The help window under the offscreen platform: the card reader's "?" opens
+// the topic of the dialog from the built help file, without blocking it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+#include "kxsimlib/cdialogs.h"
+#include "platform/help_viewer.h"
+#include "platform/help_window.h"
+#include "platform/library_identity.h"
+#include "services/settings.h"
+#include "support/dialog_driver.h"
+#include "support/temp_files.h"
+
+using namespace kxsim;
+using namespace kxsim::test;
+using platform::HelpWindow;
+
+namespace {
+
+const std::u16string kTwoReaders(u"Reader A\0Reader B", 17);
+
+std::vector<HelpWindow*> helpWindows() {
+    std::vector<HelpWindow*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<HelpWindow*>(w)) found.push_back(help);
+    return found;
+}
+
+class HelpWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::setLibraryFolder(u"" KXSIM_HELP_FOLDER); }
+    void TearDown() override {
+        platform::setLibraryFolder({});
+        if (HelpWindow* w = HelpWindow::instance()) w->hide();
+    }
+
+    std::u16string chooseReader() {
+        CDialogs dialogs;
+        std::u16string readers = kTwoReaders;
+        std::u16string result;
+        EXPECT_TRUE(dialogs.Kartenleser(readers, result));
+        return result;
+    }
+
+    tools::MemorySettingsStore store;
+    tools::ScopedSettingsStore scope{store};
+};
+
+// Clicks the link whose text is \a text in the help window, through the
+// window system as a user would, so a window blocked by a modal dialog
+// would not get the click.
+void clickLink(QTextBrowser& browser, const QString& text) {
+    QTextCursor cursor = browser.document()->find(text);
+    ASSERT_FALSE(cursor.isNull()) << text.toStdString();
+    cursor.setPosition(cursor.selectionStart() + 1);
+    browser.setTextCursor(cursor);
+    browser.ensureCursorVisible();
+    const QPoint at = browser.viewport()->mapTo(browser.window(), browser.cursorRect(cursor).center());
+    QTest::mouseClick(browser.window()->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usable) {
+    HelpWindow* first = nullptr;
+    WhenShown driver(QStringLiteral("WLeser"), [&first](QDialog& w) {
+        click(w, QStringLiteral("BAction(112)"));
+        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
+        first = HelpWindow::instance();
+        EXPECT_EQ(first->problem(), QString());
+        EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
+        EXPECT_EQ(first->documentTitle(), QStringLiteral("Cardreader Setup"));
+        // The page's picture comes from the help file too.
+        const QVariant picture =
+            first->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("kxhelp:/images/WLeser.png")));
+        EXPECT_FALSE(picture.isNull());
+        EXPECT_FALSE(first->isModal());
+
+        // The dialog is still up, modal, and takes input.
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), &w);
+        auto* list = control<QListWidget>(w, QStringLiteral("PrefList"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        EXPECT_EQ(list->currentRow(), 1);
+
+        // A second request reuses the one window.
+        first->setSource(QUrl(QStringLiteral("kxhelp:/index.htm")));
+        QTest::keyClick(&w, Qt::Key_F1);
+        EXPECT_EQ(HelpWindow::instance(), first);
+        EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
+        EXPECT_EQ(helpWindows().size(), 1u);
+        click(w, QStringLiteral("BAction(1)"));
+    });
+    EXPECT_EQ(chooseReader(), u"Reader B");
+    EXPECT_EQ(driver.runs(), 1);
+    // The help window outlives the dialog and serves the next one.
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(HelpWindow::instance(), first);
+    EXPECT_TRUE(first->isVisible());
+}
+
+TEST_F(HelpWindowTest, links_of_a_topic_can_be_followed_while_the_dialog_is_modal) {
+    WhenShown driver(QStringLiteral("WLeser"), [](QDialog& w) {
+        click(w, QStringLiteral("BAction(112)"));
+        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
+        HelpWindow& help = *HelpWindow::instance();
+        clickLink(help, QStringLiteral("Contents"));
+        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/index.htm")));
+        clickLink(help, QStringLiteral("Accumulated Call Meter"));
+        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/call_meter.htm")));
+        EXPECT_EQ(help.documentTitle(), QStringLiteral("Accumulated Call Meter"));
+        click(w, QStringLiteral("BAction(1)"));
+    });
+    chooseReader();
+    EXPECT_EQ(driver.runs(), 1);
+}
+
+TEST_F(HelpWindowTest, a_missing_help_file_shows_a_page_naming_it_and_no_modal_box) {
+    TempFolder empty;
+    const QString folder = QString::fromStdString(empty.path().string());
+    platform::setLibraryFolder(folder.toStdU16String());
+    WhenShown driver(QStringLiteral("WLeser"), [&folder](QDialog& w) {
+        click(w, QStringLiteral("BAction(112)"));
+        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
+        const QString expected = QStringLiteral("The help file %1/kxhelpd.chm was not found.").arg(folder);
+        EXPECT_EQ(HelpWindow::instance()->problem(), expected);
+        EXPECT_TRUE(HelpWindow::instance()->toPlainText().contains(expected));
+        EXPECT_EQ(QApplication::activeModalWidget(), &w);
+        EXPECT_TRUE(w.isVisible());
+        click(w, QStringLiteral("BAction(1)"));
+    });
+    chooseReader();
+    EXPECT_EQ(driver.runs(), 1);
+}
+
+TEST_F(HelpWindowTest, a_number_the_file_lacks_shows_a_page_naming_it_then_a_known_one_shows_its_topic) {
+    platform::openHelp(4711, nullptr);
+    HelpWindow* help = HelpWindow::instance();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->problem(),
+              QStringLiteral("The help file " KXSIM_BUILT_HELP_FILE " has no topic with the context number 4711."));
+    EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("context number 4711")));
+    EXPECT_TRUE(help->isVisible());
+
+    platform::openHelp(7120, nullptr);
+    EXPECT_EQ(HelpWindow::instance(), help);
+    EXPECT_EQ(help->problem(), QString());
+    EXPECT_EQ(help->source(), QUrl(QStringLiteral("kxhelp:/network_list.htm")));
+    EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("Pass 7120 to show this topic")));
+}
+
+}  // namespace
