@@ -18,7 +18,7 @@
 namespace kxsim {
 
 /// A 128-bit identifier, laid out as the component runtime's GUID.
-struct Guid {
+struct KXSIMLIB_EXPORT Guid {
     uint32_t data1 = 0;
     uint16_t data2 = 0;
     uint16_t data3 = 0;

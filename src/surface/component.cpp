@@ -1,18 +1,12 @@
-// Identifiers, the object count behind DllCanUnloadNow and the base of every
-// object of the library.
+// Identifiers and the registration file's place.
 
-#include <atomic>
 #include <cstdio>
 
 #include "kxsimlib/component.h"
 #include "platform/component_registry.h"
-#include "surface/module_lock.h"
 
 namespace kxsim {
 namespace {
-
-std::atomic<long> g_objects{0};
-std::atomic<long> g_locks{0};
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -74,21 +68,4 @@ const ClassIdentity* findClass(const Guid& classId) {
 
 std::string registrationFile() { return platform::registrationFilePath(); }
 
-IDispatchable::IDispatchable() { surface::objectCreated(); }
-IDispatchable::~IDispatchable() { surface::objectDestroyed(); }
-
-namespace surface {
-
-void objectCreated() { ++g_objects; }
-void objectDestroyed() { --g_objects; }
-void lockServer() { ++g_locks; }
-void unlockServer() {
-    // An unbalanced unlock must not hide a real lock.
-    long n = g_locks.load();
-    while (n > 0 && !g_locks.compare_exchange_weak(n, n - 1)) {
-    }
-}
-bool moduleInUse() { return g_objects.load() > 0 || g_locks.load() > 0; }
-
-}  // namespace surface
 }  // namespace kxsim
