@@ -1,0 +1,44 @@
+#pragma once
+// The per-user registration file through which hosts find the library by
+// class identifier: kxsimlib/components.ini under $XDG_DATA_HOME.
+//
+//   [Classes]                 class name = class identifier, for every class
+//   CDialogs={E51D9852-...}
+//   [{E51D9852-...}]          one section per class identifier
+//   Class=CDialogs
+//   Interface=_CDialogs
+//   InterfaceId={7D9C7F8C-...}
+//   Creatable=1
+//   Library=/usr/lib/kxsimlib/libkxsimlib.so.31
+//   [TypeLibrary]             Id, Name, Description, Version, Locale, Library
+
+#include <string>
+#include <vector>
+
+namespace kxsim::platform {
+
+/// $XDG_DATA_HOME/kxsimlib/components.ini; ~/.local/share when XDG_DATA_HOME
+/// is unset or not an absolute path.
+std::string registrationFilePath();
+
+/// Writes the file for the library at \a libraryPath, replacing it whole (a
+/// reader never sees half a file). False when it cannot be written.
+bool writeRegistration(const std::string& libraryPath);
+
+/// Removes the file, and its folder when nothing else is in it. True when no
+/// file is left.
+bool removeRegistration();
+
+struct RegisteredClass {
+    std::u16string name;
+    std::u16string classId;
+    std::u16string interfaceName;
+    std::u16string interfaceId;
+    bool creatable = false;
+    std::u16string library;
+};
+
+/// The classes the file lists, in its order; empty when there is no file.
+std::vector<RegisteredClass> readRegistration();
+
+}  // namespace kxsim::platform

@@ -1,0 +1,35 @@
+#include "kxsimlib/ccb.h"
+
+#include "surface/dispatch_table.h"
+#include "surface/member_call.h"
+
+namespace kxsim {
+namespace {
+
+const surface::DispatchTable<CCB>& table() {
+    static const surface::DispatchTable<CCB> t(u"CCB", {surface::function<&CCB::XXX>(1, u"XXX", {})});
+    return t;
+}
+
+}  // namespace
+
+CCB::CCB() = default;
+CCB::~CCB() = default;
+
+Status CCB::XXX(Variant& result) {
+    result = Variant::fromInteger(12);
+    return {};
+}
+
+const ClassIdentity& CCB::identity() const { return kClasses[2]; }
+const std::vector<MemberInfo>& CCB::members() const { return table().members(); }
+
+Status CCB::GetIDsOfNames(std::u16string_view name, DispId& id) const {
+    return surface::guarded([&] { return table().idOfName(name, id); });
+}
+
+Status CCB::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
+    return surface::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+}
+
+}  // namespace kxsim

@@ -1,0 +1,33 @@
+#include "surface/cdialogs_object.h"
+
+#include "surface/dispatch_table.h"
+#include "surface/member_call.h"
+
+namespace kxsim::surface {
+namespace {
+
+// The _CDialogs interface: one row per member, in member order; the dispatch
+// identifier is the member's place in that order (1 to 7).
+const DispatchTable<CDialogs>& table() {
+    static const DispatchTable<CDialogs> t(u"CDialogs",
+                                           {
+                                               function<&CDialogs::Kartenleser>(3, u"Kartenleser", {u"Readers"}),
+                                               propertyPut<&CDialogs::Language>(4, u"Language", {u"File"}),
+                                           });
+    return t;
+}
+
+}  // namespace
+
+const ClassIdentity& CDialogsObject::identity() const { return kClasses[0]; }
+const std::vector<MemberInfo>& CDialogsObject::members() const { return table().members(); }
+
+Status CDialogsObject::GetIDsOfNames(std::u16string_view name, DispId& id) const {
+    return guarded([&] { return table().idOfName(name, id); });
+}
+
+Status CDialogsObject::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
+    return guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
+}
+
+}  // namespace kxsim::surface

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <set>
+#include <vector>
+
+#include "kxsimlib/commons.h"
+#include "platform/system_info.h"
+#include "platform/text_codec.h"
+#include "support/temp_files.h"
+#include "surface/commons_hooks.h"
+
+using namespace kxsim;
+
+namespace {
+
+TEST(CommonsDelay, ReturnsNoEarlierThanAskedAndRunsPostedEvents) {
+    for (int32_t millis : {0, 1, 40}) {
+        SCOPED_TRACE(millis);
+        Commons commons;
+        bool ran = false;
+        QTimer::singleShot(0, [&] { ran = true; });
+        const uint64_t start = platform::monotonicMilliseconds();
+        ASSERT_TRUE(commons.Delay(millis));
+        EXPECT_GT(platform::monotonicMilliseconds(), start + static_cast<uint64_t>(millis));
+        EXPECT_TRUE(ran);
+    }
+}
+
+TEST(CommonsDelay, HostCodeRunsWhileItWaits) {
+    // A timer that fires in the middle of the wait runs before Delay returns.
+    Commons commons;
+    uint64_t firedAt = 0;
+    QTimer::singleShot(20, [&] { firedAt = platform::monotonicMilliseconds(); });
+    int32_t millis = 80;
+    const uint64_t start = platform::monotonicMilliseconds();
+    ASSERT_TRUE(commons.Delay(millis));
+    const uint64_t end = platform::monotonicMilliseconds();
+    ASSERT_NE(firedAt, 0u);
+    EXPECT_LT(firedAt, end);
+    EXPECT_GE(end - start, 80u);
+}
+
+TEST(CommonsDelay, NegativeCountProcessesEventsOnce) {
+    Commons commons;
+    int runs = 0;
+    QTimer::singleShot(0, [&] { ++runs; });
+    int32_t millis = -5;
+    ASSERT_TRUE(commons.Delay(millis));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(millis, -5);
+}
+
+TEST(CommonsVersion, AsksOnceAndCachesUnlessTheNumberIsZero) {
+    const struct {
+        std::vector<std::string> answers;
+        std::vector<int32_t> results;
+        int asked;
+    } cases[] = {
+        {{"6.1.0-18-amd64", "5.10.0"}, {601, 601, 601}, 1},
+        {{"garbage", "", "5.10.0", "6.1"}, {0, 0, 510, 510}, 3},
+    };
+    for (const auto& c : cases) {
+        Commons commons;
+        int asked = 0;
+        surface::setKernelReleaseSource(commons, [&] { return c.answers.at(static_cast<size_t>(asked++)); });
+        for (int32_t expected : c.results) {
+            int32_t version = -1;
+            ASSERT_TRUE(commons.GetOSVersion(version));
+            EXPECT_EQ(version, expected);
+        }
+        EXPECT_EQ(asked, c.asked);
+    }
+}
+
+TEST(CommonsVersion, EachInstanceAsksForItself) {
+    Commons first, second;
+    int asked = 0;
+    auto source = [&] {
+        ++asked;
+        return std::string("6.1.0");
+    };
+    surface::setKernelReleaseSource(first, source);
+    surface::setKernelReleaseSource(second, source);
+    int32_t v = 0;
+    first.GetOSVersion(v);
+    second.GetOSVersion(v);
+    first.GetOSVersion(v);
+    EXPECT_EQ(asked, 2);
+    Boolean nt = Boolean::True;
+    ASSERT_TRUE(first.IsWinNT(nt));
+    EXPECT_EQ(nt, Boolean::False);
+}
+
+struct TempCall {
+    std::u16string name;
+    int32_t result = -1;
+};
+
+TempCall newTempFileName(Commons& commons, const std::u16string& folder, std::u16string appendix = u".tmp") {
+    std::u16string path = folder + u"/";
+    TempCall out;
+    EXPECT_TRUE(commons.NewTempFileName(path, appendix, 12345, out.name, out.result));
+    EXPECT_EQ(path, folder + u"/");
+    return out;
+}
+
+TEST(CommonsTempName, EmptyFolderGivesTheFirstName) {
+    test::TempFolder folder;
+    Commons commons;
+    const auto out = newTempFileName(commons, platform::fromUtf8(folder.path().string()), u".txt");
+    EXPECT_EQ(out.result, 999);
+    const std::regex pattern(folder.path().string() + "/tmp[1-9][0-9]{4}\\.txt");
+    EXPECT_TRUE(std::regex_match(platform::toUtf8(out.name), pattern)) << platform::toUtf8(out.name);
+    EXPECT_FALSE(std::filesystem::exists(platform::toUtf8(out.name)));  // nothing is created
+}
+
+TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
+    test::TempFolder folder;
+    folder.write("tmp11111.tmp", "x");
+    folder.write("tmp22222.tmp", "");
+    std::filesystem::create_directory(folder.path() / "tmp33333.tmp");
+    std::filesystem::create_symlink(folder.path() / "tmp11111.tmp", folder.path() / "tmp44444.tmp");
+    const struct {
+        std::vector<int32_t> draws;
+        int32_t result;
+        std::string last;
+    } cases[] = {
+        {{11111, 22222, 33333}, 997, "tmp33333.tmp"},
+        {{44444, 11111, 55555}, 997, "tmp55555.tmp"},
+        {{22222, 10000}, 998, "tmp10000.tmp"},
+    };
+    for (const auto& c : cases) {
+        Commons commons;
+        size_t next = 0;
+        surface::setTempNameDraw(commons, [&] { return c.draws.at(next++); });
+        const auto out = newTempFileName(commons, platform::fromUtf8(folder.path().string()));
+        EXPECT_EQ(out.result, c.result);
+        EXPECT_EQ(out.name, folder.file(c.last));
+    }
+}
+
+TEST(CommonsTempName, CallsInTheSameSecondDrawDifferentNames) {
+    test::TempFolder folder;
+    Commons commons;
+    std::set<std::u16string> names;
+    for (int i = 0; i < 5; ++i) names.insert(newTempFileName(commons, platform::fromUtf8(folder.path().string())).name);
+    EXPECT_GT(names.size(), 1u);
+}
+
+TEST(CommonsPcb, HdcPutsANewCcbIntoPcbAndReleasesTheOldOne) {
+    Commons commons;
+    std::shared_ptr<CCB> pcb;
+    ASSERT_TRUE(commons.PCB(pcb));
+    EXPECT_EQ(pcb, nullptr);
+
+    int32_t dc = 77;
+    ASSERT_TRUE(commons.hDC(dc));
+    std::shared_ptr<CCB> first;
+    commons.PCB(first);
+    ASSERT_NE(first, nullptr);
+    std::weak_ptr<CCB> firstAlive = first;
+    first.reset();
+
+    ASSERT_TRUE(commons.hDC(dc));
+    std::shared_ptr<CCB> second;
+    commons.PCB(second);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(firstAlive.expired());
+    EXPECT_EQ(dc, 77);
+
+    Variant twelve;
+    ASSERT_TRUE(second->XXX(twelve));
+    EXPECT_EQ(twelve, Variant::fromInteger(12));
+
+    ASSERT_TRUE(commons.SetPCB(nullptr));
+    commons.PCB(pcb);
+    EXPECT_EQ(pcb, nullptr);
+}
+
+}  // namespace

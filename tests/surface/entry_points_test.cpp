@@ -1,0 +1,191 @@
+// The library loaded as a host loads it: by path, through its four entry points.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "kxsimlib/component.h"
+#include "platform/component_registry.h"
+#include "platform/text_codec.h"
+#include "support/temp_files.h"
+
+using namespace kxsim;
+
+namespace {
+
+using GetClassObject = HResult (*)(const Guid*, const Guid*, void**);
+using NoArgs = HResult (*)();
+
+class EntryPoints : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        handle = ::dlopen(KXSIMLIB_FILE, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(handle, nullptr) << ::dlerror();
+        getClassObject = reinterpret_cast<GetClassObject>(::dlsym(handle, "DllGetClassObject"));
+        canUnloadNow = reinterpret_cast<NoArgs>(::dlsym(handle, "DllCanUnloadNow"));
+        registerServer = reinterpret_cast<NoArgs>(::dlsym(handle, "DllRegisterServer"));
+        unregisterServer = reinterpret_cast<NoArgs>(::dlsym(handle, "DllUnregisterServer"));
+        ASSERT_TRUE(getClassObject && canUnloadNow && registerServer && unregisterServer);
+    }
+
+    static IClassFactory* factory(const Guid& classId) {
+        void* out = reinterpret_cast<void*>(1);
+        EXPECT_EQ(getClassObject(&classId, &ids::ClassFactoryInterface, &out), hresult::Ok);
+        return static_cast<IClassFactory*>(out);
+    }
+
+    static inline void* handle = nullptr;
+    static inline GetClassObject getClassObject = nullptr;
+    static inline NoArgs canUnloadNow = nullptr;
+    static inline NoArgs registerServer = nullptr;
+    static inline NoArgs unregisterServer = nullptr;
+};
+
+TEST_F(EntryPoints, FactoriesCreateTheCreatableClassesOnly) {
+    for (const ClassIdentity& cls : kClasses) {
+        SCOPED_TRACE(platform::toUtf8(cls.name));
+        void* out = reinterpret_cast<void*>(1);
+        const HResult hr = getClassObject(&cls.classId, &ids::ClassFactoryInterface, &out);
+        if (!cls.creatable) {
+            EXPECT_EQ(hr, hresult::ClassNotAvailable);
+            EXPECT_EQ(out, nullptr);
+            continue;
+        }
+        ASSERT_EQ(hr, hresult::Ok);
+        auto* f = static_cast<IClassFactory*>(out);
+        std::shared_ptr<IDispatchable> object;
+        ASSERT_TRUE(f->CreateInstance(object));
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(object->identity().classId, cls.classId);
+        EXPECT_EQ(object->identity().interfaceName, cls.interfaceName);
+        f->Release();
+    }
+    EXPECT_EQ(canUnloadNow(), hresult::Ok);
+}
+
+TEST_F(EntryPoints, RefusesWhatItDoesNotOffer) {
+    const Guid unknown = *Guid::fromString("{00000000-0000-0000-C000-000000000046}");
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(getClassObject(&unknown, &ids::ClassFactoryInterface, &out), hresult::ClassNotAvailable);
+    EXPECT_EQ(getClassObject(&ids::CommonsClass, &ids::DispatchableInterface, &out), hresult::NoInterface);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(getClassObject(nullptr, &ids::ClassFactoryInterface, &out), hresult::Pointer);
+    EXPECT_EQ(getClassObject(&ids::CommonsClass, &ids::ClassFactoryInterface, nullptr), hresult::Pointer);
+    EXPECT_EQ(canUnloadNow(), hresult::Ok);
+}
+
+TEST_F(EntryPoints, CanUnloadOnlyWhenNothingIsAlive) {
+    ASSERT_EQ(canUnloadNow(), hresult::Ok);
+    IClassFactory* commonsFactory = factory(ids::CommonsClass);
+    EXPECT_EQ(canUnloadNow(), hresult::False);  // a factory reference is out
+
+    std::shared_ptr<IDispatchable> commons;
+    ASSERT_TRUE(commonsFactory->CreateInstance(commons));
+    commonsFactory->LockServer(true);
+    commonsFactory->Release();
+    commonsFactory->Release();  // one too many changes nothing
+    EXPECT_EQ(canUnloadNow(), hresult::False);
+
+    // A CCB received through Commons outlives the Commons that made it.
+    std::vector<Variant> args{Variant::fromLong(1)};
+    Variant result;
+    DispId id = 0;
+    ASSERT_TRUE(commons->GetIDsOfNames(u"hDC", id));
+    ASSERT_TRUE(commons->Invoke(id, dispatch::PropertyPut, args, result));
+    args.clear();
+    ASSERT_TRUE(commons->GetIDsOfNames(u"PCB", id));
+    ASSERT_TRUE(commons->Invoke(id, dispatch::PropertyGet, args, result));
+    std::shared_ptr<IDispatchable> ccb = result.object();
+    ASSERT_NE(ccb, nullptr);
+    result = Variant();
+    commons.reset();
+    EXPECT_EQ(canUnloadNow(), hresult::False);
+
+    ASSERT_TRUE(ccb->GetIDsOfNames(u"xxx", id));
+    ASSERT_TRUE(ccb->Invoke(id, dispatch::Method, args, result));
+    EXPECT_EQ(result, Variant::fromInteger(12));
+    ccb.reset();
+    EXPECT_EQ(canUnloadNow(), hresult::False);  // still locked
+
+    IClassFactory* f = factory(ids::CDialogsClass);
+    f->LockServer(false);
+    f->LockServer(false);  // an unlock too many changes nothing
+    EXPECT_EQ(canUnloadNow(), hresult::False);
+    f->Release();
+    EXPECT_EQ(canUnloadNow(), hresult::Ok);
+}
+
+TEST_F(EntryPoints, RegistrationRoundTrip) {
+    test::TempFolder home;
+    ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    const std::filesystem::path file = home.path() / "kxsimlib" / "components.ini";
+    ASSERT_EQ(platform::registrationFilePath(), file.string());
+
+    ASSERT_EQ(registerServer(), hresult::Ok);
+    ASSERT_EQ(registerServer(), hresult::Ok);  // again: replaced, not doubled
+    const auto classes = platform::readRegistration();
+    ASSERT_EQ(classes.size(), kClasses.size());
+    const std::u16string library = platform::fromUtf8(std::filesystem::path(KXSIMLIB_FILE).string());
+    for (size_t i = 0; i < kClasses.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(classes[i].name, kClasses[i].name);
+        EXPECT_EQ(Guid::fromString(platform::toUtf8(classes[i].classId)), kClasses[i].classId);
+        EXPECT_EQ(Guid::fromString(platform::toUtf8(classes[i].interfaceId)), kClasses[i].interfaceId);
+        EXPECT_EQ(classes[i].interfaceName, kClasses[i].interfaceName);
+        EXPECT_EQ(classes[i].creatable, kClasses[i].creatable);
+        EXPECT_EQ(classes[i].library, library);
+    }
+    std::ifstream in(file);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Id={CAEDA38F-CD55-42AD-8EA6-60A755B7F50E}\nName=kxsimlib\nDescription=Kestrix SIM Lib\n"
+                        "Version=31.0\nLocale=0x409\n"),
+              std::string::npos);
+
+    ASSERT_EQ(unregisterServer(), hresult::Ok);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+    EXPECT_TRUE(platform::readRegistration().empty());
+    EXPECT_EQ(unregisterServer(), hresult::Ok);  // nothing left to remove
+
+    // A folder holding something else stays.
+    ASSERT_EQ(registerServer(), hresult::Ok);
+    std::ofstream(file.parent_path() / "notes.txt") << "mine";
+    ASSERT_EQ(unregisterServer(), hresult::Ok);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(std::filesystem::exists(file.parent_path() / "notes.txt"));
+
+    // A data folder that cannot be made: the failure is reported.
+    ::setenv("XDG_DATA_HOME", (home.path() / "notes-file").c_str(), 1);
+    std::ofstream(home.path() / "notes-file") << "x";
+    EXPECT_EQ(registerServer(), hresult::RegisterClassFailed);
+    ::unsetenv("XDG_DATA_HOME");
+}
+
+TEST(Guid, TextRoundTrip) {
+    const struct {
+        const char* text;
+        bool valid;
+    } cases[] = {
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6BD}", true},
+        {"e51d9852-6501-408b-a27c-852af6abf6bd", true},
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6B}", false},
+        {"{E51D9852+6501-408B-A27C-852AF6ABF6BD}", false},
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6BG}", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        const auto g = Guid::fromString(c.text);
+        EXPECT_EQ(g.has_value(), c.valid) << c.text;
+        if (g) {
+            EXPECT_EQ(*g, ids::CDialogsClass) << c.text;
+        }
+    }
+    EXPECT_EQ(ids::CDialogsClass.toString(), "{E51D9852-6501-408B-A27C-852AF6ABF6BD}");
+}
+
+}  // namespace
