@@ -38,7 +38,14 @@ const ToolRegistration registration{DialogTool{
      Field{QStringLiteral("ccu"), QStringLiteral("Currency (Ccu)"), QStringLiteral("EUR")},
      Field{QStringLiteral("ppu"), QStringLiteral("Price per unit, 1/100 (Ppu)"), QStringLiteral("12")},
      Field{QStringLiteral("icon"), QStringLiteral("Icon file"), QString()}},
-    callMeter}};
+    callMeter,
+    // The longest amounts: eight-digit meters at a four-digit price.
+    {{QStringLiteral("_long"), [] {
+          callMeter({{QStringLiteral("acm"), {QStringLiteral("99999999")}},
+                     {QStringLiteral("amv"), {QStringLiteral("1")}},
+                     {QStringLiteral("ccu"), {QStringLiteral("EUR")}},
+                     {QStringLiteral("ppu"), {QStringLiteral("9999")}}});
+      }}}}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -111,7 +111,10 @@ void CallMeterForm::build(QDialog& w) {
     heading->addWidget(info, 1);
     body->addLayout(heading);
 
-    const int fieldWidth = w.fontMetrics().horizontalAdvance(QStringLiteral("0")) * 10 + 12;
+    // Units up to "-99999999"; amounts up to 99999999 × 9999 and its negative, shown whole.
+    const int digit = w.fontMetrics().horizontalAdvance(QStringLiteral("0"));
+    const int unitsWidth = digit * 10 + 12;
+    const int amountWidth = digit * 14 + 12;
     const auto makeBox = [&](MeterField field, const QString& name, const QString& text, QWidget* parent) {
         auto* b = add(new QLineEdit(text, parent), name);
         boxes_[static_cast<size_t>(field)] = b;
@@ -151,7 +154,8 @@ void CallMeterForm::build(QDialog& w) {
         grid->addWidget(add(equalsSign(limit), QString::fromLatin1(row.equalsName)), line, 2);
         auto* amount = makeBox(row.amount, QString::fromLatin1(row.amountName), QStringLiteral("0"), limit);
         grid->addWidget(amount, line, 3);
-        for (QLineEdit* b : {units, amount}) b->setFixedWidth(fieldWidth);
+        units->setFixedWidth(unitsWidth);
+        amount->setFixedWidth(amountWidth);
         if (row.clear) {
             auto* clear = add(new QPushButton(QStringLiteral("Clear"), limit), QStringLiteral("CBClear"), row.clear);
             clear->setAutoDefault(false);
@@ -174,7 +178,7 @@ void CallMeterForm::build(QDialog& w) {
     tariff->setSpacing(8);
     tariff->addWidget(add(new QLabel(QStringLiteral("Cost p. unit:"), settings), QStringLiteral("Label1")));
     auto* price = makeBox(MeterField::Ppu, QStringLiteral("TBPpu"), QStringLiteral("0"), settings);
-    price->setFixedWidth(w.fontMetrics().horizontalAdvance(QStringLiteral("0")) * 6 + 12);
+    price->setFixedWidth(digit * 6 + 12);
     tariff->addWidget(price);
     tariff->addSpacing(12);
     tariff->addWidget(add(new QLabel(QStringLiteral("Currency:"), settings), QStringLiteral("Label2")));

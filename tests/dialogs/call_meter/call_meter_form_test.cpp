@@ -176,6 +176,26 @@ TEST(CallMeterDialog, a_paste_or_drop_with_anything_but_digits_is_refused_whole)
     EXPECT_EQ(meter, (Meter{u"345", u"1000", u"EUR", u"123"}));
 }
 
+TEST(CallMeterDialog, undo_brings_no_letter_back_and_the_field_goes_on_refusing) {
+    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
+        QLineEdit* acm = field(w, "TBAcm");
+        EXPECT_EQ(acm->text(), QStringLiteral("12a"));
+        acm->setFocus();
+        acm->setSelection(2, 1);
+        QTest::keyClick(acm, Qt::Key_5);
+        EXPECT_EQ(acm->text(), QStringLiteral("125"));
+        QTest::keyClick(acm, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(acm->text(), QStringLiteral("125"));
+        acm->end(false);
+        QTest::keyClicks(acm, QStringLiteral("x6"));
+        EXPECT_EQ(acm->text(), QStringLiteral("1256"));
+        click(w, QStringLiteral("CBAction(1)"));
+    });
+    Meter meter{u"12a", u"1000", u"EUR", u"1"};
+    EXPECT_EQ(selectMeter(meter), 1);
+    EXPECT_EQ(meter.acm, u"1256");
+}
+
 TEST(CallMeterDialog, typing_stops_at_the_field_limits) {
     WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
         retype(w, "TBAcm", QStringLiteral("1234567890"));
