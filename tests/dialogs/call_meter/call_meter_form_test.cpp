@@ -241,28 +241,24 @@ TEST(CallMeterDialog, clear_empties_its_row) {
     EXPECT_EQ(meter, (Meter{u"40", u"0", u"EUR", u"12"}));
 }
 
-TEST(CallMeterDialog, cancel_and_escape_hand_back_the_edited_texts_with_result_2) {
-    for (const bool escape : {false, true}) {
-        WhenShown driver(QStringLiteral("WAcm"), [escape](QDialog& w) {
+TEST(CallMeterDialog, ok_enter_cancel_and_escape_all_hand_back_the_edited_texts) {
+    const struct {
+        const char* how;
+        int32_t result;
+    } rows[] = {{"CBAction(1)", 1}, {"Enter", 1}, {"CBAction(2)", 2}, {"Escape", 2}};
+    for (const auto& row : rows) {
+        WhenShown driver(QStringLiteral("WAcm"), [&row](QDialog& w) {
             retype(w, "TBAmvb", QStringLiteral("600"));
             retype(w, "TBCcu", QStringLiteral("CHF"));
-            if (escape) QTest::keyClick(field(w, "TBCcu"), Qt::Key_Escape);
-            else click(w, QStringLiteral("CBAction(2)"));
+            const QString how = QString::fromLatin1(row.how);
+            if (how == u"Enter") QTest::keyClick(field(w, "TBCcu"), Qt::Key_Return);
+            else if (how == u"Escape") QTest::keyClick(field(w, "TBCcu"), Qt::Key_Escape);
+            else click(w, how);
         });
         Meter meter{u"200", u"1000", u"EUR", u"12"};
-        EXPECT_EQ(selectMeter(meter), 2);
-        EXPECT_EQ(meter, (Meter{u"200", u"50", u"CHF", u"12"})) << escape;
+        EXPECT_EQ(selectMeter(meter), row.result) << row.how;
+        EXPECT_EQ(meter, (Meter{u"200", u"50", u"CHF", u"12"})) << row.how;
     }
-}
-
-TEST(CallMeterDialog, enter_in_a_field_presses_ok) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        retype(w, "TBAcm", QStringLiteral("7"));
-        QTest::keyClick(field(w, "TBAcm"), Qt::Key_Return);
-    });
-    Meter meter{u"200", u"1000", u"EUR", u"12"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter.acm, u"7");
 }
 
 TEST(CallMeterDialog, the_close_box_gives_0_and_hands_back_the_texts_as_passed) {
