@@ -68,6 +68,16 @@ public:
     /// OK says the settings could not be stored; \a result is written even then.
     Status MagnetOptions(std::u16string& result);
 
+    /// The call meter: units used \a Acm, maximum units \a Amv, currency \a Ccu
+    /// and price per unit \a Ppu (hundredths of the currency), as decimal text,
+    /// each cut to its field (8, 8, 3 and 4 characters). \a Icon shows top left.
+    /// \a result is 1 for OK and 2 for Cancel, and the four texts come back as
+    /// edited either way; when the window was closed otherwise \a result is 0 and
+    /// the four texts stay as passed. Texts that give an amount beyond the range
+    /// of a double fail the call with error 6 (Overflow) before the window shows.
+    Status SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16string& Ccu,
+                       std::u16string& Ppu, Picture& Icon, int32_t& result);
+
 private:
     std::unique_ptr<class CDialogsPrivate> const d;
 };

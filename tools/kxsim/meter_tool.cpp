@@ -1,0 +1,51 @@
+// kxsim meter --acm TEXT --amv TEXT --ccu TEXT --ppu TEXT [--icon FILE]: the call meter dialog.
+
+#include "dialog_tool.h"
+#include "json_line.h"
+#include "kxsimlib/cdialogs.h"
+
+namespace kxsim::tool {
+namespace {
+
+Outcome callMeter(const Inputs& inputs) {
+    std::u16string acm = value(inputs, QStringLiteral("acm")).toStdU16String();
+    std::u16string amv = value(inputs, QStringLiteral("amv")).toStdU16String();
+    std::u16string ccu = value(inputs, QStringLiteral("ccu")).toStdU16String();
+    std::u16string ppu = value(inputs, QStringLiteral("ppu")).toStdU16String();
+    const QString iconFile = value(inputs, QStringLiteral("icon"));
+    Picture icon = iconFile.isEmpty() ? Picture() : Picture::fromFile(iconFile.toStdU16String());
+    CDialogs dialogs;
+    int32_t result = 0;
+    Outcome out;
+    out.status = dialogs.SelectMeter(acm, amv, ccu, ppu, icon, result);
+    out.json = JsonLine()
+                   .add(QStringLiteral("result"), result)
+                   .add(QStringLiteral("acm"), acm)
+                   .add(QStringLiteral("amv"), amv)
+                   .add(QStringLiteral("ccu"), ccu)
+                   .add(QStringLiteral("ppu"), ppu)
+                   .text();
+    out.exitCode = result == 1 ? 0 : 1;
+    return out;
+}
+
+const ToolRegistration registration{DialogTool{
+    QStringLiteral("meter"),
+    QStringLiteral("WAcm"),
+    QStringLiteral("Call meter (SelectMeter)"),
+    {Field{QStringLiteral("acm"), QStringLiteral("Units used (Acm)"), QStringLiteral("200")},
+     Field{QStringLiteral("amv"), QStringLiteral("Maximum units (Amv)"), QStringLiteral("1000")},
+     Field{QStringLiteral("ccu"), QStringLiteral("Currency (Ccu)"), QStringLiteral("EUR")},
+     Field{QStringLiteral("ppu"), QStringLiteral("Price per unit, 1/100 (Ppu)"), QStringLiteral("12")},
+     Field{QStringLiteral("icon"), QStringLiteral("Icon file"), QString()}},
+    callMeter,
+    // The longest amounts: eight-digit meters at a four-digit price.
+    {{QStringLiteral("_long"), [] {
+          callMeter({{QStringLiteral("acm"), {QStringLiteral("99999999")}},
+                     {QStringLiteral("amv"), {QStringLiteral("1")}},
+                     {QStringLiteral("ccu"), {QStringLiteral("EUR")}},
+                     {QStringLiteral("ppu"), {QStringLiteral("9999")}}});
+      }}}}};
+
+}  // namespace
+}  // namespace kxsim::tool
