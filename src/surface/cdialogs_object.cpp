@@ -9,11 +9,16 @@ namespace {
 // The _CDialogs interface: one row per member, in member order; the dispatch
 // identifier is the member's place in that order (1 to 7).
 const DispatchTable<CDialogs>& table() {
-    static const DispatchTable<CDialogs> t(u"CDialogs",
-                                           {
-                                               function<&CDialogs::Kartenleser>(3, u"Kartenleser", {u"Readers"}),
-                                               propertyPut<&CDialogs::Language>(4, u"Language", {u"File"}),
-                                           });
+    static const DispatchTable<CDialogs> t(
+        u"CDialogs",
+        {
+            function<&CDialogs::CloneOptions>(1, u"CloneOptions", {}),
+            function<&CDialogs::Converter>(2, u"Converter", {}),
+            function<&CDialogs::Kartenleser>(3, u"Kartenleser", {u"Readers"}),
+            propertyPut<&CDialogs::Language>(4, u"Language", {u"File"}),
+            function<&CDialogs::MagnetOptions>(5, u"MagnetOptions", {}),
+            function<&CDialogs::SelectMeter>(6, u"SelectMeter", {u"Acm", u"Amv", u"Ccu", u"Ppu", u"Icon"}),
+        });
     return t;
 }
 
