@@ -136,7 +136,7 @@ void CardReaderForm::build(QDialog& w) {
     buttons->addStretch(1);
     buttons->addWidget(ok);
     root->addLayout(buttons);
-    w.setFixedWidth(platform::twips(6240));
+    root->addStrut(platform::twips(6240));  // the designed width; the layout fixes the size
 
     QWidget::setTabOrder(list_, requestInterval_);
     QWidget::setTabOrder(requestInterval_, waitBeforeFirst_);
