@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -64,6 +66,23 @@ QFrame* makeBand(QWidget* parent, QPalette::ColorRole role) {
 
 QFrame* makeButtonBand(QWidget* parent) { return makeBand(parent, QPalette::Button); }
 QFrame* makeHeadingBand(QWidget* parent) { return makeBand(parent, QPalette::Base); }
+
+QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading) {
+    QFrame* band = makeHeadingBand(parent);
+    auto* row = new QHBoxLayout(band);
+    row->setContentsMargins(12, 8, 12, 8);
+    row->setSpacing(12);
+    row->addWidget(image);
+    row->addWidget(heading, 1);
+    return band;
+}
+
+QVBoxLayout* makeFormLayout(QWidget* window) {
+    auto* root = new QVBoxLayout(window);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    return root;
+}
 
 int checkValue(const QCheckBox* box) {
     switch (box->checkState()) {

@@ -11,6 +11,7 @@
 class QCheckBox;
 class QLabel;
 class QFrame;
+class QVBoxLayout;
 class QWidget;
 
 namespace kxsim::platform {
@@ -34,6 +35,10 @@ void showPicture(QLabel* image, const Picture& picture);
 QFrame* makeButtonBand(QWidget* parent);
 /// A white band across the top, holding the icon and the heading.
 QFrame* makeHeadingBand(QWidget* parent);
+/// The white band with \a image at the left and \a heading beside it.
+QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading);
+/// The top-level layout of a form: bands reach the window's edges.
+QVBoxLayout* makeFormLayout(QWidget* window);
 
 /// A check box's state as the dialogs count it: 0 cleared, 1 checked, 2 greyed.
 int checkValue(const QCheckBox* box);

@@ -64,22 +64,13 @@ void CardReaderForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Cardreader Setup"));
     w.setFont(platform::designFont(kFont, kFontSize));
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-
-    QFrame* band = platform::makeHeadingBand(&w);
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 8, 12, 8);
-    bandRow->setSpacing(12);
-    QLabel* image = add(platform::makeImage(band, 32), QStringLiteral("BImage"));
-    auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), band),
+    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("BImage"));
+    auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), &w),
                         QStringLiteral("Label1"));
     heading->setProperty(kTag, QStringLiteral("Wählen Sie den Chipkartenleser:"));
     platform::styleHeading(heading, kFont, 12);
-    bandRow->addWidget(image);
-    bandRow->addWidget(heading, 1);
-    root->addWidget(band);
+    root->addWidget(platform::makeHeadingBand(&w, image, heading));
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 8);

@@ -31,21 +31,13 @@ void MagneticStripeForm::build(QDialog& w) {
     w.setProperty(kTag, QStringLiteral("Magnetstreifen-Optionen"));
     w.setFont(platform::designFont(kFont, kFontSize));
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-
-    QFrame* band = platform::makeHeadingBand(&w);
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 8, 12, 8);
-    bandRow->setSpacing(12);
-    QLabel* image = add(platform::makeImage(band, 32), QStringLiteral("Image2"));
-    heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), band),
+    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("Image2"));
+    heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), &w),
                    QStringLiteral("Label1"));
     heading_->setProperty(kTag, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
     platform::styleHeading(heading_, kFont, 12);
-    bandRow->addWidget(image);
-    bandRow->addWidget(heading_, 1);
+    QFrame* band = platform::makeHeadingBand(&w, image, heading_);
     root->addWidget(band);
 
     // Label, box and (for the tracks) presence check box, row by row.

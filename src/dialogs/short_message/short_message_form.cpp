@@ -40,20 +40,11 @@ void ShortMessageForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Short Message"));
     w.setFont(platform::designFont(kFont, kFontSize));
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-
-    QFrame* band = platform::makeHeadingBand(&w);
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 8, 12, 8);
-    bandRow->setSpacing(12);
-    QLabel* image = platform::makeImage(band, 32);
-    auto* info = add(new QLabel(QStringLiteral("Edit the item:"), band), QStringLiteral("LBInfo"));
+    QVBoxLayout* root = platform::makeFormLayout(&w);
+    auto* info = add(new QLabel(QStringLiteral("Edit the item:"), &w), QStringLiteral("LBInfo"));
     platform::styleHeading(info, kFont, 12);
-    bandRow->addWidget(image);
-    bandRow->addWidget(info, 1);
-    root->addWidget(band);
+    QLabel* image = platform::makeImage(&w, 32);  // registered below, in the table's order
+    root->addWidget(platform::makeHeadingBand(&w, image, info));
 
     auto* grid = new QGridLayout;
     grid->setContentsMargins(12, 10, 12, 8);
