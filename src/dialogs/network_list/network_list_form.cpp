@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVBoxLayout>
@@ -29,21 +30,23 @@ const QString kSymbolFont = QStringLiteral("Marlett");
 constexpr qreal kFontSize = 9;
 constexpr int kKeyRole = Qt::UserRole;
 
-// The section of the host's INI file, read through the profile reader.
+// The section of the host's INI file, read through the profile reader. The
+// file is loaded once for one filling of the lists, so every entry comes from
+// the same state of the file.
 class ProfileSection : public NetworkSection {
 public:
     ProfileSection(const std::u16string& file, const std::u16string& section)
-        : file_(file), section_(section) {}
+        : file_(platform::loadIniFile(file)), section_(section) {}
     std::vector<std::u16string> keyNames(size_t bufferSize) const override {
-        return platform::profileKeyNames(file_, section_, bufferSize);
+        return platform::profileKeyNames(file_.get(), section_, bufferSize);
     }
     std::u16string value(std::u16string_view key, std::u16string_view fallback,
                          size_t bufferSize) const override {
-        return platform::profileString(file_, section_, key, fallback, bufferSize);
+        return platform::profileString(file_.get(), section_, key, fallback, bufferSize);
     }
 
 private:
-    const std::u16string& file_;
+    std::shared_ptr<const platform::IniDocument> file_;
     const std::u16string& section_;
 };
 
@@ -119,11 +122,13 @@ QListWidget* makeList(QWidget* parent, const QString& tip) {
 void showEntries(QListWidget* list, const std::vector<NetworkEntry>& entries) {
     list->setUpdatesEnabled(false);
     list->clear();
-    for (const NetworkEntry& entry : entries) {
-        auto* item = new QListWidgetItem(QString::fromStdU16String(entry.text));
-        item->setData(kKeyRole, entry.key);
-        list->addItem(item);
-    }
+    // One insertion for all texts, then the keys beside them.
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
+    for (const NetworkEntry& entry : entries) texts.append(QString::fromStdU16String(entry.text));
+    list->addItems(texts);
+    const QSignalBlocker quiet(list->model());
+    for (int row = 0; row < list->count(); ++row) list->item(row)->setData(kKeyRole, entries[static_cast<size_t>(row)].key);
     list->setCurrentRow(-1);
     list->clearSelection();
     list->setUpdatesEnabled(true);
