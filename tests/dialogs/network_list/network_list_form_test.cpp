@@ -281,3 +281,37 @@ TEST_F(NetworkListDialog, the_lists_are_filled_once_per_display) {
     for (int use = 0; use < 2; ++use) EXPECT_EQ(call(u"23415;").keys, u"23415;");
     EXPECT_EQ(driver.runs(), 2);
 }
+
+TEST_F(NetworkListDialog, tab_walks_the_lists_and_buttons_in_reading_order) {
+    QStringList visited;
+    WhenShown driver(QStringLiteral("WNetze"), [&visited](QDialog& w) {
+        // The chain Tab follows, over the widgets that take focus by Tab.
+        QWidget* at = list(w, "List1");
+        for (int i = 0; i < 10 && at; ++i) {
+            visited << at->objectName();
+            do at = at->nextInFocusChain();
+            while (at != &w && !(at->focusPolicy() & Qt::TabFocus && at->isVisible()));
+        }
+        click(w, QStringLiteral("CBAction(2)"));
+    });
+    call(u"");
+    EXPECT_EQ(visited, (QStringList{"List1", "CmdAddRemove(0)", "CmdAddRemove(1)", "List2", "CmdInput",
+                                    "CmdUpDown(0)", "CmdUpDown(1)", "CBAction(1)", "CBAction(2)",
+                                    "CBAction(112)"}));
+}
+
+TEST_F(NetworkListDialog, the_heading_is_dark_blue_tahoma_12_and_the_rest_tahoma_9) {
+    WhenShown driver(QStringLiteral("WNetze"), [](QDialog& w) {
+        auto* heading = control<QLabel>(w, QStringLiteral("LBInfo"));
+        EXPECT_EQ(heading->font().families().value(0), QStringLiteral("Tahoma"));
+        EXPECT_EQ(heading->font().pointSizeF(), 12.0);
+        EXPECT_EQ(heading->palette().color(QPalette::WindowText), QColor(0, 51, 153));
+        for (const char* name : {"Label1(0)", "List2", "CmdInput", "CBAction(1)"}) {
+            auto* widget = control<QWidget>(w, QLatin1String(name));
+            EXPECT_EQ(widget->font().families().value(0), QStringLiteral("Tahoma")) << name;
+            EXPECT_EQ(widget->font().pointSizeF(), 9.0) << name;
+        }
+        click(w, QStringLiteral("CBAction(2)"));
+    });
+    call(u"");
+}
