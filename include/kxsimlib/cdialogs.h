@@ -78,6 +78,19 @@ public:
     Status SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16string& Ccu,
                        std::u16string& Ppu, Picture& Icon, int32_t& result);
 
+    /// Network list: edits an ordered list of numeric keys picked from section
+    /// \a Section of the INI file \a InitFile, whose values are their texts.
+    /// \a Keys is the list, each key followed by ";" ("26201;26202;"); OK writes
+    /// the rebuilt list back and gives the result 1, Cancel and the close box
+    /// leave \a Keys as passed and give 2. Add accepts up to \a Max entries.
+    /// \a Caption is the window title, \a HelpId the help topic; \a Language
+    /// becomes the language file of this and all later dialogs of the thread.
+    /// A key in \a Keys (up to the first empty one) whose number does not fit
+    /// a Long fails the call with error 6 before the dialog opens.
+    Status SelectNetwork(std::u16string& Section, std::u16string& Keys, int32_t& Max,
+                         std::u16string& InitFile, std::u16string& Caption, Picture& Icon,
+                         int32_t& HelpId, std::u16string& Language, int32_t& result);
+
 private:
     std::unique_ptr<class CDialogsPrivate> const d;
 };

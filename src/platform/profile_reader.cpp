@@ -104,10 +104,15 @@ std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path) {
 std::u16string profileString(const std::u16string& file, std::u16string_view section,
                              std::u16string_view key, std::u16string_view fallback,
                              size_t bufferSize) {
-    if (!key.empty()) {
-        if (auto doc = loadIniFile(file)) {
-            if (auto value = doc->value(section, key)) return cut(*value, bufferSize);
-        }
+    const auto doc = key.empty() ? nullptr : loadIniFile(file);
+    return profileString(doc.get(), section, key, fallback, bufferSize);
+}
+
+std::u16string profileString(const IniDocument* doc, std::u16string_view section,
+                             std::u16string_view key, std::u16string_view fallback,
+                             size_t bufferSize) {
+    if (!key.empty() && doc) {
+        if (auto value = doc->value(section, key)) return cut(*value, bufferSize);
     }
     while (!fallback.empty() && fallback.back() == u' ') fallback.remove_suffix(1);
     return cut(fallback, bufferSize);
@@ -115,8 +120,12 @@ std::u16string profileString(const std::u16string& file, std::u16string_view sec
 
 std::vector<std::u16string> profileKeyNames(const std::u16string& file,
                                             std::u16string_view sectionName, size_t bufferSize) {
+    return profileKeyNames(loadIniFile(file).get(), sectionName, bufferSize);
+}
+
+std::vector<std::u16string> profileKeyNames(const IniDocument* doc,
+                                            std::u16string_view sectionName, size_t bufferSize) {
     std::vector<std::u16string> names;
-    auto doc = loadIniFile(file);
     const IniDocument::Section* section = doc ? doc->section(sectionName) : nullptr;
     if (!section || bufferSize < 2) return names;
     // Each name takes its length plus a NUL; the list's closing NUL needs one more.

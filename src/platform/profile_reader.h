@@ -29,10 +29,20 @@ std::u16string profileString(const std::u16string& file, std::u16string_view sec
                              std::u16string_view key, std::u16string_view fallback,
                              size_t bufferSize);
 
+/// As profileString, in a file loaded once with loadIniFile (null when it is
+/// missing): many lookups then read one state of the file without checking it
+/// again each time.
+std::u16string profileString(const IniDocument* document, std::u16string_view section,
+                             std::u16string_view key, std::u16string_view fallback,
+                             size_t bufferSize);
+
 /// The key names of \a section in file order, as they fit a buffer of
 /// \a bufferSize characters holding each name and a NUL plus a final NUL: names
 /// that do not fit are lost and the last one may come out shortened.
 std::vector<std::u16string> profileKeyNames(const std::u16string& file,
+                                            std::u16string_view section, size_t bufferSize);
+/// As profileKeyNames, in a file loaded once with loadIniFile (null when it is missing).
+std::vector<std::u16string> profileKeyNames(const IniDocument* document,
                                             std::u16string_view section, size_t bufferSize);
 
 }  // namespace kxsim::platform

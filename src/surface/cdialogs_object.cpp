@@ -18,6 +18,8 @@ const DispatchTable<CDialogs>& table() {
             propertyPut<&CDialogs::Language>(4, u"Language", {u"File"}),
             function<&CDialogs::MagnetOptions>(5, u"MagnetOptions", {}),
             function<&CDialogs::SelectMeter>(6, u"SelectMeter", {u"Acm", u"Amv", u"Ccu", u"Ppu", u"Icon"}),
+            function<&CDialogs::SelectNetwork>(7, u"SelectNetwork", {u"Section", u"Keys", u"Max", u"InitFile",
+                                                                    u"Caption", u"Icon", u"HelpId", u"Language"}),
         });
     return t;
 }

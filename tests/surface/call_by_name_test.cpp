@@ -51,7 +51,8 @@ TEST(CallByName, InterfacesListTheirMembersInOrder) {
                                     {5, u"IsWinNT"}, {6, u"NewTempFileName"}}));
     EXPECT_EQ(table(*ccb), (Rows{{1, u"XXX"}}));
     EXPECT_EQ(table(dialogs), (Rows{{1, u"CloneOptions"}, {2, u"Converter"}, {3, u"Kartenleser"},
-                                    {4, u"Language"}, {5, u"MagnetOptions"}, {6, u"SelectMeter"}}));
+                                    {4, u"Language"}, {5, u"MagnetOptions"}, {6, u"SelectMeter"},
+                                    {7, u"SelectNetwork"}}));
     EXPECT_EQ(commons.identity().interfaceName, u"_Commons");
     EXPECT_EQ(ccb->identity().interfaceId, ids::CCBInterface);
     EXPECT_EQ(dialogs.identity().classId, ids::CDialogsClass);

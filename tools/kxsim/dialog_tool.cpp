@@ -24,10 +24,20 @@ QString value(const Inputs& inputs, const QString& option, const QString& fallba
     return it == inputs.end() || it->isEmpty() ? fallback : it->first();
 }
 
+namespace {
+QString& lastLanguage() {
+    static QString file;
+    return file;
+}
+}  // namespace
+
 void applyLanguage(const QString& file) {
+    lastLanguage() = file;
     CDialogs dialogs;
     std::u16string path = file.toStdU16String();
     dialogs.Language(path);
 }
+
+QString appliedLanguage() { return lastLanguage(); }
 
 }  // namespace kxsim::tool

@@ -55,5 +55,8 @@ QString value(const Inputs& inputs, const QString& option, const QString& fallba
 
 /// Sets CDialogs.Language when "--language" was given.
 void applyLanguage(const QString& file);
+/// The file applyLanguage set last; empty before. For members that take the
+/// language file as an argument (SelectNetwork).
+QString appliedLanguage();
 
 }  // namespace kxsim::tool

@@ -1,0 +1,85 @@
+// kxsim network --ini FILE --section NAME [--keys "1;2;"] [--max N] [--caption TEXT]
+// [--help-id N]: the network list dialog.
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "command.h"
+#include "dialog_tool.h"
+#include "json_line.h"
+#include "kxsimlib/cdialogs.h"
+
+namespace kxsim::tool {
+namespace {
+
+// The help topic of the network list in the help file.
+constexpr int32_t kNetworkHelpId = 7120;
+
+// samples/networks.ini of the source tree, looked for above the kxsim binary
+// (build/bin/kxsim in a checkout), else relative to the working folder.
+QString sampleIni() {
+    namespace fs = std::filesystem;
+    const fs::path relative = fs::path("samples") / "networks.ini";
+    std::error_code ec;
+    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    for (int up = 0; !ec && up < 4 && !dir.empty(); ++up, dir = dir.parent_path()) {
+        if (fs::is_regular_file(dir / relative, ec)) return QString::fromStdString((dir / relative).string());
+        if (dir == dir.parent_path()) break;
+    }
+    return QString::fromStdString(relative.string());
+}
+
+std::optional<int32_t> wholeNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int32_t>(value) : std::nullopt;
+}
+
+Outcome callNetwork(const Inputs& inputs) {
+    for (const char* required : {"ini", "section"})
+        if (!inputs.contains(QLatin1String(required)))
+            throw UsageError(QStringLiteral("network needs --%1").arg(QLatin1String(required)));
+
+    Outcome out;
+    const std::optional<int32_t> max = wholeNumber(value(inputs, QStringLiteral("max"), QStringLiteral("8")));
+    const std::optional<int32_t> helpId =
+        wholeNumber(value(inputs, QStringLiteral("help-id"), QString::number(kNetworkHelpId)));
+    if (!max || !helpId) {
+        out.status = Status::error(errors::InvalidCall, max ? u"--help-id needs a whole number"
+                                                            : u"--max needs a whole number");
+        return out;
+    }
+    std::u16string section = value(inputs, QStringLiteral("section")).toStdU16String();
+    std::u16string keys = inputs.value(QStringLiteral("keys")).value(0).toStdU16String();
+    int32_t maxSelect = *max;
+    std::u16string file = value(inputs, QStringLiteral("ini")).toStdU16String();
+    std::u16string caption =
+        value(inputs, QStringLiteral("caption"), QStringLiteral("Preferred Networks")).toStdU16String();
+    Picture icon;
+    int32_t help = *helpId;
+    // The member sets the language file itself: hand on the one in force.
+    std::u16string language = appliedLanguage().toStdU16String();
+
+    CDialogs dialogs;
+    int32_t result = 0;
+    out.status = dialogs.SelectNetwork(section, keys, maxSelect, file, caption, icon, help, language, result);
+    if (out.status) out.json = JsonLine().add(QStringLiteral("result"), result).add(QStringLiteral("keys"), keys).text();
+    return out;
+}
+
+const ToolRegistration registration{DialogTool{
+    QStringLiteral("network"),
+    QStringLiteral("WNetze"),
+    QStringLiteral("Network list (SelectNetwork)"),
+    {Field{QStringLiteral("ini"), QStringLiteral("INI file"), sampleIni()},
+     Field{QStringLiteral("section"), QStringLiteral("Section"), QStringLiteral("Networks")},
+     Field{QStringLiteral("keys"), QStringLiteral("Keys (each followed by \";\")"),
+           QStringLiteral("26202;26201;23415;20801;99999;")},
+     Field{QStringLiteral("max"), QStringLiteral("Most entries"), QStringLiteral("8")},
+     Field{QStringLiteral("caption"), QStringLiteral("Caption"), QStringLiteral("Preferred Networks")},
+     Field{QStringLiteral("help-id"), QStringLiteral("Help topic"), QString::number(kNetworkHelpId)}},
+    callNetwork}};
+
+}  // namespace
+}  // namespace kxsim::tool
