@@ -74,6 +74,14 @@ TEST(language_file, the_german_file_translates_every_design_text) {
              int32_t result = 0;
              d.CloneOptions(result);
          }},
+        {"WNetze", [] {
+             CDialogs d;
+             std::u16string section = u"Networks", keys = u"26201;", ini, caption = u"Preferred Networks",
+                            language;
+             int32_t max = 10, help = 7120, result = 0;
+             Picture icon;
+             d.SelectNetwork(section, keys, max, ini, caption, icon, help, language, result);
+         }},
         {"WSms", [] {
              dialogs::ShortMessageContents contents;
              int32_t action = 0;

@@ -177,7 +177,7 @@ TEST_F(NetworkListDialog, input_appends_what_reads_as_a_number_and_ignores_the_r
     WhenShown driver(QStringLiteral("WNetze"), [](QDialog& w) {
         QListWidget* selected = list(w, "List2");
         QString prompt, title = QStringLiteral("unset");
-        for (const std::optional<QString> reply :
+        for (const std::optional<QString>& reply :
              {std::optional<QString>(QStringLiteral(" 42 ")), std::optional<QString>(QStringLiteral("12.5")),
               std::optional<QString>(QStringLiteral("abc")), std::optional<QString>(QString()),
               std::optional<QString>(QStringLiteral("99999999999")), std::optional<QString>()}) {
