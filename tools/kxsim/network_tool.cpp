@@ -24,7 +24,8 @@ QString sampleIni() {
     std::error_code ec;
     fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     for (int up = 0; !ec && up < 4 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        if (fs::is_regular_file(dir / relative, ec)) return QString::fromStdString((dir / relative).string());
+        std::error_code missing;  // a miss here must not end the walk up
+        if (fs::is_regular_file(dir / relative, missing)) return QString::fromStdString((dir / relative).string());
         if (dir == dir.parent_path()) break;
     }
     return QString::fromStdString(relative.string());
