@@ -104,13 +104,13 @@ class DialogTest(unittest.TestCase):
     def tearDown(self):
         _testing.disarm()
 
-    def test_clone_options_closed_by_cancel_or_all(self):
+    def test_clone_options_returns_the_mask_of_the_checked_files(self):
         cases = [
             ("Cancel", "CBAction(2)", 0),
             ("All, then OK", ["CBAll", "CBAction(1)"], -1),
-            ("files 1 and 4, then OK", ["CBFile(1)", "CBFile(4)", "CBAction(1)"], 0b1001),
-            ("file 3 brings its follower 6", ["CBFile(3)", "CBAction(1)"], 0b100100),
-            ("files 1 and 4, then Cancel", ["CBFile(1)", "CBFile(4)", "CBAction(2)"], 0),
+            ("files 8 and 9, then OK", ["CBFile(8)", "CBFile(9)", "CBAction(1)"], 0b110000000),
+            ("files 1 and 4 bring their extension file 6", ["CBFile(1)", "CBFile(4)", "CBAction(1)"], 0b101001),
+            ("files 8 and 9, then Cancel", ["CBFile(8)", "CBFile(9)", "CBAction(2)"], 0),
         ]
         for what, button, mask in cases:
             with self.subTest(what):
