@@ -132,6 +132,14 @@ class DialogTest(unittest.TestCase):
                 passed = ("3", "9", "EURO", "10") if what.startswith("texts") else ("3", "9", "EUR", "10")
                 self.assertEqual(kxsimlib.CDialogs().SelectMeter(*passed, Icon=None), expected)
 
+    def test_select_meter_icon_is_none_a_path_or_bytes(self):
+        for icon in (None, b"not an image", bytearray(b"\x89PNG"), "/nonexistent/icon.png"):
+            with self.subTest(icon=icon):
+                _testing.close_next_dialog("CBAction(2)", form="WAcm")
+                self.assertEqual(kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", icon)[0], 2)
+        with self.assertRaisesRegex(TypeError, "^Icon must be None, a path or image bytes$"):
+            kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", 5)
+
     def test_card_reader_takes_a_list_or_a_nul_separated_string(self):
         for readers in (["Reader A", "Reader B"], "Reader A\0Reader B"):
             with self.subTest(readers=readers):
