@@ -19,6 +19,7 @@ struct Field {
     QString sample;       ///< the value the workbench and screenshots start from
     bool repeated = false;  ///< may be given more than once (one per line in the workbench)
     bool positional = false;  ///< taken from the command line without an option
+    bool flag = false;        ///< an option without a value ("--pcsc"); given, its input is {"1"}
 };
 
 using Inputs = QMap<QString, QStringList>;
@@ -28,6 +29,9 @@ struct Outcome {
     Status status;
     QString json;
     int exitCode = 0;
+    /// Why the dialog could not be shown, in one line (no JSON then); the
+    /// command line prints it on stderr and exits with exitCode.
+    QString problem = {};
 };
 
 struct DialogTool {

@@ -17,6 +17,7 @@ void printUsage() {
         text += QStringLiteral("  %1").arg(tool.command);
         for (const Field& f : tool.fields)
             text += f.positional ? QStringLiteral(" %1").arg(f.option.toUpper())
+                    : f.flag     ? QStringLiteral(" [--%1]").arg(f.option)
                                  : QStringLiteral(" [--%1 TEXT]%2").arg(f.option, f.repeated ? QStringLiteral("...") : QString());
         text += QStringLiteral("\n");
     }
@@ -40,9 +41,13 @@ Inputs parseInputs(const DialogTool& tool, const QStringList& args) {
                                       [&](const Field& f) { return f.option == name && !f.positional; });
             if (field == tool.fields.end())
                 throw UsageError(QStringLiteral("unknown option %1 for %2").arg(arg, tool.command));
-            if (i + 1 >= args.size()) throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
             if (!field->repeated && inputs.contains(name))
                 throw UsageError(QStringLiteral("%1 given twice").arg(arg));
+            if (field->flag) {
+                inputs[name].append(QStringLiteral("1"));
+                continue;
+            }
+            if (i + 1 >= args.size()) throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
             inputs[name].append(args[++i]);
         } else {
             if (nextPositional >= positional.size())
@@ -71,6 +76,10 @@ int run(QStringList args) {
     for (const DialogTool& tool : dialogTools()) {
         if (tool.command != name) continue;
         const Outcome out = tool.call(parseInputs(tool, args));
+        if (!out.problem.isEmpty()) {
+            printErr(QStringLiteral("kxsim: %1\n").arg(out.problem));
+            return out.exitCode;
+        }
         if (!out.status) {
             printErr(QStringLiteral("kxsim: %1 (error %2)\n")
                          .arg(QString::fromStdU16String(out.status.description()))

@@ -1,8 +1,10 @@
-// kxsim reader [--reader NAME]...: the card reader setup dialog.
+// kxsim reader [--pcsc] [--reader NAME]...: the card reader setup dialog. With
+// --pcsc the list starts with the readers the PC/SC daemon knows.
 
 #include "dialog_tool.h"
 #include "json_line.h"
 #include "kxsimlib/cdialogs.h"
+#include "pcsc_readers.h"
 
 namespace kxsim::tool {
 namespace {
@@ -10,9 +12,19 @@ namespace {
 Outcome callReader(const Inputs& inputs) {
     // The names joined by NUL characters; an empty name stays an empty piece.
     std::u16string readers;
+    if (!inputs.value(QStringLiteral("pcsc")).isEmpty()) {
+        const PcscAnswer answer = askPcscReaders();
+        if (answer.kind != PcscAnswer::Kind::Readers) {
+            Outcome out;
+            out.problem = QString::fromStdString(describe(answer));
+            out.exitCode = 2;
+            return out;
+        }
+        readers = answer.readers;
+    }
     const QStringList names = inputs.value(QStringLiteral("reader"));
     for (qsizetype i = 0; i < names.size(); ++i) {
-        if (i) readers += u'\0';
+        if (!readers.empty() || i) readers += u'\0';
         readers += names[i].toStdU16String();
     }
     CDialogs dialogs;
@@ -27,7 +39,8 @@ const ToolRegistration registration{DialogTool{
     QStringLiteral("reader"),
     QStringLiteral("WLeser"),
     QStringLiteral("Card reader setup (Kartenleser)"),
-    {Field{QStringLiteral("reader"), QStringLiteral("Reader names, one per line"),
+    {Field{QStringLiteral("pcsc"), QStringLiteral("Readers of the PC/SC daemon"), QString(), false, false, true},
+     Field{QStringLiteral("reader"), QStringLiteral("Reader names, one per line"),
            QStringLiteral("Tolvane CardMan 3121 00 00\nTolvane SIM Pocket 01 00\nPC/SC Virtual Reader 02 00"),
            true}},
     callReader}};

@@ -2,6 +2,7 @@
 // would pass, and a log of every call's outputs.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -28,7 +29,12 @@ QWidget* makeTab(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* languag
     auto* form = new QFormLayout(page);
     std::vector<std::pair<QString, Reader>> readers;
     for (const Field& field : tool.fields) {
-        if (field.repeated) {
+        if (field.flag) {
+            auto* box = new QCheckBox;
+            box->setObjectName(field.option);
+            form->addRow(field.label, box);
+            readers.emplace_back(field.option, [box] { return box->isChecked() ? QStringList{QStringLiteral("1")} : QStringList{}; });
+        } else if (field.repeated) {
             auto* edit = new QPlainTextEdit(field.sample);
             edit->setObjectName(field.option);
             edit->setFixedHeight(90);
@@ -50,7 +56,7 @@ QWidget* makeTab(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* languag
         applyLanguage(language->text());
         const Outcome out = tool.call(inputs);
         QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) + tool.command +
-                       QStringLiteral(": ") + out.json;
+                       QStringLiteral(": ") + (out.problem.isEmpty() ? out.json : out.problem);
         if (!out.status)
             line += QStringLiteral("  [failed: error %1, %2]")
                         .arg(out.status.number())

@@ -1,0 +1,285 @@
+// The Python module kxsimlib: CDialogs, Commons and CCB for Python card tools.
+//
+// Members return their declared result, or a tuple of the result and the
+// arguments the member writes back (SelectMeter, NewTempFileName). A failed
+// Status raises kxsimlib.Error, which carries the run-time error number and
+// its description.
+
+#include <pybind11/eval.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "kxsimlib/kxsimlib.h"
+#include "surface/tooling.h"
+
+namespace py = pybind11;
+using namespace kxsim;
+
+namespace {
+
+// kxsimlib.Error, defined in Python so that scripts may raise and pickle it too.
+constexpr const char* kErrorClass = R"py(
+class Error(Exception):
+    """A failed call of the Kestrix SIM Lib: the run-time error number and its description."""
+
+    def __init__(self, number, description):
+        super().__init__(number, description)
+        self.number = number
+        self.description = description
+
+    def __str__(self):
+        return f"{self.description} (error {self.number})"
+)py";
+
+py::object& errorClass() {
+    static py::object* cls = nullptr;  // owned by the module; kept for its lifetime
+    if (!cls) cls = new py::object();
+    return *cls;
+}
+
+// Raises kxsimlib.Error for a failed Status.
+void check(const Status& status) {
+    if (status) return;
+    py::object error = errorClass()(status.number(), status.description());
+    PyErr_SetObject(errorClass().ptr(), error.ptr());
+    throw py::error_already_set();
+}
+
+// Runs a member without the interpreter lock: a dialog's modal loop may run
+// for long, and other Python threads keep going meanwhile.
+template <typename Call>
+Status unlocked(Call&& call) {
+    py::gil_scoped_release release;
+    return call();
+}
+
+// The reader list of Kartenleser: a NUL-separated string, or the names one by one.
+std::u16string readerList(const std::variant<std::u16string, std::vector<std::u16string>>& readers) {
+    if (const auto* text = std::get_if<std::u16string>(&readers)) return *text;
+    std::u16string joined;
+    const auto& names = std::get<std::vector<std::u16string>>(readers);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i) joined += u'\0';
+        joined += names[i];
+    }
+    return joined;
+}
+
+// An icon: None, the path of an image file, or encoded image bytes.
+Picture picture(const py::object& icon) {
+    if (icon.is_none()) return Picture();
+    if (py::isinstance<py::bytes>(icon) || py::isinstance<py::bytearray>(icon)) {
+        const auto bytes = py::module_::import("builtins").attr("bytes")(icon).cast<std::string>();
+        return Picture::fromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    }
+    if (py::isinstance<py::str>(icon)) return Picture::fromFile(icon.cast<std::u16string>());
+    // os.PathLike
+    if (py::hasattr(icon, "__fspath__")) return Picture::fromFile(icon.attr("__fspath__")().cast<std::u16string>());
+    throw py::type_error("Icon must be None, a path or image bytes");
+}
+
+// A Variant as a Python value: None, int, bool, str or the object it refers to.
+py::object toPython(const Variant& value) {
+    switch (value.type()) {
+    case Variant::Type::Empty: return py::none();
+    case Variant::Type::Integer:
+    case Variant::Type::Long: return py::int_(value.number());
+    case Variant::Type::Boolean: return py::bool_(value.boolean() == Boolean::True);
+    case Variant::Type::String: return py::cast(value.text());
+    case Variant::Type::Object:
+        if (auto ccb = std::dynamic_pointer_cast<CCB>(value.object())) return py::cast(ccb);
+        if (auto commons = std::dynamic_pointer_cast<Commons>(value.object())) return py::cast(commons);
+        return py::none();
+    }
+    return py::none();
+}
+
+// --- kxsimlib._testing: drives the next dialog without a user -------------------
+
+struct CloseRequest {
+    QStringList buttons;
+    QString form;  // empty: any dialog
+    std::vector<std::pair<QString, QString>> texts;
+};
+
+// The armed request's observer guard. Never destroyed at exit: the observers
+// are thread data that may be gone by then.
+std::shared_ptr<void>& armed() {
+    static auto* guard = new std::shared_ptr<void>();
+    return *guard;
+}
+
+// Once the next dialog (of \a form, when given) is displayed: types \a texts
+// into its text boxes and clicks \a buttons in order; a button it lacks closes
+// the window with its close box instead, so the call cannot hang.
+void closeNextDialog(const std::variant<std::string, std::vector<std::string>>& buttons,
+                     const std::map<std::string, std::u16string>& texts, const std::string& form) {
+    CloseRequest request{{}, QString::fromStdString(form), {}};
+    if (const auto* one = std::get_if<std::string>(&buttons))
+        request.buttons << QString::fromStdString(*one);
+    else
+        for (const std::string& name : std::get<std::vector<std::string>>(buttons))
+            request.buttons << QString::fromStdString(name);
+    for (const auto& [name, text] : texts)
+        request.texts.emplace_back(QString::fromStdString(name), QString::fromStdU16String(text));
+    armed() = tooling::observeDisplayedDialogs([request](QDialog& window) {
+        if (!request.form.isEmpty() && window.objectName() != request.form) return;
+        armed().reset();  // one dialog only
+        // After the display handler has finished, as a user would act.
+        QTimer::singleShot(0, &window, [window = QPointer<QDialog>(&window), request] {
+            for (const auto& [name, text] : request.texts)
+                if (auto* edit = window->findChild<QLineEdit*>(name)) edit->setText(text);
+            for (const QString& name : request.buttons) {
+                if (!window || !window->isVisible()) return;  // an earlier button closed it
+                auto* button = window->findChild<QAbstractButton*>(name);
+                if (!button) break;
+                button->click();
+            }
+            if (window && window->isVisible()) window->close();
+        });
+    });
+}
+
+}  // namespace
+
+PYBIND11_MODULE(kxsimlib, m) {
+    m.doc() = "The Kestrix SIM Lib: modal dialogs and system helpers for chip-card and SIM-card tools.";
+    m.attr("__version__") = KXSIMLIB_VERSION;
+
+    py::exec(kErrorClass, m.attr("__dict__"));
+    errorClass() = m.attr("Error");
+    m.attr("Error").attr("__module__") = "kxsimlib";
+
+    py::class_<CCB, std::shared_ptr<CCB>>(m, "CCB",
+                                          "An object Commons hands out through PCB; scripts cannot create it.")
+        .def(
+            "XXX",
+            [](CCB& self) {
+                Variant result;
+                check(self.XXX(result));
+                return toPython(result);
+            },
+            "The Integer 12, always.");
+
+    py::class_<Commons, std::shared_ptr<Commons>>(m, "Commons",
+                                                  "System helpers: Delay, GetOSVersion, IsWinNT, NewTempFileName, PCB.")
+        .def(py::init<>())
+        .def_static("shared", &Commons::shared, "The calling thread's shared instance.")
+        .def_property(
+            "PCB",
+            [](Commons& self) {
+                std::shared_ptr<CCB> result;
+                check(self.PCB(result));
+                return result;
+            },
+            [](Commons& self, std::shared_ptr<CCB> value) { check(self.SetPCB(std::move(value))); },
+            "The CCB the object holds, or None.")
+        .def_property(
+            "hDC", [](Commons&) -> py::object { throw py::attribute_error("hDC is write-only"); },
+            [](Commons& self, int32_t value) { check(self.hDC(value)); },
+            "Write-only: puts a new CCB into PCB.")
+        .def(
+            "Delay",
+            [](Commons& self, int32_t Millisecs) { check(unlocked([&] { return self.Delay(Millisecs); })); },
+            py::arg("Millisecs"), "Waits while the thread's events keep running.")
+        .def(
+            "GetOSVersion",
+            [](Commons& self) {
+                int32_t result = 0;
+                check(self.GetOSVersion(result));
+                return result;
+            },
+            "The kernel's version as major * 100 + minor.")
+        .def(
+            "IsWinNT",
+            [](Commons& self) {
+                Boolean result = Boolean::False;
+                check(self.IsWinNT(result));
+                return result == Boolean::True;
+            },
+            "Always False on Linux.")
+        .def(
+            "NewTempFileName",
+            [](Commons& self, std::u16string Path, std::u16string Appendix, int32_t wUnique) {
+                std::u16string name;
+                int32_t result = 0;
+                check(self.NewTempFileName(Path, Appendix, wUnique, name, result));
+                return py::make_tuple(result, name);
+            },
+            py::arg("Path"), py::arg("Appendix"), py::arg("wUnique") = 0,
+            "(tries left, name): a name Path + 'tmp' + five digits + Appendix that no file has yet.");
+
+    py::class_<CDialogs>(m, "CDialogs", "Opens the library's modal dialogs on the calling (main) thread.")
+        .def(py::init<>())
+        .def(
+            "CloneOptions",
+            [](CDialogs& self) {
+                int32_t result = 0;
+                check(unlocked([&] { return self.CloneOptions(result); }));
+                return result;
+            },
+            "The bit mask of the files to clone; 0 after Cancel.")
+        .def(
+            "Converter",
+            [](CDialogs& self) {
+                std::u16string result;
+                check(unlocked([&] { return self.Converter(result); }));
+                return result;
+            },
+            "The number converter; returns an empty string when closed.")
+        .def(
+            "Kartenleser",
+            [](CDialogs& self, const std::variant<std::u16string, std::vector<std::u16string>>& Readers) {
+                std::u16string readers = readerList(Readers);
+                std::u16string result;
+                check(unlocked([&] { return self.Kartenleser(readers, result); }));
+                return result;
+            },
+            py::arg("Readers"),
+            "Card reader setup: Readers is a list of names (or one NUL-separated string); returns the chosen name.")
+        .def_property(
+            "Language", [](CDialogs&) -> py::object { throw py::attribute_error("Language is write-only"); },
+            [](CDialogs& self, std::u16string File) { check(self.Language(File)); },
+            "Write-only: the language file of the dialogs shown afterwards on this thread.")
+        .def(
+            "MagnetOptions",
+            [](CDialogs& self) {
+                std::u16string result;
+                check(unlocked([&] { return self.MagnetOptions(result); }));
+                return result;
+            },
+            "The three track identifier characters.")
+        .def(
+            "SelectMeter",
+            [](CDialogs& self, std::u16string Acm, std::u16string Amv, std::u16string Ccu, std::u16string Ppu,
+               const py::object& Icon) {
+                Picture icon = picture(Icon);
+                int32_t result = 0;
+                check(unlocked([&] { return self.SelectMeter(Acm, Amv, Ccu, Ppu, icon, result); }));
+                return py::make_tuple(result, Acm, Amv, Ccu, Ppu);
+            },
+            py::arg("Acm"), py::arg("Amv"), py::arg("Ccu"), py::arg("Ppu"), py::arg("Icon") = py::none(),
+            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise.");
+
+    py::module_ testing = m.def_submodule("_testing", "Hooks for the module's own tests.");
+    testing.def("close_next_dialog", &closeNextDialog, py::arg("buttons"),
+                py::arg("texts") = std::map<std::string, std::u16string>{}, py::arg("form") = std::string(),
+                "Once the next dialog (of form, when given) is displayed, types texts (text box name -> text) "
+                "into it and clicks the buttons (one object name or a list) in order; a window still open "
+                "afterwards is closed with its close box.");
+    testing.def("disarm", [] { armed().reset(); }, "Forgets a close_next_dialog that has not acted.");
+    testing.def("pending", [] { return static_cast<bool>(armed()); },
+                "Whether close_next_dialog waits for a dialog still.");
+}

@@ -1,0 +1,153 @@
+"""The Python module kxsimlib, driven as a Python card tool would use it.
+
+Runs offscreen with private settings; dialogs are closed through
+kxsimlib._testing.close_next_dialog, which acts once the window is displayed.
+"""
+
+import os
+import re
+import tempfile
+import unittest
+
+# Private settings and data folders before the library reads any.
+_home = tempfile.TemporaryDirectory(prefix="kxsimlib-python-")
+os.environ["XDG_CONFIG_HOME"] = os.path.join(_home.name, "config")
+os.environ["XDG_DATA_HOME"] = os.path.join(_home.name, "data")
+os.environ.setdefault("QT_QPA_PLATFORM", "offscreen")
+
+import kxsimlib  # noqa: E402
+from kxsimlib import _testing  # noqa: E402
+
+
+class CommonsTest(unittest.TestCase):
+    def test_new_temp_file_name_in_an_empty_folder_is_free_at_once(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = folder + "/"
+            cases = [
+                ("folder and extension", path, ".txt", r"tmp\d{5}\.txt"),
+                ("no appendix", path, "", r"tmp\d{5}"),
+                ("prefix glued to tmp", path + "card-", ".bin", r"card-tmp\d{5}\.bin"),
+            ]
+            for what, prefix, appendix, pattern in cases:
+                with self.subTest(what):
+                    tries, name = kxsimlib.Commons().NewTempFileName(prefix, appendix)
+                    self.assertEqual(tries, 999)
+                    self.assertTrue(name.startswith(path), name)
+                    self.assertRegex(name[len(path):], "^" + pattern + "$")
+                    number = int(re.search(r"tmp(\d{5})", name).group(1))
+                    self.assertTrue(10000 <= number <= 99998, number)
+                    self.assertFalse(os.path.exists(name), "no file is created")
+
+    def test_new_temp_file_name_takes_keywords_and_rejects_wrong_types(self):
+        tries, _ = kxsimlib.Commons().NewTempFileName(Path="/nonexistent/", Appendix=".x", wUnique=7)
+        self.assertEqual(tries, 999)
+        with self.assertRaises(TypeError):
+            kxsimlib.Commons().NewTempFileName(1, 2)
+
+    def test_hdc_puts_a_new_ccb_into_pcb_whose_xxx_is_12(self):
+        commons = kxsimlib.Commons()
+        self.assertIsNone(commons.PCB)
+        commons.hDC = 5
+        first = commons.PCB
+        self.assertIsInstance(first, kxsimlib.CCB)
+        value = first.XXX()
+        self.assertEqual(value, 12)
+        self.assertIs(type(value), int)
+        commons.hDC = 5
+        self.assertIsNot(commons.PCB, first, "a second hDC makes a new CCB")
+        commons.PCB = first
+        self.assertIs(commons.PCB, first)
+        commons.PCB = None
+        self.assertIsNone(commons.PCB)
+
+    def test_write_only_properties_and_uncreatable_ccb(self):
+        with self.assertRaisesRegex(AttributeError, "hDC is write-only"):
+            kxsimlib.Commons().hDC
+        with self.assertRaisesRegex(AttributeError, "Language is write-only"):
+            kxsimlib.CDialogs().Language
+        with self.assertRaises(TypeError):
+            kxsimlib.CCB()
+
+    def test_shared_instance_is_one_per_thread(self):
+        self.assertIs(kxsimlib.Commons.shared(), kxsimlib.Commons.shared())
+
+    def test_system_answers(self):
+        commons = kxsimlib.Commons()
+        self.assertIs(commons.IsWinNT(), False)
+        major, minor = (int(p) for p in re.match(r"(\d+)\.(\d+)", os.uname().release).groups())
+        self.assertEqual(commons.GetOSVersion(), major * 100 + minor)
+        for millisecs in (0, -5, 1):
+            commons.Delay(millisecs)
+
+
+class ErrorTest(unittest.TestCase):
+    def tearDown(self):
+        _testing.disarm()
+
+    def test_a_failed_call_raises_error_with_number_and_description(self):
+        _testing.close_next_dialog("CBAction(1)", form="WAcm")
+        with self.assertRaises(kxsimlib.Error) as raised:
+            kxsimlib.CDialogs().SelectMeter("1E999", "1000", "EUR", "12")
+        error = raised.exception
+        self.assertEqual(error.number, 6)
+        self.assertEqual(error.description, "Overflow")
+        self.assertEqual(str(error), "Overflow (error 6)")
+        self.assertTrue(_testing.pending(), "the window never showed")
+
+    def test_error_is_an_ordinary_exception_class(self):
+        self.assertTrue(issubclass(kxsimlib.Error, Exception))
+        self.assertEqual(kxsimlib.Error.__module__, "kxsimlib")
+        self.assertEqual(kxsimlib.Error(75, "Path/File access error").args, (75, "Path/File access error"))
+
+
+class DialogTest(unittest.TestCase):
+    def tearDown(self):
+        _testing.disarm()
+
+    def test_clone_options_returns_the_mask_of_the_checked_files(self):
+        cases = [
+            ("Cancel", "CBAction(2)", 0),
+            ("All, then OK", ["CBAll", "CBAction(1)"], -1),
+            ("files 8 and 9, then OK", ["CBFile(8)", "CBFile(9)", "CBAction(1)"], 0b110000000),
+            ("files 1 and 4 bring their extension file 6", ["CBFile(1)", "CBFile(4)", "CBAction(1)"], 0b101001),
+            ("files 8 and 9, then Cancel", ["CBFile(8)", "CBFile(9)", "CBAction(2)"], 0),
+        ]
+        for what, button, mask in cases:
+            with self.subTest(what):
+                _testing.close_next_dialog(button, form="WCopysim")
+                self.assertEqual(kxsimlib.CDialogs().CloneOptions(), mask)
+                self.assertFalse(_testing.pending())
+
+    def test_select_meter_returns_the_result_and_the_four_texts(self):
+        edited = {"TBAcm": "12", "TBAmv": "40", "TBCcu": "GBP", "TBPpu": "25"}
+        cases = [
+            ("OK hands back the edits", "CBAction(1)", edited, (1, "12", "40", "GBP", "25")),
+            ("Cancel hands back the edits too", "CBAction(2)", edited, (2, "12", "40", "GBP", "25")),
+            ("the close box keeps what was passed", "no such button", edited, (0, "3", "9", "EUR", "10")),
+            ("texts are cut to their fields", "CBAction(2)", {}, (2, "3", "9", "EUR", "10")),
+        ]
+        for what, button, texts, expected in cases:
+            with self.subTest(what):
+                _testing.close_next_dialog(button, texts, "WAcm")
+                passed = ("3", "9", "EURO", "10") if what.startswith("texts") else ("3", "9", "EUR", "10")
+                self.assertEqual(kxsimlib.CDialogs().SelectMeter(*passed, Icon=None), expected)
+
+    def test_select_meter_icon_is_none_a_path_or_bytes(self):
+        for icon in (None, b"not an image", bytearray(b"\x89PNG"), "/nonexistent/icon.png"):
+            with self.subTest(icon=icon):
+                _testing.close_next_dialog("CBAction(2)", form="WAcm")
+                self.assertEqual(kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", icon)[0], 2)
+        with self.assertRaisesRegex(TypeError, "^Icon must be None, a path or image bytes$"):
+            kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", 5)
+
+    def test_card_reader_takes_a_list_or_a_nul_separated_string(self):
+        for readers in (["Reader A", "Reader B"], "Reader A\0Reader B"):
+            with self.subTest(readers=readers):
+                _testing.close_next_dialog("no such button", form="WLeser")
+                self.assertEqual(kxsimlib.CDialogs().Kartenleser(readers), "")
+        with self.assertRaises(TypeError):
+            kxsimlib.CDialogs().Kartenleser(5)
+
+
+if __name__ == "__main__":
+    unittest.main()
