@@ -271,7 +271,22 @@ PYBIND11_MODULE(kxsimlib, m) {
                 return py::make_tuple(result, Acm, Amv, Ccu, Ppu);
             },
             py::arg("Acm"), py::arg("Amv"), py::arg("Ccu"), py::arg("Ppu"), py::arg("Icon") = py::none(),
-            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise.");
+            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise.")
+        .def(
+            "SelectNetwork",
+            [](CDialogs& self, std::u16string Section, std::u16string Keys, int32_t Max, std::u16string InitFile,
+               std::u16string Caption, const py::object& Icon, int32_t HelpId, std::u16string Language) {
+                Picture icon = picture(Icon);
+                int32_t result = 0;
+                check(unlocked([&] {
+                    return self.SelectNetwork(Section, Keys, Max, InitFile, Caption, icon, HelpId, Language, result);
+                }));
+                return py::make_tuple(result, Keys);
+            },
+            py::arg("Section"), py::arg("Keys"), py::arg("Max"), py::arg("InitFile"), py::arg("Caption"),
+            py::arg("Icon"), py::arg("HelpId"), py::arg("Language"),
+            "(result, Keys): 1 after OK with the rebuilt key list, 2 after Cancel or the close box with Keys "
+            "as passed. Language becomes the language file of this and later dialogs.");
 
     py::module_ testing = m.def_submodule("_testing", "Hooks for the module's own tests.");
     testing.def("close_next_dialog", &closeNextDialog, py::arg("buttons"),

@@ -140,6 +140,27 @@ class DialogTest(unittest.TestCase):
         with self.assertRaisesRegex(TypeError, "^Icon must be None, a path or image bytes$"):
             kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", 5)
 
+    def test_select_network_returns_the_result_and_the_keys(self):
+        with tempfile.TemporaryDirectory() as folder:
+            ini = os.path.join(folder, "networks.ini")
+            with open(ini, "w", encoding="ascii") as f:
+                f.write("[Networks]\n26201=Telekom\n26202=Vodafone\n")
+            cases = [
+                ("OK rebuilds the list", "CBAction(1)", (1, "26202;262601;")),
+                ("Cancel keeps the keys as passed", "CBAction(2)", (2, "26202;00262601;;7")),
+                ("the close box counts as Cancel", "no such button", (2, "26202;00262601;;7")),
+            ]
+            for what, button, expected in cases:
+                with self.subTest(what):
+                    _testing.close_next_dialog(button, form="WNetze")
+                    self.assertEqual(
+                        kxsimlib.CDialogs().SelectNetwork("Networks", "26202;00262601;;7", 8, ini,
+                                                          "Preferred networks", None, 7120, ""),
+                        expected)
+            with self.assertRaises(kxsimlib.Error) as caught:
+                kxsimlib.CDialogs().SelectNetwork("Networks", "99999999999;", 8, ini, "", None, 0, "")
+            self.assertEqual(caught.exception.number, 6)
+
     def test_card_reader_takes_a_list_or_a_nul_separated_string(self):
         for readers in (["Reader A", "Reader B"], "Reader A\0Reader B"):
             with self.subTest(readers=readers):
