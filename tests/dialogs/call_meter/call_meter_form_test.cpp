@@ -126,6 +126,7 @@ TEST(CallMeterDialog, numeric_fields_take_digits_only_by_key_paste_drop_and_undo
         QTest::keyClick(amv, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(amv->text(), QStringLiteral("1000"));
         QApplication::clipboard()->setText(QStringLiteral("345"));
+        amv->selectAll();
         QTest::keyClick(amv, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(amv->text(), QStringLiteral("345"));
         QLineEdit* price = field(w, "TBPpu");
@@ -137,20 +138,28 @@ TEST(CallMeterDialog, numeric_fields_take_digits_only_by_key_paste_drop_and_undo
             EXPECT_EQ(price->text(), QStringLiteral("12")) << dropped.toStdString();
         }
 
-        // A host's letter stays; undo brings no refused letter back.
-        QLineEdit* acm = field(w, "TBAcm");
-        acm->setFocus();
-        acm->setSelection(2, 1);
-        QTest::keyClick(acm, Qt::Key_5);
-        QTest::keyClick(acm, Qt::Key_Z, Qt::ControlModifier);
-        acm->end(false);
-        QTest::keyClicks(acm, QStringLiteral("x6"));
-        EXPECT_EQ(acm->text(), QStringLiteral("1256"));
         click(w, QStringLiteral("CBAction(1)"));
     });
-    Meter meter{u"12a", u"1000", u"EUR", u"12"};
+    Meter meter{u"200", u"1000", u"EUR", u"12"};
     EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"1256", u"345", u"$-.", u"12"}));
+    EXPECT_EQ(meter, (Meter{u"200", u"345", u"$-.", u"12"}));
+}
+
+TEST(CallMeterDialog, undo_brings_no_letter_back_and_the_field_goes_on_refusing) {
+    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
+        QLineEdit* acm = field(w, "TBAcm");
+        acm->setFocus();
+        acm->setSelection(2, 1);  // the host's "a"
+        QTest::keyClick(acm, Qt::Key_5);
+        QTest::keyClick(acm, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(acm->text(), QStringLiteral("125"));
+        acm->end(false);
+        QTest::keyClicks(acm, QStringLiteral("x6"));
+        click(w, QStringLiteral("CBAction(1)"));
+    });
+    Meter meter{u"12a", u"1000", u"EUR", u"1"};
+    EXPECT_EQ(selectMeter(meter), 1);
+    EXPECT_EQ(meter.acm, u"1256");
 }
 
 TEST(CallMeterDialog, typing_stops_at_the_field_limits_and_a_long_amount_only_gives_characters_away) {
