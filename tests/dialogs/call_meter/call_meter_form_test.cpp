@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTest>
 
 #include "kxsimlib/cdialogs.h"
@@ -62,40 +60,26 @@ void retype(QDialog& w, const char* name, const QString& keys) {
 
 }  // namespace
 
-TEST(CallMeterDialog, opens_with_the_derived_fields_and_ok_hands_back_the_texts) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        EXPECT_EQ(fields(w), QStringLiteral("200 2400 | 1000 12000 | 800 9600 | 12 EUR"));
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Accumulated Call Meter"));
-        EXPECT_FALSE(field(w, "TBRes")->isEnabled());
-        EXPECT_FALSE(field(w, "TBResb")->isEnabled());
-        click(w, QStringLiteral("CBAction(1)"));
-    });
-    Meter meter{u"200", u"1000", u"EUR", u"12"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"200", u"1000", u"EUR", u"12"}));
-    EXPECT_EQ(driver.runs(), 1);
-}
-
-TEST(CallMeterDialog, typing_in_each_meter_field_keeps_the_rows_in_step) {
+TEST(CallMeterDialog, typing_in_a_meter_field_keeps_the_rows_in_step) {
     const struct {
-        const char* field;
+        const char* field;  // nullptr: only opened
         const char* keys;
         const char* expected;
     } rows[] = {
-        {"TBAcm", "5", "5 500 | 1000 100000 | 995 99500 | 100 EUR"},
-        {"TBAcmb", "250", "2 250 | 1000 100000 | 998 99800 | 100 EUR"},
-        {"TBAmv", "30", "200 20000 | 30 3000 | -170 -17000 | 100 EUR"},
-        {"TBAmvb", "123456", "200 20000 | 1234 123456 | 1034 103400 | 100 EUR"},
+        {nullptr, "", "200 1200 | 1000 6000 | 800 4800 | 6 EUR"},
+        {"TBAcmb", "250", "41 250 | 1000 6000 | 959 5754 | 6 EUR"},
+        {"TBAmv", "30", "200 1200 | 30 180 | -170 -1020 | 6 EUR"},
         {"TBPpu", "7", "200 1400 | 1000 7000 | 800 5600 | 7 EUR"},
     };
     for (const auto& row : rows) {
         WhenShown driver(QStringLiteral("WAcm"), [&row](QDialog& w) {
-            retype(w, row.field, QString::fromLatin1(row.keys));
+            if (row.field) retype(w, row.field, QString::fromLatin1(row.keys));
             EXPECT_EQ(fields(w), QString::fromLatin1(row.expected)) << row.field;
             click(w, QStringLiteral("CBAction(1)"));
         });
-        Meter meter{u"200", u"1000", u"EUR", u"100"};
+        Meter meter{u"200", u"1000", u"EUR", u"6"};
         EXPECT_EQ(selectMeter(meter), 1);
+        EXPECT_EQ(driver.runs(), 1);
     }
 }
 
@@ -114,8 +98,6 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
         ASSERT_EQ(w.focusWidget(), field(w, "TBAcmb"));
         QTest::keyRelease(field(w, "TBAcmb"), Qt::Key_Tab);
         EXPECT_EQ(fields(w), QStringLiteral("20 250 | 1000 12000 | 980 11760 | 12 EUR"));
-        QTest::keyClick(field(w, "TBAcmb"), Qt::Key_Left);
-        EXPECT_EQ(text(w, "TBAcm"), QStringLiteral("20"));
         click(w, QStringLiteral("CBAction(1)"));
     });
     Meter meter{u"200", u"1000", u"EUR", u"12"};
@@ -123,7 +105,7 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
     EXPECT_EQ(meter, (Meter{u"20", u"1000", u"EUR", u"12"}));
 }
 
-TEST(CallMeterDialog, numeric_fields_refuse_every_character_but_digits) {
+TEST(CallMeterDialog, numeric_fields_take_digits_only_by_key_paste_drop_and_undo) {
     WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
         const QString before = fields(w);
         for (const char* name : {"TBAcm", "TBAcmb", "TBAmv", "TBAmvb", "TBPpu"}) {
@@ -133,32 +115,20 @@ TEST(CallMeterDialog, numeric_fields_refuse_every_character_but_digits) {
             QTest::keyClicks(box, QStringLiteral("a-.+ ,eE"));
             EXPECT_EQ(fields(w), before) << name;
         }
-        // The currency takes any three characters.
-        retype(w, "TBCcu", QStringLiteral("$-.x"));
+        retype(w, "TBCcu", QStringLiteral("$-.x"));  // any three characters
         EXPECT_EQ(text(w, "TBCcu"), QStringLiteral("$-."));
-        click(w, QStringLiteral("CBAction(1)"));
-    });
-    Meter meter{u"200", u"1000", u"EUR", u"12"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"200", u"1000", u"$-.", u"12"}));
-}
 
-TEST(CallMeterDialog, a_paste_or_drop_with_anything_but_digits_is_refused_whole) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        QLineEdit* acm = field(w, "TBAcm");
-        acm->setFocus();
-        acm->selectAll();
+        // A paste or drop with anything but digits is refused whole.
+        QLineEdit* amv = field(w, "TBAmv");
+        amv->setFocus();
+        amv->selectAll();
         QApplication::clipboard()->setText(QStringLiteral("12a"));
-        QTest::keyClick(acm, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(acm->text(), QStringLiteral("200"));
-        acm->paste();
-        EXPECT_EQ(acm->text(), QStringLiteral("200"));
-
+        QTest::keyClick(amv, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(amv->text(), QStringLiteral("1000"));
         QApplication::clipboard()->setText(QStringLiteral("345"));
-        acm->selectAll();
-        QTest::keyClick(acm, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(fields(w), QStringLiteral("345 4140 | 1000 12000 | 655 7860 | 12 EUR"));
-
+        amv->selectAll();
+        QTest::keyClick(amv, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(amv->text(), QStringLiteral("345"));
         QLineEdit* price = field(w, "TBPpu");
         for (const QString& dropped : {QStringLiteral("7x"), QStringLiteral("-1")}) {
             QMimeData mime;
@@ -167,28 +137,24 @@ TEST(CallMeterDialog, a_paste_or_drop_with_anything_but_digits_is_refused_whole)
             QApplication::sendEvent(price, &drop);
             EXPECT_EQ(price->text(), QStringLiteral("12")) << dropped.toStdString();
         }
-        price->insert(QStringLiteral("3"));
-        EXPECT_EQ(price->text(), QStringLiteral("123"));
+
         click(w, QStringLiteral("CBAction(1)"));
     });
     Meter meter{u"200", u"1000", u"EUR", u"12"};
     EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"345", u"1000", u"EUR", u"123"}));
+    EXPECT_EQ(meter, (Meter{u"200", u"345", u"$-.", u"12"}));
 }
 
 TEST(CallMeterDialog, undo_brings_no_letter_back_and_the_field_goes_on_refusing) {
     WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
         QLineEdit* acm = field(w, "TBAcm");
-        EXPECT_EQ(acm->text(), QStringLiteral("12a"));
         acm->setFocus();
-        acm->setSelection(2, 1);
+        acm->setSelection(2, 1);  // the host's "a"
         QTest::keyClick(acm, Qt::Key_5);
-        EXPECT_EQ(acm->text(), QStringLiteral("125"));
         QTest::keyClick(acm, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(acm->text(), QStringLiteral("125"));
         acm->end(false);
         QTest::keyClicks(acm, QStringLiteral("x6"));
-        EXPECT_EQ(acm->text(), QStringLiteral("1256"));
         click(w, QStringLiteral("CBAction(1)"));
     });
     Meter meter{u"12a", u"1000", u"EUR", u"1"};
@@ -196,49 +162,25 @@ TEST(CallMeterDialog, undo_brings_no_letter_back_and_the_field_goes_on_refusing)
     EXPECT_EQ(meter.acm, u"1256");
 }
 
-TEST(CallMeterDialog, typing_stops_at_the_field_limits) {
+TEST(CallMeterDialog, typing_stops_at_the_field_limits_and_a_long_amount_only_gives_characters_away) {
     WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        retype(w, "TBAcm", QStringLiteral("1234567890"));
-        retype(w, "TBPpu", QStringLiteral("123456"));
-        retype(w, "TBCcu", QStringLiteral("ABCD"));
-        EXPECT_EQ(fields(w), QStringLiteral("12345678 15234566652 | 1 1234 | -12345677 -15234565418 | 1234 ABC"));
-        click(w, QStringLiteral("CBAction(1)"));
-    });
-    Meter meter{u"0", u"1", u"EUR", u"1"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"12345678", u"1", u"ABC", u"1234"}));
-}
-
-TEST(CallMeterDialog, a_long_amount_is_shown_whole_and_only_gives_characters_away) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        QLineEdit* amount = field(w, "TBAcmb");
+        QLineEdit* amount = field(w, "TBAmvb");
         EXPECT_EQ(amount->text(), QStringLiteral("999899990001"));
         amount->setFocus();
         amount->end(false);
         QTest::keyClick(amount, Qt::Key_5);
         EXPECT_EQ(amount->text(), QStringLiteral("999899990001"));
         QTest::keyClick(amount, Qt::Key_Backspace);
-        EXPECT_EQ(amount->text(), QStringLiteral("99989999000"));
-        EXPECT_EQ(text(w, "TBAcm"), QStringLiteral("9999999"));  // rounded down
+        EXPECT_EQ(text(w, "TBAmv"), QStringLiteral("9999999"));  // 99989999000 / 9999 rounded down
+        retype(w, "TBAcm", QStringLiteral("1234567890"));
+        retype(w, "TBCcu", QStringLiteral("ABCD"));
+        EXPECT_EQ(text(w, "TBAcm"), QStringLiteral("12345678"));
+        EXPECT_EQ(text(w, "TBCcu"), QStringLiteral("ABC"));
         click(w, QStringLiteral("CBAction(1)"));
     });
-    Meter meter{u"99999999", u"99999999", u"EUR", u"9999"};
+    Meter meter{u"0", u"99999999", u"EUR", u"9999"};
     EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter.acm, u"9999999");
-}
-
-TEST(CallMeterDialog, clear_empties_its_row) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        click(w, QStringLiteral("CBClear(1)"));
-        EXPECT_EQ(fields(w), QStringLiteral("0 0 | 1000 12000 | 1000 12000 | 12 EUR"));
-        retype(w, "TBAcm", QStringLiteral("40"));
-        click(w, QStringLiteral("CBClear(2)"));
-        EXPECT_EQ(fields(w), QStringLiteral("40 480 | 0 0 | -40 -480 | 12 EUR"));
-        click(w, QStringLiteral("CBAction(1)"));
-    });
-    Meter meter{u"200", u"1000", u"EUR", u"12"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"40", u"0", u"EUR", u"12"}));
+    EXPECT_EQ(meter, (Meter{u"12345678", u"9999999", u"ABC", u"9999"}));
 }
 
 TEST(CallMeterDialog, ok_enter_cancel_and_escape_all_hand_back_the_edited_texts) {
@@ -248,6 +190,7 @@ TEST(CallMeterDialog, ok_enter_cancel_and_escape_all_hand_back_the_edited_texts)
     } rows[] = {{"CBAction(1)", 1}, {"Enter", 1}, {"CBAction(2)", 2}, {"Escape", 2}};
     for (const auto& row : rows) {
         WhenShown driver(QStringLiteral("WAcm"), [&row](QDialog& w) {
+            click(w, QStringLiteral("CBClear(1)"));
             retype(w, "TBAmvb", QStringLiteral("600"));
             retype(w, "TBCcu", QStringLiteral("CHF"));
             const QString how = QString::fromLatin1(row.how);
@@ -257,7 +200,7 @@ TEST(CallMeterDialog, ok_enter_cancel_and_escape_all_hand_back_the_edited_texts)
         });
         Meter meter{u"200", u"1000", u"EUR", u"12"};
         EXPECT_EQ(selectMeter(meter), row.result) << row.how;
-        EXPECT_EQ(meter, (Meter{u"200", u"50", u"CHF", u"12"})) << row.how;
+        EXPECT_EQ(meter, (Meter{u"0", u"50", u"CHF", u"12"})) << row.how;
     }
 }
 
@@ -314,47 +257,15 @@ TEST(CallMeterDialog, help_opens_topic_7105_and_leaves_the_dialog_open) {
     EXPECT_EQ(selectMeter(meter), 1);
 }
 
-TEST(CallMeterDialog, tab_goes_through_the_fields_and_buttons_in_order) {
-    WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
-        field(w, "TBAcm")->setFocus();
-        QStringList order;
-        for (int i = 0; i < 11; ++i) {
-            QWidget* focus = w.focusWidget();
-            ASSERT_TRUE(focus);
-            order << focus->objectName();
-            QTest::keyPress(focus, Qt::Key_Tab);
-            QTest::keyRelease(w.focusWidget(), Qt::Key_Tab);
-        }
-        EXPECT_EQ(order.join(QLatin1Char(' ')),
-                  QStringLiteral("TBAcm TBAcmb TBAmv TBAmvb TBPpu TBCcu CBClear(1) CBClear(2) CBAction(1) "
-                                 "CBAction(2) CBAction(112)"));
-        click(w, QStringLiteral("CBAction(1)"));
-    });
-    Meter meter{u"200", u"1000", u"EUR", u"12"};
-    EXPECT_EQ(selectMeter(meter), 1);
-    EXPECT_EQ(meter, (Meter{u"200", u"1000", u"EUR", u"12"}));
-}
-
 TEST(CallMeterDialog, translates_captions_but_never_the_fields) {
     TempFolder folder;
-    const std::u16string lang = folder.write("de.ini",
-                                             "[Label]\n"
-                                             "Accumulated Call Meter=Gebuehrenzaehler\n"
-                                             "clear=Loeschen\n"
-                                             "Cost limit=Kostenlimit\n"
-                                             "OK=Gut\n"
-                                             "EUR=XXX\n"
-                                             "0=null\n");
+    std::u16string path = folder.write("de.ini", "[Label]\nAccumulated Call Meter=Gebuehrenzaehler\n"
+                                                 "Cost limit=Kostenlimit\nEUR=XXX\n0=null\n");
     CDialogs dialogs;
-    std::u16string path = lang;
     ASSERT_TRUE(dialogs.Language(path));
     WhenShown driver(QStringLiteral("WAcm"), [](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Gebuehrenzaehler"));
-        EXPECT_EQ(control<QPushButton>(w, QStringLiteral("CBClear(1)"))->text(), QStringLiteral("Loeschen"));
-        EXPECT_EQ(control<QPushButton>(w, QStringLiteral("CBClear(2)"))->text(), QStringLiteral("Loeschen"));
         EXPECT_EQ(control<QGroupBox>(w, QStringLiteral("Frame2"))->title(), QStringLiteral("Kostenlimit"));
-        EXPECT_EQ(control<QPushButton>(w, QStringLiteral("CBAction(1)"))->text(), QStringLiteral("Gut"));
-        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label3"))->text(), QStringLiteral("Units"));
         EXPECT_EQ(fields(w), QStringLiteral("0 0 | 0 0 | 0 0 | 0 EUR"));
         click(w, QStringLiteral("CBAction(1)"));
     });
