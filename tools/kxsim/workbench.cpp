@@ -14,6 +14,7 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <cstdlib>
 
 #include "command.h"
 #include "dialog_tool.h"
@@ -69,6 +70,10 @@ QWidget* makeTab(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* languag
 int workbench(const QStringList& args) {
     if (!args.isEmpty()) throw UsageError(QStringLiteral("the workbench takes no arguments"));
     QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    const bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+    if (!app && !haveDisplay)
+        throw UsageError(QStringLiteral("the workbench needs a display (DISPLAY and WAYLAND_DISPLAY are unset); "
+                                        "kxsim screenshot DIR shows the dialogs without one"));
     if (!app) {
         static int argc = 1;
         static char name[] = "kxsim";
