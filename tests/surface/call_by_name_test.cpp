@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +34,10 @@ Invocation call(IDispatchable& object, std::u16string_view name, uint16_t flags,
     return out;
 }
 
-std::vector<std::pair<DispId, std::u16string>> table(const IDispatchable& object) {
-    std::vector<std::pair<DispId, std::u16string>> out;
+using Rows = std::vector<std::pair<DispId, std::u16string>>;
+
+Rows table(const IDispatchable& object) {
+    Rows out;
     for (const MemberInfo& m : object.members()) out.emplace_back(m.id, std::u16string(m.name));
     return out;
 }
@@ -43,16 +46,13 @@ TEST(CallByName, InterfacesListTheirMembersInOrder) {
     Commons commons;
     surface::CDialogsObject dialogs;
     int32_t dc = 0;
-    commons.hDC(dc);
     std::shared_ptr<CCB> ccb;
-    commons.PCB(ccb);
-    using Rows = std::vector<std::pair<DispId, std::u16string>>;
+    ASSERT_TRUE(commons.hDC(dc) && commons.PCB(ccb) && ccb);
     EXPECT_EQ(table(commons), (Rows{{1, u"PCB"}, {1, u"PCB"}, {2, u"hDC"}, {3, u"Delay"}, {4, u"GetOSVersion"},
                                     {5, u"IsWinNT"}, {6, u"NewTempFileName"}}));
     EXPECT_EQ(table(*ccb), (Rows{{1, u"XXX"}}));
-    EXPECT_EQ(table(dialogs), (Rows{{1, u"CloneOptions"}, {2, u"Converter"}, {3, u"Kartenleser"},
-                                    {4, u"Language"}, {5, u"MagnetOptions"}, {6, u"SelectMeter"},
-                                    {7, u"SelectNetwork"}}));
+    EXPECT_EQ(table(dialogs), (Rows{{1, u"CloneOptions"}, {2, u"Converter"}, {3, u"Kartenleser"}, {4, u"Language"},
+                                    {5, u"MagnetOptions"}, {6, u"SelectMeter"}, {7, u"SelectNetwork"}}));
     EXPECT_EQ(commons.identity().interfaceName, u"_Commons");
     EXPECT_EQ(ccb->identity().interfaceId, ids::CCBInterface);
     EXPECT_EQ(dialogs.identity().classId, ids::CDialogsClass);
@@ -64,13 +64,8 @@ TEST(CallByName, EveryCommonsAndCcbMemberIsReachable) {
     test::TempFolder folder;
     const std::u16string dir = folder.file("");
 
-    auto nt = call(*commons, u"iswinnt", kCall, {});
-    ASSERT_TRUE(nt.status) << nt.status.number();
-    EXPECT_EQ(nt.result, Variant::fromBoolean(Boolean::False));
-
-    auto version = call(*commons, u"GETOSVERSION", kCall, {});
-    EXPECT_EQ(version.result, L(601));
-
+    EXPECT_EQ(call(*commons, u"iswinnt", kCall, {}).result, Variant::fromBoolean(Boolean::False));
+    EXPECT_EQ(call(*commons, u"GETOSVERSION", kCall, {}).result, L(601));
     auto delay = call(*commons, u"Delay", dispatch::Method, {S(u" 3 ")});
     ASSERT_TRUE(delay.status);
     EXPECT_EQ(delay.args[0], L(3));  // written back as the parameter's type
@@ -83,28 +78,20 @@ TEST(CallByName, EveryCommonsAndCcbMemberIsReachable) {
     EXPECT_EQ(temp.args[3].text().substr(0, dir.size() + 3), dir + u"tmp");
     EXPECT_EQ(temp.args[2], Variant());  // by value: left as it was
 
-    auto empty = call(*commons, u"PCB", dispatch::PropertyGet, {});
-    ASSERT_TRUE(empty.status);
-    EXPECT_EQ(empty.result, Variant::fromObject(nullptr));
-
+    EXPECT_EQ(call(*commons, u"PCB", dispatch::PropertyGet, {}).result, Variant::fromObject(nullptr));
     ASSERT_TRUE(call(*commons, u"hDC", dispatch::PropertyPut, {L(5)}).status);
     auto pcb = call(*commons, u"pcb", kCall, {});
     ASSERT_NE(pcb.result.object(), nullptr);
-    EXPECT_EQ(pcb.result.object()->identity().name, u"CCB");
+    EXPECT_EQ(call(*pcb.result.object(), u"XXX", kCall, {}).result, Variant::fromInteger(12));
 
-    auto xxx = call(*pcb.result.object(), u"XXX", kCall, {});
-    ASSERT_TRUE(xxx.status);
-    EXPECT_EQ(xxx.result, Variant::fromInteger(12));
-
-    // Assigning by reference: the CCB back, then Nothing.
+    // Assigning by reference: the CCB, then Nothing.
     auto other = std::make_shared<Commons>();
-    ASSERT_TRUE(call(*other, u"PCB", dispatch::PropertyPutRef, {pcb.result}).status);
     std::shared_ptr<CCB> held;
-    other->PCB(held);
-    EXPECT_EQ(held, pcb.result.object());
-    ASSERT_TRUE(call(*other, u"PCB", dispatch::PropertyPutRef, {Variant::fromObject(nullptr)}).status);
-    other->PCB(held);
-    EXPECT_EQ(held, nullptr);
+    for (const Variant& value : {pcb.result, Variant::fromObject(nullptr)}) {
+        ASSERT_TRUE(call(*other, u"PCB", dispatch::PropertyPutRef, {value}).status);
+        other->PCB(held);
+        EXPECT_EQ(held, value.object());
+    }
 }
 
 TEST(CallByName, CDialogsMembersAreReachable) {
@@ -114,73 +101,53 @@ TEST(CallByName, CDialogsMembersAreReachable) {
     EXPECT_EQ(surface::languageFile(), u"/x/kxsim_de.ini");
     surface::languageFile().clear();
     // Kartenleser is found and its argument checked; a valid call would show the dialog.
-    auto reader = call(dialogs, u"Kartenleser", kCall, {Variant::fromObject(nullptr)});
-    EXPECT_EQ(reader.status,
+    EXPECT_EQ(call(dialogs, u"Kartenleser", kCall, {Variant::fromObject(nullptr)}).status,
               Status::error(13, u"Type mismatch: argument 1 (Readers) of CDialogs.Kartenleser"));
 }
 
 TEST(CallByName, WrongCallsFailClearly) {
     Commons commons;
     surface::CDialogsObject dialogs;
+    const std::map<int32_t, std::u16string> lead{{6, u"Overflow: "}, {13, u"Type mismatch: "},
+                                                 {438, u"Object doesn't support this property or method: "},
+                                                 {450, u"Wrong number of arguments or invalid property assignment: "}};
     const struct {
-        const char* what;
         IDispatchable* object;
         std::u16string name;
         uint16_t flags;
         std::vector<Variant> args;
-        Status expected;
+        int32_t number;
+        std::u16string detail;  // after the number's own description
     } cases[] = {
-        {"unknown name", &commons, u"NewTempName", kCall, {},
-         Status::error(438, u"Object doesn't support this property or method: Commons.NewTempName")},
-        {"a member of another class", &dialogs, u"Delay", kCall, {L(1)},
-         Status::error(438, u"Object doesn't support this property or method: CDialogs.Delay")},
-        {"too few arguments", &commons, u"NewTempFileName", kCall, {S(u"/tmp/"), S(u"")},
-         Status::error(450, u"Wrong number of arguments or invalid property assignment: "
-                            u"Commons.NewTempFileName takes 4 arguments, not 2")},
-        {"too many arguments", &commons, u"GetOSVersion", kCall, {L(1)},
-         Status::error(450, u"Wrong number of arguments or invalid property assignment: "
-                            u"Commons.GetOSVersion takes 0 arguments, not 1")},
-        {"one argument", &commons, u"Delay", dispatch::Method, {},
-         Status::error(450, u"Wrong number of arguments or invalid property assignment: "
-                            u"Commons.Delay takes 1 argument, not 0")},
-        {"reading a write-only property", &commons, u"hDC", kCall, {},
-         Status::error(438, u"Object doesn't support this property or method: Commons.hDC can only be assigned")},
-        {"assigning a function", &commons, u"IsWinNT", dispatch::PropertyPut, {L(1)},
-         Status::error(438, u"Object doesn't support this property or method: "
-                            u"Commons.IsWinNT cannot be invoked that way")},
-        {"text that is no number", &commons, u"Delay", dispatch::Method, {S(u"soon")},
-         Status::error(13, u"Type mismatch: argument 1 (Millisecs) of Commons.Delay")},
-        {"number out of range", &commons, u"Delay", dispatch::Method, {S(u"3000000000")},
-         Status::error(6, u"Overflow: argument 1 (Millisecs) of Commons.Delay")},
-        {"object for a number", &commons, u"hDC", dispatch::PropertyPut, {Variant::fromObject(nullptr)},
-         Status::error(13, u"Type mismatch: argument 1 (Value) of Commons.hDC")},
-        {"a non-CCB object for PCB", &commons, u"PCB", dispatch::PropertyPutRef,
-         {Variant::fromObject(std::make_shared<Commons>())},
-         Status::error(13, u"Type mismatch: argument 1 (Value) of Commons.PCB")},
+        {&commons, u"NewTempName", kCall, {}, 438, u"Commons.NewTempName"},
+        {&dialogs, u"Delay", kCall, {L(1)}, 438, u"CDialogs.Delay"},  // a member of another class
+        {&commons, u"NewTempFileName", kCall, {S(u"/tmp/"), S(u"")}, 450, u"Commons.NewTempFileName takes 4 arguments, not 2"},
+        {&commons, u"GetOSVersion", kCall, {L(1)}, 450, u"Commons.GetOSVersion takes 0 arguments, not 1"},
+        {&commons, u"Delay", dispatch::Method, {}, 450, u"Commons.Delay takes 1 argument, not 0"},
+        {&commons, u"hDC", kCall, {}, 438, u"Commons.hDC can only be assigned"},
+        {&commons, u"IsWinNT", dispatch::PropertyPut, {L(1)}, 438, u"Commons.IsWinNT cannot be invoked that way"},
+        {&commons, u"Delay", dispatch::Method, {S(u"soon")}, 13, u"argument 1 (Millisecs) of Commons.Delay"},
+        {&commons, u"Delay", dispatch::Method, {S(u"3000000000")}, 6, u"argument 1 (Millisecs) of Commons.Delay"},
+        {&commons, u"hDC", dispatch::PropertyPut, {Variant::fromObject(nullptr)}, 13, u"argument 1 (Value) of Commons.hDC"},
+        {&commons, u"PCB", dispatch::PropertyPutRef, {Variant::fromObject(std::make_shared<Commons>())},
+         13, u"argument 1 (Value) of Commons.PCB"},  // not a CCB
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(call(*c.object, c.name, c.flags, c.args).status, c.expected);
+        EXPECT_EQ(call(*c.object, c.name, c.flags, c.args).status, Status::error(c.number, lead.at(c.number) + c.detail))
+            << platform::toUtf8(c.detail);
     }
     std::vector<Variant> none;
     Variant result;
     EXPECT_EQ(commons.Invoke(99, kCall, none, result),
-              Status::error(438, u"Object doesn't support this property or method: "
-                                 u"Commons has no member with dispatch identifier 99"));
+              Status::error(438, lead.at(438) + u"Commons has no member with dispatch identifier 99"));
 }
 
 TEST(CallByName, ArgumentsConvertLikeAScriptingHost) {
     Commons commons;
     test::TempFolder folder;
-    const struct {
-        Variant appendix;
-        Variant unique;
-        std::u16string suffix;
-    } cases[] = {
-        {S(u".log"), S(u"&H1F"), u".log"},
-        {L(42), S(u"2.5"), u"42"},
+    const struct { Variant appendix, unique; std::u16string suffix; } cases[] = {
+        {S(u".log"), S(u"&H1F"), u".log"}, {L(42), S(u"2.5"), u"42"}, {Variant(), Variant::fromInteger(-3), u""},
         {Variant::fromBoolean(Boolean::True), Variant::fromBoolean(Boolean::False), u"True"},
-        {Variant(), Variant::fromInteger(-3), u""},
     };
     for (const auto& c : cases) {
         auto out = call(commons, u"NewTempFileName", kCall, {S(folder.file("")), c.appendix, c.unique, Variant()});

@@ -19,10 +19,8 @@ using namespace kxsim;
 namespace {
 
 TEST(CommonsDelay, ReturnsNoEarlierThanAskedAndRunsHostCodeMeanwhile) {
-    const struct {
-        int32_t millis;
-        int timerAt;  // a host timer that must run before Delay returns
-    } rows[] = {{0, 0}, {1, 0}, {40, 0}, {80, 20}, {-5, 0}};  // negative: events are processed once
+    // A host timer at timerAt must run before Delay returns; a negative count processes events once.
+    const struct { int32_t millis; int timerAt; } rows[] = {{0, 0}, {80, 20}, {-5, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.millis);
         Commons commons;
@@ -40,11 +38,7 @@ TEST(CommonsDelay, ReturnsNoEarlierThanAskedAndRunsHostCodeMeanwhile) {
 }
 
 TEST(CommonsVersion, AsksOnceAndCachesUnlessTheNumberIsZero) {
-    const struct {
-        std::vector<std::string> answers;
-        std::vector<int32_t> results;
-        int asked;
-    } cases[] = {
+    const struct { std::vector<std::string> answers; std::vector<int32_t> results; int asked; } cases[] = {
         {{"6.1.0-18-amd64", "5.10.0"}, {601, 601, 601}, 1},
         {{"garbage", "", "5.10.0", "6.1"}, {0, 0, 510, 510}, 3},
     };
@@ -64,10 +58,7 @@ TEST(CommonsVersion, AsksOnceAndCachesUnlessTheNumberIsZero) {
 TEST(CommonsVersion, EachInstanceAsksForItself) {
     Commons first, second;
     int asked = 0;
-    auto source = [&] {
-        ++asked;
-        return std::string("6.1.0");
-    };
+    auto source = [&] { ++asked; return std::string("6.1.0"); };
     surface::setKernelReleaseSource(first, source);
     surface::setKernelReleaseSource(second, source);
     int32_t v = 0;
@@ -109,11 +100,7 @@ TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
     folder.write("tmp22222.tmp", "");
     std::filesystem::create_directory(folder.path() / "tmp33333.tmp");
     std::filesystem::create_symlink(folder.path() / "tmp11111.tmp", folder.path() / "tmp44444.tmp");
-    const struct {
-        std::vector<int32_t> draws;
-        int32_t result;
-        std::string last;
-    } cases[] = {
+    const struct { std::vector<int32_t> draws; int32_t result; std::string last; } cases[] = {
         {{11111, 22222, 33333}, 997, "tmp33333.tmp"},
         {{44444, 11111, 55555}, 997, "tmp55555.tmp"},
         {{22222, 10000}, 998, "tmp10000.tmp"},
@@ -138,32 +125,21 @@ TEST(CommonsTempName, CallsInTheSameSecondDrawDifferentNames) {
 
 TEST(CommonsPcb, HdcPutsANewCcbIntoPcbAndReleasesTheOldOne) {
     Commons commons;
-    std::shared_ptr<CCB> pcb;
-    ASSERT_TRUE(commons.PCB(pcb));
-    EXPECT_EQ(pcb, nullptr);
-
+    std::shared_ptr<CCB> first, second;
+    ASSERT_TRUE(commons.PCB(first));
+    EXPECT_EQ(first, nullptr);
     int32_t dc = 77;
-    ASSERT_TRUE(commons.hDC(dc));
-    std::shared_ptr<CCB> first;
-    commons.PCB(first);
-    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(commons.hDC(dc) && commons.PCB(first) && first);
     std::weak_ptr<CCB> firstAlive = first;
     first.reset();
-
-    ASSERT_TRUE(commons.hDC(dc));
-    std::shared_ptr<CCB> second;
-    commons.PCB(second);
-    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(commons.hDC(dc) && commons.PCB(second) && second);
     EXPECT_TRUE(firstAlive.expired());
     EXPECT_EQ(dc, 77);
-
     Variant twelve;
     ASSERT_TRUE(second->XXX(twelve));
     EXPECT_EQ(twelve, Variant::fromInteger(12));
-
-    ASSERT_TRUE(commons.SetPCB(nullptr));
-    commons.PCB(pcb);
-    EXPECT_EQ(pcb, nullptr);
+    ASSERT_TRUE(commons.SetPCB(nullptr) && commons.PCB(second));
+    EXPECT_EQ(second, nullptr);
 }
 
 }  // namespace

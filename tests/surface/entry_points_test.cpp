@@ -39,6 +39,17 @@ protected:
         return static_cast<IClassFactory*>(out);
     }
 
+    // Calls member \a name by name, with one argument when \a arg is not empty.
+    static Variant invoke(IDispatchable& object, std::u16string_view name, uint16_t flags, Variant arg = {}) {
+        std::vector<Variant> args;
+        if (!arg.isEmpty()) args.push_back(arg);
+        Variant result;
+        DispId id = 0;
+        EXPECT_TRUE(object.GetIDsOfNames(name, id));
+        EXPECT_TRUE(object.Invoke(id, flags, args, result));
+        return result;
+    }
+
     static inline void* handle = nullptr;
     static inline GetClassObject getClassObject = nullptr;
     static inline NoArgs canUnloadNow = nullptr;
@@ -92,23 +103,12 @@ TEST_F(EntryPoints, CanUnloadOnlyWhenNothingIsAlive) {
     EXPECT_EQ(canUnloadNow(), hresult::False);
 
     // A CCB received through Commons outlives the Commons that made it.
-    std::vector<Variant> args{Variant::fromLong(1)};
-    Variant result;
-    DispId id = 0;
-    ASSERT_TRUE(commons->GetIDsOfNames(u"hDC", id));
-    ASSERT_TRUE(commons->Invoke(id, dispatch::PropertyPut, args, result));
-    args.clear();
-    ASSERT_TRUE(commons->GetIDsOfNames(u"PCB", id));
-    ASSERT_TRUE(commons->Invoke(id, dispatch::PropertyGet, args, result));
-    std::shared_ptr<IDispatchable> ccb = result.object();
+    invoke(*commons, u"hDC", dispatch::PropertyPut, Variant::fromLong(1));
+    std::shared_ptr<IDispatchable> ccb = invoke(*commons, u"PCB", dispatch::PropertyGet).object();
     ASSERT_NE(ccb, nullptr);
-    result = Variant();
     commons.reset();
     EXPECT_EQ(canUnloadNow(), hresult::False);
-
-    ASSERT_TRUE(ccb->GetIDsOfNames(u"xxx", id));
-    ASSERT_TRUE(ccb->Invoke(id, dispatch::Method, args, result));
-    EXPECT_EQ(result, Variant::fromInteger(12));
+    EXPECT_EQ(invoke(*ccb, u"xxx", dispatch::Method), Variant::fromInteger(12));
     ccb.reset();
     EXPECT_EQ(canUnloadNow(), hresult::False);  // still locked
 
@@ -132,13 +132,11 @@ TEST_F(EntryPoints, RegistrationRoundTrip) {
     ASSERT_EQ(classes.size(), kClasses.size());
     const std::u16string library = platform::fromUtf8(std::filesystem::path(KXSIMLIB_FILE).string());
     for (size_t i = 0; i < kClasses.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(classes[i].name, kClasses[i].name);
-        EXPECT_EQ(Guid::fromString(platform::toUtf8(classes[i].classId)), kClasses[i].classId);
-        EXPECT_EQ(Guid::fromString(platform::toUtf8(classes[i].interfaceId)), kClasses[i].interfaceId);
-        EXPECT_EQ(classes[i].interfaceName, kClasses[i].interfaceName);
-        EXPECT_EQ(classes[i].creatable, kClasses[i].creatable);
-        EXPECT_EQ(classes[i].library, library);
+        const auto& c = classes[i];
+        EXPECT_EQ(std::tie(c.name, c.interfaceName, c.creatable, c.library),
+                  std::tie(kClasses[i].name, kClasses[i].interfaceName, kClasses[i].creatable, library)) << i;
+        EXPECT_EQ(Guid::fromString(platform::toUtf8(c.classId)), kClasses[i].classId) << i;
+        EXPECT_EQ(Guid::fromString(platform::toUtf8(c.interfaceId)), kClasses[i].interfaceId) << i;
     }
     std::ifstream in(file);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -167,24 +165,13 @@ TEST_F(EntryPoints, RegistrationRoundTrip) {
 }
 
 TEST(Guid, TextRoundTrip) {
-    const struct {
-        const char* text;
-        bool valid;
-    } cases[] = {
-        {"{E51D9852-6501-408B-A27C-852AF6ABF6BD}", true},
-        {"e51d9852-6501-408b-a27c-852af6abf6bd", true},
-        {"{E51D9852-6501-408B-A27C-852AF6ABF6B}", false},
-        {"{E51D9852+6501-408B-A27C-852AF6ABF6BD}", false},
-        {"{E51D9852-6501-408B-A27C-852AF6ABF6BG}", false},
-        {"", false},
+    const struct { const char* text; bool valid; } cases[] = {
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6BD}", true}, {"e51d9852-6501-408b-a27c-852af6abf6bd", true},
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6B}", false}, {"{E51D9852+6501-408B-A27C-852AF6ABF6BD}", false},
+        {"{E51D9852-6501-408B-A27C-852AF6ABF6BG}", false}, {"", false},
     };
-    for (const auto& c : cases) {
-        const auto g = Guid::fromString(c.text);
-        EXPECT_EQ(g.has_value(), c.valid) << c.text;
-        if (g) {
-            EXPECT_EQ(*g, ids::CDialogsClass) << c.text;
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Guid::fromString(c.text), c.valid ? std::optional(ids::CDialogsClass) : std::nullopt) << c.text;
     EXPECT_EQ(ids::CDialogsClass.toString(), "{E51D9852-6501-408B-A27C-852AF6ABF6BD}");
 }
 
