@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -45,51 +46,27 @@ TEST(short_message_model, parses_an_entry_into_label_and_item_value) {
         std::u16string_view value;
         ValidityEntry expected;
     } rows[] = {
-        {u"1 hour,11", {u"1 hour", 11}},
-        {u"63 weeks,255", {u"63 weeks", 255}},
-        {u"1 day,167,relative,x", {u"1 day", 167}},  // parts after the second are ignored
-        {u" 5 min , 0 ", {u" 5 min ", 0}},           // the label stays as it stands
-        {u"past,-5", {u"past", -5}},
-        {u"plus,+7", {u"plus", 7}},
-        {u"max,2147483647", {u"max", 2147483647}},
-        {u"min,-2147483648", {u"min", -2147483647 - 1}},
-        {u",12", {u"", 12}},
+        {u"1 hour,11", {u"1 hour", 11}}, {u"1 day,167,relative,x", {u"1 day", 167}},  // later parts ignored
+        {u" 5 min , 0 ", {u" 5 min ", 0}},  // the label stays as it stands
+        {u"plus,+7", {u"plus", 7}}, {u",12", {u"", 12}},
+        {u"max,2147483647", {u"max", 2147483647}}, {u"min,-2147483648", {u"min", -2147483647 - 1}},
         // Entries the list cannot take a number from keep their label with 0.
-        {u"no comma", {u"no comma", 0}},
-        {u"empty,", {u"empty", 0}},
-        {u"word,soon", {u"word", 0}},
-        {u"trailing,12abc", {u"trailing", 0}},
-        {u"decimal,1.5", {u"decimal", 0}},
-        {u"inner blank,1 2", {u"inner blank", 0}},
-        {u"hex,&H10", {u"hex", 0}},
-        {u"sign only,-", {u"sign only", 0}},
-        {u"too big,2147483648", {u"too big", 0}},
-        {u"too small,-2147483649", {u"too small", 0}},
-        {u"huge,99999999999999999999999", {u"huge", 0}},
-        {u"empty second,,5", {u"empty second", 0}},
+        {u"too big,2147483648", {u"too big", 0}}, {u"too small,-2147483649", {u"too small", 0}},
+        {u"no comma", {u"no comma", 0}}, {u"empty,", {u"empty", 0}}, {u"word,soon", {u"word", 0}},
+        {u"trailing,12abc", {u"trailing", 0}}, {u"inner blank,1 2", {u"inner blank", 0}},
+        {u"hex,&H10", {u"hex", 0}}, {u"empty second,,5", {u"empty second", 0}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ParseValidityEntry(row.value), row.expected)
-            << std::string(row.value.begin(), row.value.end());
-}
-
-TEST(short_message_model, the_list_ends_at_the_first_empty_value) {
-    RecordingLookup profile;
-    profile.values = {{u"1", u"5 min,0"}, {u"2", u"1 hour,11"}, {u"3", u"1 day,167"}, {u"5", u"1 week,173"}};
-    EXPECT_EQ(ReadValidityList(profile.lookup()),
-              (Entries{{u"5 min", 0}, {u"1 hour", 11}, {u"1 day", 167}}));
-    EXPECT_EQ(profile.asked, (std::vector<std::u16string>{u"1", u"2", u"3", u"4"}));
+        EXPECT_EQ(ParseValidityEntry(row.value), row.expected) << std::string(row.value.begin(), row.value.end());
 }
 
 TEST(short_message_model, a_hundred_entries_fill_the_list_and_key_101_is_never_read) {
-    RecordingLookup profile;
-    for (int n = 1; n <= 101; ++n) profile.values[u16(std::to_string(n))] = u16("e" + std::to_string(n) + "," + std::to_string(n));
-    const Entries entries = ReadValidityList(profile.lookup());
+    RecordingLookup full;
+    for (int n = 1; n <= 101; ++n) full.values[u16(std::to_string(n))] = u16("e" + std::to_string(n) + "," + std::to_string(n));
+    const Entries entries = ReadValidityList(full.lookup());
     ASSERT_EQ(entries.size(), 100u);
-    EXPECT_EQ(entries.front(), (ValidityEntry{u"e1", 1}));
     EXPECT_EQ(entries.back(), (ValidityEntry{u"e100", 100}));
-    EXPECT_EQ(profile.asked.size(), 100u);
-    EXPECT_EQ(profile.asked.back(), u"100");
+    EXPECT_EQ(full.asked.size(), 100u);  // key 101 is never read
 }
 
 TEST(short_message_model, reads_section_sms_vp_of_the_profile_file) {
@@ -101,9 +78,8 @@ TEST(short_message_model, reads_section_sms_vp_of_the_profile_file) {
     } rows[] = {
         {"missing file", "", {}},
         {"no section", "[Other]\r\n1=5 min,0\r\n", {}},
-        {"no key 1", "[SMS_VP]\r\n2=5 min,0\r\n", {}},
         {"empty key 1", "[SMS_VP]\r\n1=\r\n2=5 min,0\r\n", {}},
-        {"case-insensitive section, gap",
+        {"case-insensitive section, the list ends at the gap",
          "[sms_vp]\r\n1=5 min,0\r\n2 = 30 min,5,x\r\n3=bad entry\r\n5=1 week,173\r\n",
          {{u"5 min", 0}, {u"30 min", 5}, {u"bad entry", 0}}},
         {"quoted value", "[SMS_VP]\r\n1=\"6 hours,71\"\r\n", {{u"6 hours", 71}}},
@@ -117,39 +93,29 @@ TEST(short_message_model, reads_section_sms_vp_of_the_profile_file) {
 
 // Each label of the shipped list names the period its relative validity-period octet encodes.
 TEST(short_message_model, the_shipped_periods_match_their_octet_values) {
+    const std::map<std::string, int64_t> unitMinutes = {{"min", 1},     {"hour", 60},   {"hours", 60},   {"day", 1440},
+                                                        {"days", 1440}, {"week", 10080}, {"weeks", 10080}};
     const Entries entries = ReadValidityList(fileLookup(u16(KXSIM_MOBIL_INI)));
     ASSERT_GE(entries.size(), 10u);
-    const auto minutesOfOctet = [](int32_t v) -> int64_t {
-        if (v <= 143) return (v + 1) * 5;
-        if (v <= 167) return 12 * 60 + (v - 143) * 30;
-        if (v <= 196) return int64_t(v - 166) * 24 * 60;
-        return int64_t(v - 192) * 7 * 24 * 60;
-    };
-    const std::map<std::u16string, int64_t> unitMinutes = {
-        {u"min", 1}, {u"hour", 60}, {u"hours", 60}, {u"day", 1440}, {u"days", 1440},
-        {u"week", 10080}, {u"weeks", 10080}};
     int64_t previous = -1;
     for (const ValidityEntry& e : entries) {
         const std::string label(e.label.begin(), e.label.end());
-        ASSERT_GE(e.value, 0) << label;
-        ASSERT_LE(e.value, 255) << label;
-        const size_t blank = e.label.find(u' ');
-        ASSERT_NE(blank, std::u16string::npos) << label;
-        const int64_t count = std::stoll(label.substr(0, blank));
-        const auto unit = unitMinutes.find(e.label.substr(blank + 1));
-        ASSERT_NE(unit, unitMinutes.end()) << label;
-        EXPECT_EQ(count * unit->second, minutesOfOctet(e.value)) << label;
-        EXPECT_GT(e.value, previous) << label << " is out of order";
-        previous = e.value;
+        const int64_t v = e.value;
+        const int64_t minutes = v <= 143 ? (v + 1) * 5 : v <= 167 ? 720 + (v - 143) * 30 : v <= 196 ? (v - 166) * 1440 : (v - 192) * 10080;
+        long long count = 0;
+        char unit[16] = {};
+        ASSERT_EQ(std::sscanf(label.c_str(), "%lld %15s", &count, unit), 2) << label;
+        ASSERT_TRUE(unitMinutes.contains(unit)) << label;
+        EXPECT_EQ(count * unitMinutes.at(unit), minutes) << label;
+        EXPECT_GT(v, previous) << label << " is out of order";
+        EXPECT_LE(v, 255) << label;
+        previous = v;
     }
 }
 
 TEST(short_message_model, the_build_puts_the_mobile_profile_beside_the_library) {
-    const auto read = [](const char* path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string shipped = read(KXSIM_MOBIL_INI);
-    ASSERT_FALSE(shipped.empty());
-    EXPECT_EQ(read(KXSIM_BUILT_MOBIL_INI), shipped);
+    std::ifstream shipped(KXSIM_MOBIL_INI, std::ios::binary), built(KXSIM_BUILT_MOBIL_INI, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(shipped), {});
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(built), {}), text);
 }
