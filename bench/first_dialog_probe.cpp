@@ -12,11 +12,13 @@
 #include <string>
 
 #include "kxsimlib/cdialogs.h"
+#include "quiet_offscreen.h"
 #include "surface/tooling.h"
 
 int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     if (argc != 2) return 2;
+    kxsim::bench::quietOffscreenWarnings();
     const int fd = std::atoi(argv[1]);
     bool reported = false;
     auto guard = kxsim::tooling::observeDisplayedDialogs([&](QDialog& window) {
