@@ -84,6 +84,8 @@ TEST(number_converter, converts_inputs_to_the_four_field_texts) {
         {u"h8000", kMinus32768},
         {u"hFFFF", kMinusOne},
         {u"h0FFFF", k65535},  // leading zeros count for the 16-bit reading
+        {u"h 0\t0 \n0 0 FFFF", k65535},  // also between blanks
+        {u"h \t\n FFFF", kMinusOne},
         {u"h0FFF", {u"·F·FF·", u"··4·095·", u"·····7777·", u"·····1111·1111·1111·"}},
         {u"h10000", {u"·1·00·00·", u"·65·536·", u"··20·0000·", u"···1·0000·0000·0000·0000·"}},
         {u"hFFFFF", {u"·F·FF·FF·", u"··1·048·575·", u"·377·7777·", u"·····1111·1111·1111·1111·1111·"}},
