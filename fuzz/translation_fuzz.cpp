@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes = in.rest();
 
     static const std::string path = "/tmp/kxsim-fuzz-lang-" + std::to_string(::getpid()) + ".ini";
+    static const struct Remover {
+        ~Remover() { std::remove(path.c_str()); }
+    } remover;
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
