@@ -7,11 +7,14 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "quiet_offscreen.h"
+
 int main(int argc, char** argv) {
     QTemporaryDir home;
     ::setenv("XDG_CONFIG_HOME", home.path().toUtf8().constData(), 0);
     ::setenv("XDG_RUNTIME_DIR", home.path().toUtf8().constData(), 0);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    kxsim::bench::quietOffscreenWarnings();
     QApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);
     ::benchmark::RunSpecifiedBenchmarks();

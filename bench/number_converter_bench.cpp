@@ -22,5 +22,8 @@ BENCHMARK_CAPTURE(convert, hexadecimal, std::u16string(u"h 80 00 00 00"));
 BENCHMARK_CAPTURE(convert, type_mismatch, std::u16string(u"12abc"));
 // A pasted text of 32767 characters, the most a plain text box would take.
 BENCHMARK_CAPTURE(convert, long_hexadecimal, u"h" + std::u16string(32766, u'0'));
+BENCHMARK_CAPTURE(convert, long_decimal, std::u16string(32766, u'0') + u"1");
+BENCHMARK_CAPTURE(convert, long_blanks, std::u16string(32766, u' ') + u"1");
+BENCHMARK_CAPTURE(convert, long_hexadecimal_blanks, u"h" + std::u16string(32765, u' ') + u"1");
 
 }  // namespace

@@ -28,17 +28,30 @@ public:
         rest_.remove_prefix(n);
         return out;
     }
+    /// A piece of at most \a max bytes whose length takes two bytes of the input,
+    /// for pieces longer than 255 bytes.
+    std::string_view longPiece(size_t max) {
+        const size_t high = byte();
+        const size_t wanted = (high << 8 | byte()) % (max + 1);
+        const size_t n = std::min<size_t>(rest_.size(), wanted);
+        const std::string_view out = rest_.substr(0, n);
+        rest_.remove_prefix(n);
+        return out;
+    }
     /// UTF-16 text made of the next piece, two bytes a character.
-    std::u16string text(size_t maxChars) {
-        const std::string_view bytes = piece(maxChars * 2);
+    std::u16string text(size_t maxChars) { return utf16(piece(maxChars * 2)); }
+    /// UTF-16 text made of the next long piece.
+    std::u16string longText(size_t maxChars) { return utf16(longPiece(maxChars * 2)); }
+    std::string_view rest() const { return rest_; }
+
+private:
+    static std::u16string utf16(std::string_view bytes) {
         std::u16string out;
         for (size_t i = 0; i + 1 < bytes.size(); i += 2)
             out += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
         return out;
     }
-    std::string_view rest() const { return rest_; }
 
-private:
     std::string_view rest_;
 };
 

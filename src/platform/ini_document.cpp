@@ -1,5 +1,7 @@
 #include "platform/ini_document.h"
 
+#include <cstdint>
+
 namespace kxsim::platform {
 namespace {
 
@@ -41,6 +43,21 @@ std::u16string foldCase(std::u16string_view text) {
     return out;
 }
 
+size_t FoldedHash::operator()(std::u16string_view name) const noexcept {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over the folded characters
+    for (char16_t c : name) {
+        h = (h ^ foldChar(c)) * 1099511628211ull;
+    }
+    return static_cast<size_t>(h);
+}
+
+bool FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldChar(a[i]) != foldChar(b[i])) return false;
+    return true;
+}
+
 IniDocument IniDocument::parse(std::u16string_view text) {
     IniDocument doc;
     Section* current = nullptr;
@@ -59,7 +76,7 @@ IniDocument IniDocument::parse(std::u16string_view text) {
                                                                        : close - 1));
             doc.sections_.push_back(Section{std::u16string(name), {}, {}});
             current = &doc.sections_.back();
-            currentIsFirst = doc.bySection_.emplace(foldCase(name), doc.sections_.size() - 1).second;
+            currentIsFirst = doc.bySection_.emplace(std::u16string(name), doc.sections_.size() - 1).second;
             continue;
         }
         if (!current || !currentIsFirst) continue;
@@ -71,7 +88,7 @@ IniDocument IniDocument::parse(std::u16string_view text) {
             entry.key = std::u16string(trim(line.substr(0, eq)));
             entry.value = std::u16string(unquote(trim(line.substr(eq + 1))));
         }
-        current->byKey.emplace(foldCase(entry.key), current->entries.size());
+        current->byKey.emplace(entry.key, current->entries.size());
         current->entries.push_back(std::move(entry));
     }
     return doc;
@@ -79,7 +96,7 @@ IniDocument IniDocument::parse(std::u16string_view text) {
 
 // Asked-for names match as the file's names are read: without surrounding blanks.
 const IniDocument::Section* IniDocument::section(std::u16string_view name) const {
-    auto it = bySection_.find(foldCase(trim(name)));
+    auto it = bySection_.find(trim(name));
     return it == bySection_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -89,7 +106,7 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
     if (!s) return std::nullopt;
     const std::u16string_view name = trim(key);
     if (name.empty()) return std::nullopt;  // an empty name never matches
-    auto it = s->byKey.find(foldCase(name));
+    auto it = s->byKey.find(name);
     if (it == s->byKey.end()) return std::nullopt;
     return std::u16string_view(s->entries[it->second].value);
 }

@@ -13,6 +13,18 @@ namespace kxsim::platform {
 /// Folds letter case for name matching (ASCII, Latin-1, Greek and Cyrillic capitals).
 std::u16string foldCase(std::u16string_view text);
 
+/// Hash and equality of names without regard to letter case, so a name is
+/// looked up as it is asked for, without a folded copy.
+struct FoldedHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view name) const noexcept;
+};
+struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept;
+};
+using FoldedIndex = std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual>;
+
 class IniDocument {
 public:
     struct Entry {
@@ -22,7 +34,7 @@ public:
     struct Section {
         std::u16string name;
         std::vector<Entry> entries;                       // file order, duplicates kept
-        std::unordered_map<std::u16string, size_t> byKey;  // folded key -> first entry
+        FoldedIndex byKey;  // key -> first entry
     };
 
     /// Parses decoded text. Rules: lines end at LF (a CR before it is dropped);
@@ -43,7 +55,7 @@ public:
 
 private:
     std::vector<Section> sections_;
-    std::unordered_map<std::u16string, size_t> bySection_;  // folded name -> first section
+    FoldedIndex bySection_;  // name -> first section
 };
 
 }  // namespace kxsim::platform

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <unordered_map>
 
 #include "platform/ini_document.h"
@@ -29,14 +30,21 @@ FileIdentity identityOf(const struct stat& st) {
 }
 
 struct CachedFile {
+    std::string native;  // the path as the system takes it, encoded once
     FileIdentity identity;
     std::shared_ptr<const IniDocument> document;
 };
 
 // Apartment threading: each thread keeps its own cache, so nothing is locked.
+// Keyed by the path as asked for, so an unchanged file costs one stat and no
+// re-encoding of its path.
 constexpr size_t kMaxCachedFiles = 32;
-thread_local std::unordered_map<std::string, CachedFile> t_cache;
+thread_local std::unordered_map<std::u16string, CachedFile> t_cache;
 
+bool tooLarge(off_t size) { return size < 0 || static_cast<uint64_t>(size) > kMaxProfileFileSize; }
+
+// Reads to the end, or fails once more than the largest profile file has come:
+// a file that grows while it is read is refused like one that was too large.
 bool readWhole(int fd, std::string& out) {
     char buf[65536];
     for (;;) {
@@ -46,6 +54,7 @@ bool readWhole(int fd, std::string& out) {
             if (errno == EINTR) continue;
             return false;
         }
+        if (out.size() + static_cast<size_t>(n) > kMaxProfileFileSize) return false;
         out.append(buf, static_cast<size_t>(n));
     }
 }
@@ -56,7 +65,7 @@ std::shared_ptr<const IniDocument> parseFile(const std::string& path, FileIdenti
     if (fd < 0) return nullptr;
     struct stat st;
     std::string bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !tooLarge(st.st_size);
     if (ok) {
         bytes.reserve(static_cast<size_t>(st.st_size));
         ok = readWhole(fd, bytes);
@@ -65,6 +74,36 @@ std::shared_ptr<const IniDocument> parseFile(const std::string& path, FileIdenti
     if (!ok) return nullptr;
     identity = identityOf(st);
     return std::make_shared<const IniDocument>(IniDocument::parse(decodeTextFile(bytes)));
+}
+
+// The parse of \a path, valid until the thread's next profile call, or null.
+const IniDocument* cachedDocument(const std::u16string& path) {
+    if (path.empty()) return nullptr;
+    auto it = t_cache.find(path);
+    std::string fresh;
+    const std::string& native = it != t_cache.end() ? it->second.native : (fresh = toUtf8(path));
+    struct stat st;
+    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || tooLarge(st.st_size)) {
+        if (it != t_cache.end()) t_cache.erase(it);
+        return nullptr;
+    }
+    if (it != t_cache.end() && it->second.identity == identityOf(st)) return it->second.document.get();
+
+    FileIdentity identity;
+    auto document = parseFile(native, identity);
+    if (!document) {
+        if (it != t_cache.end()) t_cache.erase(it);
+        return nullptr;
+    }
+    if (it != t_cache.end()) {
+        it->second.identity = identity;
+        it->second.document = std::move(document);
+        return it->second.document.get();
+    }
+    if (t_cache.size() >= kMaxCachedFiles) t_cache.clear();
+    CachedFile& entry = t_cache[path];
+    entry = CachedFile{std::move(fresh), identity, std::move(document)};
+    return entry.document.get();
 }
 
 std::u16string cut(std::u16string_view text, size_t bufferSize) {
@@ -80,32 +119,14 @@ bool isOrdinaryFile(const std::u16string& path) {
 }
 
 std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path) {
-    if (path.empty()) return nullptr;
-    const std::string native = toUtf8(path);
-    struct stat st;
-    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        t_cache.erase(native);
-        return nullptr;
-    }
-    auto it = t_cache.find(native);
-    if (it != t_cache.end() && it->second.identity == identityOf(st)) return it->second.document;
-
-    FileIdentity identity;
-    auto document = parseFile(native, identity);
-    if (!document) {
-        t_cache.erase(native);
-        return nullptr;
-    }
-    if (t_cache.size() >= kMaxCachedFiles && it == t_cache.end()) t_cache.clear();
-    t_cache[native] = CachedFile{identity, document};
-    return document;
+    if (!cachedDocument(path)) return nullptr;
+    return t_cache.find(path)->second.document;
 }
 
 std::u16string profileString(const std::u16string& file, std::u16string_view section,
                              std::u16string_view key, std::u16string_view fallback,
                              size_t bufferSize) {
-    const auto doc = key.empty() ? nullptr : loadIniFile(file);
-    return profileString(doc.get(), section, key, fallback, bufferSize);
+    return profileString(key.empty() ? nullptr : cachedDocument(file), section, key, fallback, bufferSize);
 }
 
 std::u16string profileString(const IniDocument* doc, std::u16string_view section,
@@ -120,11 +141,11 @@ std::u16string profileString(const IniDocument* doc, std::u16string_view section
 
 std::vector<std::u16string> profileKeyNames(const std::u16string& file,
                                             std::u16string_view sectionName, size_t bufferSize) {
-    return profileKeyNames(loadIniFile(file).get(), sectionName, bufferSize);
+    return profileKeyNames(cachedDocument(file), sectionName, bufferSize);
 }
 
-std::vector<std::u16string> profileKeyNames(const IniDocument* doc,
-                                            std::u16string_view sectionName, size_t bufferSize) {
+std::vector<std::u16string> profileKeyNames(const IniDocument* doc, std::u16string_view sectionName,
+                                            size_t bufferSize) {
     std::vector<std::u16string> names;
     const IniDocument::Section* section = doc ? doc->section(sectionName) : nullptr;
     if (!section || bufferSize < 2) return names;

@@ -4,6 +4,7 @@
 // of parsed files that is checked against the file on every call.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,9 +14,14 @@ namespace kxsim::platform {
 
 class IniDocument;
 
+/// The largest profile file read: 64 MiB, far beyond any language or settings
+/// file of the suite. A larger file reads as missing, so a huge or endlessly
+/// growing file costs neither the time nor the memory of reading it.
+inline constexpr uint64_t kMaxProfileFileSize = uint64_t{64} << 20;
+
 /// The parsed content of \a path, or null when no ordinary readable file is
-/// there (a directory, FIFO, device, dangling link or link loop reads as
-/// missing and never blocks). The parse is reused while the file's device,
+/// there (a directory, FIFO, device, dangling link, link loop or a file larger
+/// than kMaxProfileFileSize reads as missing and never blocks). The parse is reused while the file's device,
 /// inode, size and modification time stay the same.
 std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path);
 

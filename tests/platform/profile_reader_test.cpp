@@ -1,6 +1,7 @@
 #include "platform/profile_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +32,10 @@ constexpr std::string_view kSample =
     "lonely\n"
     "Dup=first\n"
     "dup=second\n"
+    "\xC3\xA4rger=Latin-1\n"
+    "\xCF\x83\xCE\xB1=Greek\n"
+    "\xD0\xB6=Cyrillic\n"
+    "\xC5\x91=Latin Extended\n"
     "[ Menu ]\n"
     "=nameless\n"
     "OK=Menu-OK\n"
@@ -55,6 +60,12 @@ TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
         {u"Label", u"Eq", u"a=b"},
         {u"Label", u"lonely", u""},
         {u"Label", u"Dup", u"first"},             // the first of two keys
+        {u"Label", u"ÄRGER", u"Latin-1"},
+        {u"Label", u"ΣΑ", u"Greek"},
+        {u"Label", u"Ж", u"Cyrillic"},
+        {u"Label", u"Ő", u"Latin Extended"},
+        {u"Label", u"ärgeR ", u"Latin-1"},
+        {u"Label", u"ärge", u"<default>"},
         {u"Menu", u"OK", u"Menu-OK"},             // blanks inside the brackets
         {u"Label", u"Missing", u"<default>"},
         {u"Nope", u"OK", u"<default>"},
@@ -159,4 +170,67 @@ TEST(profile_reader, each_thread_reads_for_itself) {
     std::thread([&] { seen = get(file, u"S", u"k"); }).join();
     EXPECT_EQ(seen, u"v");
     EXPECT_EQ(get(file, u"S", u"k"), u"v");
+}
+
+TEST(profile_reader, a_file_beyond_the_size_limit_reads_as_missing_without_being_read) {
+    TempFolder dir;
+    const std::string head = "[Label]\nOK=Ja\n";
+    // Sparse files: no time is spent writing them.
+    const auto sized = [&](const std::string& name, uint64_t size) {
+        const auto file = dir.write(name, head);
+        std::filesystem::resize_file(dir.path() / name, size);
+        return file;
+    };
+    const auto atLimit = sized("limit.ini", 1 << 20);
+    const auto over = sized("over.ini", kMaxProfileFileSize + 1);
+    const auto huge = sized("huge.ini", uint64_t{100} << 20);
+
+    struct rusage before {};
+    ::getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(get(atLimit, u"Label", u"OK"), u"Ja");
+    EXPECT_EQ(get(over, u"Label", u"OK"), u"<default>");
+    EXPECT_EQ(get(huge, u"Label", u"OK"), u"<default>");
+    EXPECT_EQ(profileKeyNames(huge, u"Label", 100), std::vector<std::u16string>{});
+    EXPECT_EQ(loadIniFile(huge), nullptr);
+    struct rusage after {};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 32 * 1024) << "KiB more at the peak";
+
+    // Cut back below the limit, the same file is read again.
+    std::filesystem::resize_file(dir.path() / "huge.ini", head.size());
+    EXPECT_EQ(get(huge, u"Label", u"OK"), u"Ja");
+}
+
+TEST(profile_reader, a_file_swapped_between_lookups_is_read_as_it_now_is) {
+    TempFolder dir;
+    const auto file = dir.write("swap.ini", "[S]\nk=v\n");
+    const std::filesystem::path native = dir.path() / "swap.ini";
+    EXPECT_EQ(get(file, u"S", u"k"), u"v");
+    std::filesystem::remove(native);
+    std::filesystem::create_directory(native);
+    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
+    std::filesystem::remove(native);
+    ASSERT_EQ(::mkfifo(native.c_str(), 0600), 0);
+    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
+    std::filesystem::remove(native);
+    std::filesystem::create_symlink("swap.ini", native);  // a loop onto itself
+    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
+    std::filesystem::remove(native);
+    dir.write("swap.ini", "[S]\nk=back\n");
+    EXPECT_EQ(get(file, u"S", u"k"), u"back");
+}
+
+TEST(profile_reader, text_without_line_ends_is_one_line) {
+    TempFolder dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::u16string expected;
+    } rows[] = {
+        {"one.ini", "[S]k=v", u"<default>"},  // all a section line
+        {"cr.ini", "[S]\rk=v\r", u"<default>"},  // CR alone ends no line
+        {"long.ini", "[S]\nk=" + std::string(4 << 20, 'x'), std::u16string(511, u'x')},
+        {"nul.ini", std::string("[S]\nk=a\0b\n", 10), std::u16string(u"a\0b", 3)},
+    };
+    for (const auto& row : rows) EXPECT_EQ(get(dir.write(row.name, row.bytes), u"S", u"k"), row.expected) << row.name;
 }

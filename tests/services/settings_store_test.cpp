@@ -121,6 +121,49 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
     }
 }
 
+TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_holds) {
+    {
+        QSettingsStore store;
+        ASSERT_TRUE(store.setValue(u"LeserName", u"kept"));
+    }
+    const QByteArray folder = (configHome() + QStringLiteral("/Tolvane")).toUtf8();
+    const QByteArray file = storeFile().toUtf8();
+    // Root writes anywhere: the writer then runs as an ordinary user who owns the folder.
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    const auto own = [&](uid_t user) {
+        for (const QByteArray& path : {configHome().toUtf8(), folder, file})
+            ASSERT_EQ(::chown(path.constData(), user, user), 0) << path.constData();
+    };
+    if (root) own(kNobody);
+    ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(10);
+        QSettingsStore store;
+        const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
+        const std::u16string expected =
+            u"The setting MagsIds could not be stored: " + storeFile().toStdU16String() + u" cannot be written";
+        if (s.ok()) _exit(11);
+        if (s.number() != 75) _exit(12);
+        if (s.description() != expected) _exit(13);
+        if (store.value(u"LeserName") != u"kept") _exit(14);
+        if (store.value(u"MagsIds") != std::nullopt) _exit(15);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ::chmod(folder.constData(), 0700);
+    if (root) own(0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
+                                         "13: wrong description, 14: lost a key, 15: kept the refused key";
+    QSettingsStore store;
+    EXPECT_EQ(store.value(u"LeserName"), u"kept");
+    EXPECT_EQ(store.value(u"MagsIds"), std::nullopt);
+}
+
 TEST(settings_defaults, absent_keys_give_the_default_as_text) {
     MemorySettingsStore store;
     EXPECT_EQ(ReadSetting(store, u"MagsMask", 15), u"15");

@@ -50,7 +50,18 @@ Status ReadHexadecimal(std::u16string_view text, int32_t& value) {
     uint32_t bits = 0;
     size_t digits = 0;       // every digit read, leading zeros included
     size_t significant = 0;  // digits from the first non-zero one on
-    for (char16_t c : text) {
+    // Leading zeros and blanks first, in a tight loop: a pasted text may hold
+    // tens of thousands of them.
+    size_t at = 0;
+    for (; at < text.size(); ++at) {
+        const char16_t c = text[at];
+        if (c == u'0') {
+            ++digits;
+        } else if (c != u' ' && c != u'\t' && c != u'\n') {
+            break;
+        }
+    }
+    for (char16_t c : text.substr(at)) {
         if (c == u' ' || c == u'\t' || c == u'\n') continue;
         const int digit = HexDigitValue(c);
         if (digit < 0) break;
@@ -70,16 +81,17 @@ Status ReadHexadecimal(std::u16string_view text, int32_t& value) {
 Status ReadDecimal(std::u16string_view text, int32_t& value) {
     const bool negative = !text.empty() && text.front() == u'-';
     const std::u16string_view digits = negative ? text.substr(1) : text;
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDecimalDigit))
-        return Status::error(errors::TypeMismatch);
-    // The magnitude grows one digit at a time; past 2^31 it can only overflow.
+    if (digits.empty()) return Status::error(errors::TypeMismatch);
+    // One pass: the magnitude grows one digit at a time and, once past 2^31,
+    // can only overflow, but every character must still be a digit, for a
+    // type mismatch outranks the overflow.
     constexpr uint64_t kLimit = uint64_t{1} << 31;
     uint64_t magnitude = 0;
     for (char16_t c : digits) {
-        magnitude = magnitude * 10 + static_cast<uint64_t>(c - u'0');
-        if (magnitude > kLimit) return Status::error(errors::Overflow);
+        if (!IsDecimalDigit(c)) return Status::error(errors::TypeMismatch);
+        if (magnitude <= kLimit) magnitude = magnitude * 10 + static_cast<uint64_t>(c - u'0');
     }
-    if (!negative && magnitude == kLimit) return Status::error(errors::Overflow);
+    if (magnitude > kLimit || (!negative && magnitude == kLimit)) return Status::error(errors::Overflow);
     value = negative ? static_cast<int32_t>(0 - static_cast<uint32_t>(magnitude))
                      : static_cast<int32_t>(magnitude);
     return {};

@@ -122,7 +122,7 @@ void ShortMessageForm::build(QDialog& w) {
     QWidget::setTabOrder(cancel, help);
 
     for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
-        QObject::connect(button, &QPushButton::clicked, [this, index] { buttonClicked(index); });
+        QObject::connect(button, &QPushButton::clicked, [this, index = index] { buttonClicked(index); });
     QObject::connect(name_, &QLineEdit::textChanged, [this] { nameChanged(); });
     showMode();
 }

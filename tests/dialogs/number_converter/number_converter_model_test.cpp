@@ -81,6 +81,7 @@ TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
         // Up to four digits are a 16-bit value, leading zeros counted; more are a 32-bit value.
         {u"h7FFF", 32767}, {u"h8000", -32768}, {u"hFFFF", -1}, {u"h0FFFF", 65535}, {u"h10000", 65536},
         {u"h000000000000FFFFFFFF", -1},  // only 8 significant digits
+        {u"h 0\t0 \n0 0 FFFF", 65535}, {u"h \t\n FFFF", -1},  // leading zeros between blanks count too
     };
     for (const auto& row : rows) expectFields(row.input, row.value);
 }

@@ -1,0 +1,45 @@
+// The translation lookups on arbitrary keys and sections against a language
+// file made of arbitrary bytes, as the thread's language file.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "fuzz_input.h"
+#include "platform/text_codec.h"
+#include "services/translation.h"
+#include "surface/module_data.h"
+
+using namespace kxsim;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Input in(data, size);
+    const std::u16string section = in.text(16);
+    const std::u16string key = in.longText(600);
+    const std::string_view bytes = in.rest();
+
+    static const std::string path = "/tmp/kxsim-fuzz-lang-" + std::to_string(::getpid()) + ".ini";
+    static const struct Remover {
+        ~Remover() { std::remove(path.c_str()); }
+    } remover;
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    surface::languageFile() = platform::fromUtf8(path);
+
+    // A lookup gives at most 511 characters; a key that is not found comes back
+    // without its trailing blanks.
+    const std::u16string value = tools::LookupText(key, section);
+    if (value.size() > 511) __builtin_trap();
+    const std::u16string translated = tools::TranslateText(key);
+    if (translated.size() > 511) __builtin_trap();
+
+    // Without a language file every text is its own translation.
+    surface::languageFile().clear();
+    std::u16string trimmed = key;
+    while (!trimmed.empty() && trimmed.back() == u' ') trimmed.pop_back();
+    if (tools::LookupText(key, section) != trimmed.substr(0, 511)) __builtin_trap();
+    return 0;
+}
