@@ -83,6 +83,16 @@ void BM_SelectMeter(benchmark::State& state) {
         d.SelectMeter(acm, amv, ccu, ppu, icon, result);
     });
 }
+// The network list on the sample section of a few dozen networks.
+void BM_SelectNetwork(benchmark::State& state) {
+    showDialog(state, [](kxsim::CDialogs& d) {
+        std::u16string section = u"Networks", keys = u"26201;26202;23415;", ini = KXSIM_SOURCE_DIR u"/samples/networks.ini",
+                       caption = u"Preferred networks", language = KXSIM_SOURCE_DIR u"/lang/kxsim_de.ini";
+        int32_t max = 8, help = 7120, result = 0;
+        kxsim::Picture icon;
+        d.SelectNetwork(section, keys, max, ini, caption, icon, help, language, result);
+    });
+}
 // The short message form, which no member shows on its own.
 void BM_ShortMessageForm(benchmark::State& state) {
     showDialog(state, [](kxsim::CDialogs&) {
@@ -98,6 +108,7 @@ DIALOG_BENCHMARK(BM_Converter);
 DIALOG_BENCHMARK(BM_Kartenleser);
 DIALOG_BENCHMARK(BM_MagnetOptions);
 DIALOG_BENCHMARK(BM_SelectMeter);
+DIALOG_BENCHMARK(BM_SelectNetwork);
 DIALOG_BENCHMARK(BM_ShortMessageForm);
 
 }  // namespace
