@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <QWidget>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -94,6 +95,14 @@ int checkValue(const QCheckBox* box) {
 
 void setCheckValue(QCheckBox* box, int value) {
     box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void setTabChain(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : chain) {
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void styleHeading(QLabel* label, const QString& family, qreal pointSize) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <initializer_list>
 
 #include "kxsimlib/picture.h"
 
@@ -44,6 +45,9 @@ QVBoxLayout* makeFormLayout(QWidget* window);
 int checkValue(const QCheckBox* box);
 /// Sets a check box to 0 cleared, 1 checked or 2 greyed.
 void setCheckValue(QCheckBox* box, int value);
+
+/// Sets the keyboard order: Tab goes from each widget to the next in \a chain.
+void setTabChain(std::initializer_list<QWidget*> chain);
 
 /// A heading label: \a pointSize, dark blue.
 void styleHeading(QLabel* label, const QString& family, qreal pointSize);

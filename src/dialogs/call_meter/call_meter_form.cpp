@@ -212,11 +212,10 @@ void CallMeterForm::build(QDialog& w) {
     for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
         QObject::connect(button, &QPushButton::clicked, [this, index = index] { action(index); });
 
-    QWidget* order[] = {box(MeterField::Acm), box(MeterField::Acmb), box(MeterField::Amv),
+    platform::setTabChain({box(MeterField::Acm), box(MeterField::Acmb), box(MeterField::Amv),
                         box(MeterField::Amvb), price, currency,
                         w.findChild<QPushButton*>(QStringLiteral("CBClear(1)")),
-                        w.findChild<QPushButton*>(QStringLiteral("CBClear(2)")), ok, cancel, help};
-    for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+                        w.findChild<QPushButton*>(QStringLiteral("CBClear(2)")), ok, cancel, help});
 
     auto* watch = new KeyReleaseWatch(&w, [this](QObject* watched) {
         for (MeterField field : {MeterField::Acm, MeterField::Acmb, MeterField::Amv, MeterField::Amvb})

@@ -129,11 +129,7 @@ void CardReaderForm::build(QDialog& w) {
     root->addLayout(buttons);
     root->addStrut(platform::twips(6240));  // the designed width; the layout fixes the size
 
-    QWidget::setTabOrder(list_, requestInterval_);
-    QWidget::setTabOrder(requestInterval_, waitBeforeFirst_);
-    QWidget::setTabOrder(waitBeforeFirst_, pinpad_);
-    QWidget::setTabOrder(pinpad_, ok);
-    QWidget::setTabOrder(ok, help);
+    platform::setTabChain({list_, requestInterval_, waitBeforeFirst_, pinpad_, ok, help});
 
     QObject::connect(ok, &QPushButton::clicked, [this] { confirm(); });
     // "?" presses F1 in this window, which opens the help topic.

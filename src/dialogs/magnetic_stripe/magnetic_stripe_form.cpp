@@ -94,9 +94,8 @@ void MagneticStripeForm::build(QDialog& w) {
     band->setMinimumWidth(platform::twips(6360));
 
     // Prefix, identifiers, suffix, OK, "?", then the check boxes.
-    QWidget* order[] = {prefix_, trackIds_[0], trackIds_[1], trackIds_[2], suffix_, ok, help,
-                        present_[0], present_[1], present_[2]};
-    for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    platform::setTabChain({prefix_, trackIds_[0], trackIds_[1], trackIds_[2], suffix_, ok, help,
+                        present_[0], present_[1], present_[2]});
 
     QObject::connect(ok, &QPushButton::clicked, [this] { confirm(); });
     QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });

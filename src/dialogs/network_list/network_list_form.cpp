@@ -232,15 +232,8 @@ void NetworkListForm::build(QDialog& w) {
     root->addWidget(band);
     w.setMinimumWidth(platform::twips(8340));
 
-    QWidget::setTabOrder(available_, addButton);
-    QWidget::setTabOrder(addButton, removeButton);
-    QWidget::setTabOrder(removeButton, selected_);
-    QWidget::setTabOrder(selected_, inputButton);
-    QWidget::setTabOrder(inputButton, higher);
-    QWidget::setTabOrder(higher, lower);
-    QWidget::setTabOrder(lower, ok);
-    QWidget::setTabOrder(ok, cancel);
-    QWidget::setTabOrder(cancel, help);
+    platform::setTabChain(
+        {available_, addButton, removeButton, selected_, inputButton, higher, lower, ok, cancel, help});
 
     QObject::connect(available_, &QListWidget::itemDoubleClicked, [this] { addEntry(); });
     QObject::connect(selected_, &QListWidget::itemDoubleClicked, [this] { removeEntry(); });

@@ -100,8 +100,7 @@ void NumberConverterForm::build(QDialog& w) {
     root->addWidget(band);
     setCancelButton(close);
 
-    QWidget::setTabOrder(input_, close);
-    QWidget::setTabOrder(close, help);
+    platform::setTabChain({input_, close, help});
 
     QObject::connect(input_, &QLineEdit::textChanged, [this] { convert(); });
     QObject::connect(close, &QPushButton::clicked, [this] { unload(); });

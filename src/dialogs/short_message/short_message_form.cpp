@@ -111,15 +111,7 @@ void ShortMessageForm::build(QDialog& w) {
     setCancelButton(cancel);
     root->addStrut(platform::twips(5400));  // the layout fixes the size; this is its least width
 
-    QWidget::setTabOrder(status_, name_);
-    QWidget::setTabOrder(name_, address_);
-    QWidget::setTabOrder(address_, validity_);
-    QWidget::setTabOrder(validity_, center_);
-    QWidget::setTabOrder(center_, text_);
-    QWidget::setTabOrder(text_, report_);
-    QWidget::setTabOrder(report_, ok);
-    QWidget::setTabOrder(ok, cancel);
-    QWidget::setTabOrder(cancel, help);
+    platform::setTabChain({status_, name_, address_, validity_, center_, text_, report_, ok, cancel, help});
 
     for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
         QObject::connect(button, &QPushButton::clicked, [this, index = index] { buttonClicked(index); });
