@@ -16,19 +16,11 @@ namespace {
 // The help topic of the network list in the help file.
 constexpr int32_t kNetworkHelpId = 7120;
 
-// samples/networks.ini of the source tree, looked for above the kxsim binary
-// (build/bin/kxsim in a checkout), else relative to the working folder.
+// samples/networks.ini of the source tree (build/bin/kxsim in a checkout),
+// else relative to the working folder.
 QString sampleIni() {
-    namespace fs = std::filesystem;
-    const fs::path relative = fs::path("samples") / "networks.ini";
-    std::error_code ec;
-    fs::path dir = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    for (int up = 0; !ec && up < 4 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        std::error_code missing;  // a miss here must not end the walk up
-        if (fs::is_regular_file(dir / relative, missing)) return QString::fromStdString((dir / relative).string());
-        if (dir == dir.parent_path()) break;
-    }
-    return QString::fromStdString(relative.string());
+    const QString found = findAboveProgram({QStringLiteral("samples/networks.ini")});
+    return found.isEmpty() ? QStringLiteral("samples/networks.ini") : found;
 }
 
 std::optional<int32_t> wholeNumber(const QString& text) {

@@ -10,7 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QButtonGroup>
+#include <QStackedWidget>
 #include <QTime>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -25,7 +26,7 @@ namespace {
 // Reads one field's value from its editor.
 using Reader = std::function<QStringList()>;
 
-QWidget* makeTab(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* language) {
+QWidget* makePage(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* language) {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
     std::vector<std::pair<QString, Reader>> readers;
@@ -68,7 +69,10 @@ QWidget* makeTab(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* languag
 }
 
 int workbench(const QStringList& args) {
-    if (!args.isEmpty()) throw UsageError(QStringLiteral("the workbench takes no arguments"));
+    // --png FILE: a picture of the workbench instead of a session (README, checks).
+    QString picture;
+    if (args.size() == 2 && args[0] == u"--png") picture = args[1];
+    else if (!args.isEmpty()) throw UsageError(QStringLiteral("the workbench takes no arguments but --png FILE"));
     QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     const bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
     if (!app && !haveDisplay)
@@ -88,7 +92,7 @@ int workbench(const QStringList& args) {
     auto* languageRow = new QHBoxLayout;
     auto* language = new QLineEdit;
     language->setObjectName(QStringLiteral("language"));
-    language->setPlaceholderText(QStringLiteral("no language file: the dialogs show their design texts"));
+    language->setPlaceholderText(QStringLiteral("none: the dialogs show their English design texts"));
     auto* browse = new QPushButton(QStringLiteral("Browse..."));
     QObject::connect(browse, &QPushButton::clicked, &window, [language, &window] {
         const QString file = QFileDialog::getOpenFileName(&window, QStringLiteral("Language file"),
@@ -97,24 +101,49 @@ int workbench(const QStringList& args) {
     });
     languageRow->addWidget(new QLabel(QStringLiteral("Language file:")));
     languageRow->addWidget(language, 1);
+    // The shipped German file, from a build tree or an installed prefix.
+    const QString german = findAboveProgram({QStringLiteral("lang/kxsim_de.ini"),
+                                             QStringLiteral("share/kxsimlib/lang/kxsim_de.ini")});
+    if (!german.isEmpty()) {
+        auto* useGerman = new QPushButton(QStringLiteral("German"));
+        QObject::connect(useGerman, &QPushButton::clicked, language, [language, german] { language->setText(german); });
+        languageRow->addWidget(useGerman);
+    }
     languageRow->addWidget(browse);
     root->addLayout(languageRow);
 
-    auto* tabs = new QTabWidget;
+    // One button per dialog on the left; its inputs and Open on the right.
+    auto* dialogsRow = new QHBoxLayout;
+    auto* buttons = new QVBoxLayout;
+    auto* pages = new QStackedWidget;
+    auto* group = new QButtonGroup(&window);
     auto* log = new QPlainTextEdit;
     log->setObjectName(QStringLiteral("log"));
     log->setReadOnly(true);
-    for (const DialogTool& tool : dialogTools()) tabs->addTab(makeTab(tool, log, language), tool.title);
-    root->addWidget(tabs);
+    for (const DialogTool& tool : dialogTools()) {
+        auto* button = new QPushButton(tool.title);
+        button->setObjectName(QStringLiteral("show-") + tool.command);
+        button->setCheckable(true);
+        group->addButton(button, pages->count());
+        buttons->addWidget(button);
+        pages->addWidget(makePage(tool, log, language));
+    }
+    buttons->addStretch(1);
+    if (QAbstractButton* first = group->button(0)) first->setChecked(true);
+    QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);
+    dialogsRow->addLayout(buttons);
+    dialogsRow->addWidget(pages, 1);
+    root->addLayout(dialogsRow);
     root->addWidget(new QLabel(QStringLiteral("Calls and their outputs:")));
     root->addWidget(log, 1);
-    window.resize(720, 560);
+    window.resize(860, 600);
     window.show();
+    if (!picture.isEmpty()) return window.grab().save(picture, "PNG") ? 0 : 1;
     return app->exec();
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("workbench"), QStringLiteral("workbench (also: no arguments)"), workbench}};
+    Command{QStringLiteral("workbench"), QStringLiteral("workbench [--png FILE] (also: no arguments)"), workbench}};
 
 }  // namespace
 }  // namespace kxsim::tool
