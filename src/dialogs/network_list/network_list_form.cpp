@@ -152,9 +152,7 @@ void NetworkListForm::build(QDialog& w) {
     palette.setColor(QPalette::Window, palette.color(QPalette::Base));
     w.setPalette(palette);
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
+    QVBoxLayout* root = platform::makeFormLayout(&w);
 
     // Controls in design order: the order translation walks them.
     icon_ = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
