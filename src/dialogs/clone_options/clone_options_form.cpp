@@ -52,9 +52,7 @@ void CloneOptionsForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Clone SIM-Card"));
     w.setFont(platform::designFont(kFont, kFontSize));
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
+    QVBoxLayout* root = platform::makeFormLayout(&w);
     root->addStrut(platform::twips(6120));
 
     // The heading band: the icon at the top left, the heading beside it.

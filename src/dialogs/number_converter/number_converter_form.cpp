@@ -43,9 +43,7 @@ void NumberConverterForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Convert numbers"));
     w.setFont(platform::designFont(kFont, kFontSize));
 
-    auto* root = new QVBoxLayout(&w);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
+    QVBoxLayout* root = platform::makeFormLayout(&w);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 12);
