@@ -78,6 +78,13 @@ QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading) {
     return band;
 }
 
+QFrame* makeSeparator(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
 QVBoxLayout* makeFormLayout(QWidget* window) {
     auto* root = new QVBoxLayout(window);
     root->setContentsMargins(0, 0, 0, 0);

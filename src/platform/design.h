@@ -38,6 +38,8 @@ QFrame* makeButtonBand(QWidget* parent);
 QFrame* makeHeadingBand(QWidget* parent);
 /// The white band with \a image at the left and \a heading beside it.
 QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading);
+/// A sunken horizontal line between a form's body and its button row.
+QFrame* makeSeparator(QWidget* parent);
 /// The top-level layout of a form: bands reach the window's edges.
 QVBoxLayout* makeFormLayout(QWidget* window);
 

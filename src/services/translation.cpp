@@ -12,8 +12,11 @@ namespace {
 
 constexpr size_t kLookupBuffer = 512;
 
-QString lookup(const QString& key, const QString& section) {
-    return QString::fromStdU16String(LookupText(key.toStdU16String(), section.toStdU16String()));
+// One text of a form, looked up in the language file as it was when the walk began.
+QString lookup(const platform::IniDocument& file, const QString& key, const QString& section) {
+    const std::u16string text = key.toStdU16String();
+    return QString::fromStdU16String(
+        platform::profileString(&file, section.toStdU16String(), text, text, kLookupBuffer));
 }
 
 }  // namespace
@@ -31,10 +34,12 @@ std::u16string TranslateText(const std::u16string& text) {
 }
 
 void TranslateForm(platform::Form& form) {
-    const std::u16string& file = surface::languageFile();
-    if (file.empty() || !platform::isOrdinaryFile(file)) return;
+    // Read (or found unchanged in the cache) once per form, not once per text;
+    // no ordinary file at the path leaves the form as designed.
+    const auto file = platform::loadIniFile(surface::languageFile());
+    if (!file) return;
 
-    form.setCaption(lookup(form.caption(), QStringLiteral("Label")));
+    form.setCaption(lookup(*file, form.caption(), QStringLiteral("Label")));
     // Copy: the registry is the form's and a setter must not disturb the walk.
     const auto controls = form.controls();
     for (const auto& control : controls) {
@@ -43,7 +48,7 @@ void TranslateForm(platform::Form& form) {
             const platform::ControlTexts texts = platform::translatableTexts(control.data());
             for (const auto& text : texts.texts) {
                 try {
-                    text.set(lookup(text.get(), texts.section));
+                    text.set(lookup(*file, text.get(), texts.section));
                 } catch (...) {
                     // A text that cannot be translated keeps its design text.
                 }

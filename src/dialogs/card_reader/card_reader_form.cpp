@@ -111,10 +111,7 @@ void CardReaderForm::build(QDialog& w) {
     body->addWidget(pinpad_);
     root->addLayout(body);
 
-    auto* line = new QFrame(&w);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    root->addWidget(line);
+    root->addWidget(platform::makeSeparator(&w));
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 8, 12, 10);

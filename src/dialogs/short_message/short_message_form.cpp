@@ -88,10 +88,7 @@ void ShortMessageForm::build(QDialog& w) {
 
     add(image, QStringLiteral("IMIcon"));
 
-    auto* line = new QFrame(&w);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    root->addWidget(line);
+    root->addWidget(platform::makeSeparator(&w));
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 8, 12, 10);
