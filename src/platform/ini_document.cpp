@@ -1,12 +1,10 @@
 #include "platform/ini_document.h"
 
-#include <cstdint>
-
 namespace kxsim::platform {
 namespace {
 
 char16_t foldChar(char16_t c) {
-    if (c >= u'A' && c <= u'Z') return c + 32;
+    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 32 : c;
     if (c < 0xC0) return c;
     if (c <= 0xDE && c != 0xD7) return c + 32;                       // Latin-1 capitals
     if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;        // Greek capitals
@@ -21,18 +19,54 @@ char16_t foldChar(char16_t c) {
     return c;
 }
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+// The blanks the Windows reader trims: the C white space and the DOS
+// end-of-file byte, which old editors leave at the end of a file.
+bool isBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x1A; }
 
 std::u16string_view trim(std::u16string_view s) {
-    while (!s.empty() && (isBlank(s.front()) || s.front() == u'\r')) s.remove_prefix(1);
-    while (!s.empty() && (isBlank(s.back()) || s.back() == u'\r')) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
-std::u16string_view unquote(std::u16string_view v) {
-    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
-        return v.substr(1, v.size() - 2);
-    return v;
+bool sameFolded(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldChar(a[i]) != foldChar(b[i])) return false;
+    return true;
+}
+
+uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
+    uint64_t h = 14695981039346656037ull ^ seed;  // FNV-1a over the folded characters
+    for (char16_t c : name) h = (h ^ foldChar(c)) * 1099511628211ull;
+    return h ^ (h >> 29);
+}
+
+// One line of the text: blanks around it dropped; its start in the text.
+struct Line {
+    std::u16string_view text;
+    size_t start;
+};
+
+// Calls f(line) for each line of text[begin, end); every CR LF, LF and lone CR ends one.
+template <class F>
+void forEachLine(std::u16string_view text, size_t begin, size_t end, F&& f) {
+    size_t pos = begin;
+    while (pos < end) {
+        size_t stop = pos;
+        while (stop < end && text[stop] != u'\n' && text[stop] != u'\r') ++stop;
+        if (!f(Line{trim(text.substr(pos, stop - pos)), pos})) return;
+        pos = stop + 1;
+        if (stop + 1 < end && text[stop] == u'\r' && text[stop + 1] == u'\n') ++pos;
+    }
+}
+
+// The name of a header line "[name]...": up to the line's last "]".
+std::optional<std::u16string_view> headerName(std::u16string_view line) {
+    if (line.empty() || line.front() != u'[') return std::nullopt;
+    const size_t close = line.rfind(u']');
+    if (close == std::u16string_view::npos) return std::nullopt;
+    return trim(line.substr(1, close - 1));
 }
 
 }  // namespace
@@ -43,72 +77,117 @@ std::u16string foldCase(std::u16string_view text) {
     return out;
 }
 
-size_t FoldedHash::operator()(std::u16string_view name) const noexcept {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a over the folded characters
-    for (char16_t c : name) {
-        h = (h ^ foldChar(c)) * 1099511628211ull;
-    }
-    return static_cast<size_t>(h);
-}
-
-bool FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && foldChar(a[i]) != foldChar(b[i])) return false;
-    return true;
-}
-
-IniDocument IniDocument::parse(std::u16string_view text) {
+IniDocument IniDocument::parse(std::u16string text) {
     IniDocument doc;
-    Section* current = nullptr;
-    bool currentIsFirst = false;  // entries of a repeated section are never looked up
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find(u'\n', pos);
-        if (end == std::u16string_view::npos) end = text.size();
-        const std::u16string_view line = trim(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (line.empty() || line.front() == u';') continue;
-        if (line.front() == u'[') {
-            size_t close = line.find(u']');
-            std::u16string_view name =
-                trim(line.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos
-                                                                       : close - 1));
-            doc.sections_.push_back(Section{std::u16string(name), {}, {}});
-            current = &doc.sections_.back();
-            currentIsFirst = doc.bySection_.emplace(std::u16string(name), doc.sections_.size() - 1).second;
-            continue;
+    doc.text_ = std::move(text);
+    const std::u16string_view all(doc.text_);
+    const auto rangeOf = [&](std::u16string_view part) {
+        return Range{static_cast<uint32_t>(part.data() - all.data()), static_cast<uint32_t>(part.size())};
+    };
+    doc.sectionSlots_.assign(16, 0);
+    doc.entrySlots_.assign(64, 0);
+    doc.addSection(Range{}, 0);  // the lines before the first header
+    uint32_t current = 0;
+    bool reading = true;  // false in a later section of a name already seen
+    forEachLine(all, 0, all.size(), [&](const Line& line) {
+        if (line.text.empty()) return true;
+        if (auto name = headerName(line.text)) {
+            if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(line.start) - doc.sections_[current].body.begin;
+            reading = doc.findSection(*name) == nullptr;
+            if (reading) {
+                doc.addSection(rangeOf(*name), rangeOf(line.text).begin + rangeOf(line.text).size);
+                current = static_cast<uint32_t>(doc.sections_.size() - 1);
+            }
+            return true;
         }
-        if (!current || !currentIsFirst) continue;
-        const size_t eq = line.find(u'=');
-        Entry entry;
-        if (eq == std::u16string_view::npos) {
-            entry.key = std::u16string(line);
-        } else {
-            entry.key = std::u16string(trim(line.substr(0, eq)));
-            entry.value = std::u16string(unquote(trim(line.substr(eq + 1))));
-        }
-        current->byKey.emplace(entry.key, current->entries.size());
-        current->entries.push_back(std::move(entry));
-    }
+        if (!reading) return true;
+        const size_t eq = line.text.find(u'=');
+        if (eq == std::u16string_view::npos) return true;  // no entry
+        doc.addEntry(current, rangeOf(trim(line.text.substr(0, eq))), rangeOf(trim(line.text.substr(eq + 1))));
+        return true;
+    });
+    if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(all.size()) - doc.sections_[current].body.begin;
     return doc;
 }
 
-// Asked-for names match as the file's names are read: without surrounding blanks.
-const IniDocument::Section* IniDocument::section(std::u16string_view name) const {
-    auto it = bySection_.find(trim(name));
-    return it == bySection_.end() ? nullptr : &sections_[it->second];
+void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
+    std::vector<uint32_t> bigger(table.size() * 2, 0);
+    const size_t mask = bigger.size() - 1;
+    for (uint32_t slot : table) {
+        if (!slot) continue;
+        const uint64_t h = entries ? foldedHash(at(entries_[slot - 1].key), entries_[slot - 1].section)
+                                   : foldedHash(at(sections_[slot - 1].name), ~0ull);
+        size_t i = h & mask;
+        while (bigger[i]) i = (i + 1) & mask;
+        bigger[i] = slot;
+    }
+    table.swap(bigger);
 }
+
+void IniDocument::addSection(Range name, uint32_t bodyBegin) {
+    sections_.push_back(Section{name, Range{bodyBegin, 0}});
+    if (sections_.size() * 2 > sectionSlots_.size()) grow(sectionSlots_, false);
+    const size_t mask = sectionSlots_.size() - 1;
+    size_t i = foldedHash(at(name), ~0ull) & mask;
+    while (sectionSlots_[i]) i = (i + 1) & mask;
+    sectionSlots_[i] = static_cast<uint32_t>(sections_.size());
+}
+
+void IniDocument::addEntry(uint32_t section, Range key, Range value) {
+    const std::u16string_view name = at(key);
+    size_t mask = entrySlots_.size() - 1;
+    size_t i = foldedHash(name, section) & mask;
+    for (; entrySlots_[i]; i = (i + 1) & mask) {
+        const Entry& e = entries_[entrySlots_[i] - 1];
+        if (e.section == section && sameFolded(at(e.key), name)) return;  // the first one is read
+    }
+    entries_.push_back(Entry{section, key, value});
+    entrySlots_[i] = static_cast<uint32_t>(entries_.size());
+    if (entries_.size() * 2 > entrySlots_.size()) grow(entrySlots_, true);
+}
+
+const IniDocument::Section* IniDocument::findSection(std::u16string_view name) const {
+    const size_t mask = sectionSlots_.size() - 1;
+    for (size_t i = foldedHash(name, ~0ull) & mask; sectionSlots_[i]; i = (i + 1) & mask) {
+        const Section& s = sections_[sectionSlots_[i] - 1];
+        if (sameFolded(at(s.name), name)) return &s;
+    }
+    return nullptr;
+}
+
+bool IniDocument::hasSection(std::u16string_view name) const { return findSection(name) != nullptr; }
 
 std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectionName,
                                                       std::u16string_view key) const {
-    const Section* s = section(sectionName);
+    const Section* s = findSection(trim(sectionName));
     if (!s) return std::nullopt;
+    const auto section = static_cast<uint32_t>(s - sections_.data());
     const std::u16string_view name = trim(key);
-    if (name.empty()) return std::nullopt;  // an empty name never matches
-    auto it = s->byKey.find(name);
-    if (it == s->byKey.end()) return std::nullopt;
-    return std::u16string_view(s->entries[it->second].value);
+    const size_t mask = entrySlots_.size() - 1;
+    for (size_t i = foldedHash(name, section) & mask; entrySlots_[i]; i = (i + 1) & mask) {
+        const Entry& e = entries_[entrySlots_[i] - 1];
+        if (e.section == section && sameFolded(at(e.key), name)) return at(e.value);
+    }
+    return std::nullopt;
+}
+
+bool IniDocument::visitKeyNames(std::u16string_view sectionName,
+                                const std::function<bool(std::u16string_view)>& visit) const {
+    const Section* s = findSection(sectionName);
+    if (!s) return false;
+    forEachLine(text_, s->body.begin, s->body.begin + s->body.size, [&](const Line& line) {
+        const size_t eq = line.text.find(u'=');
+        if (eq == std::u16string_view::npos || line.text.front() == u';') return true;
+        return visit(trim(line.text.substr(0, eq)));
+    });
+    return true;
+}
+
+void IniDocument::visitSectionNames(const std::function<bool(std::u16string_view)>& visit) const {
+    forEachLine(text_, 0, text_.size(), [&](const Line& line) {
+        const auto name = headerName(line.text);
+        return !name || name->empty() || visit(*name);
+    });
 }
 
 }  // namespace kxsim::platform

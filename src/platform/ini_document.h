@@ -1,61 +1,71 @@
 #pragma once
-// A parsed INI file: sections of key = value entries, looked up without regard
-// to letter case, as the suite's profile files are read.
+// A parsed INI file, read by the rules of the Windows profile reader: one flat
+// copy of the decoded text and compact index arrays, so memory follows the
+// file's size, not its number of lines.
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kxsim::platform {
 
-/// Folds letter case for name matching (ASCII, Latin-1, Greek and Cyrillic capitals).
+/// Folds letter case for name matching (ASCII, Latin-1, Latin Extended-A, Greek
+/// and Cyrillic capitals).
 std::u16string foldCase(std::u16string_view text);
-
-/// Hash and equality of names without regard to letter case, so a name is
-/// looked up as it is asked for, without a folded copy.
-struct FoldedHash {
-    using is_transparent = void;
-    size_t operator()(std::u16string_view name) const noexcept;
-};
-struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept;
-};
-using FoldedIndex = std::unordered_map<std::u16string, size_t, FoldedHash, FoldedEqual>;
 
 class IniDocument {
 public:
-    struct Entry {
-        std::u16string key;
-        std::u16string value;
-    };
-    struct Section {
-        std::u16string name;
-        std::vector<Entry> entries;                       // file order, duplicates kept
-        FoldedIndex byKey;  // key -> first entry
-    };
+    /// Parses decoded text. Lines end at CR LF, LF or a lone CR; blanks (and the
+    /// DOS end-of-file byte 0x1A) around a line, a name and a value are dropped.
+    /// Lines before the first header form the section named "". A line
+    /// "[name]" opens a section whose name runs to the line's last "]"; a line
+    /// holding "=" is an entry (key before the first "=", value after it);
+    /// any other line is nothing. The first section of a name and the first
+    /// key of a name in it are the ones read.
+    static IniDocument parse(std::u16string text);
 
-    /// Parses decoded text. Rules: lines end at LF (a CR before it is dropped);
-    /// leading blanks and tabs are ignored; ";" at the start makes a comment;
-    /// "[name]" opens a section; "key = value" is an entry, blanks around key and
-    /// value dropped and one pair of enclosing quotes removed from the value; a
-    /// line without "=" is a key with an empty value. Lines before the first
-    /// section belong to no section and are never found. Of two sections with the
-    /// same name the first is used.
-    static IniDocument parse(std::u16string_view text);
-
-    /// The section \a name (blanks around it ignored), or null.
-    const Section* section(std::u16string_view name) const;
-    /// The value of \a key in \a section, or nothing when either is missing;
-    /// blanks around the names are ignored.
+    /// True when the file has a section \a name (matched exactly, apart from case).
+    bool hasSection(std::u16string_view name) const;
+    /// The raw value of \a key in \a section (blanks around both names
+    /// ignored), quotes not yet removed, or nothing when either is missing.
     std::optional<std::u16string_view> value(std::u16string_view section,
                                              std::u16string_view key) const;
+    /// Hands the key names of the first section \a name to \a visit in file
+    /// order until it returns false, as the key listing gives them: entries
+    /// whose name starts with ";" left out, one written "=value" as an empty
+    /// name. False when there is no such section.
+    bool visitKeyNames(std::u16string_view section,
+                       const std::function<bool(std::u16string_view)>& visit) const;
+    /// Hands the name of every section header to \a visit in file order until
+    /// it returns false; empty names are left out.
+    void visitSectionNames(const std::function<bool(std::u16string_view)>& visit) const;
 
 private:
-    std::vector<Section> sections_;
-    FoldedIndex bySection_;  // name -> first section
+    struct Range {
+        uint32_t begin = 0, size = 0;
+    };
+    struct Section {
+        Range name, body;  // body: the text after the header up to the next header
+    };
+    struct Entry {
+        uint32_t section = 0;
+        Range key, value;
+    };
+
+    std::u16string_view at(Range r) const { return std::u16string_view(text_).substr(r.begin, r.size); }
+    const Section* findSection(std::u16string_view name) const;
+    void addSection(Range name, uint32_t bodyBegin);
+    void addEntry(uint32_t section, Range key, Range value);
+    void grow(std::vector<uint32_t>& table, bool entries);
+
+    std::u16string text_;
+    std::vector<Section> sections_;      // the first section of each name
+    std::vector<Entry> entries_;         // the first entry of each name in those sections
+    std::vector<uint32_t> sectionSlots_;  // open addressing: index + 1, 0 when free
+    std::vector<uint32_t> entrySlots_;
 };
 
 }  // namespace kxsim::platform

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <unordered_map>
@@ -73,42 +74,123 @@ std::shared_ptr<const IniDocument> parseFile(const std::string& path, FileIdenti
     ::close(fd);
     if (!ok) return nullptr;
     identity = identityOf(st);
-    return std::make_shared<const IniDocument>(IniDocument::parse(decodeTextFile(bytes)));
+    std::u16string text = decodeTextFile(bytes);
+    std::string().swap(bytes);  // the bytes go before the index is built
+    return std::make_shared<const IniDocument>(IniDocument::parse(std::move(text)));
 }
 
-// The parse of \a path, valid until the thread's next profile call, or null.
-const IniDocument* cachedDocument(const std::u16string& path) {
-    if (path.empty()) return nullptr;
+// What a path gives the reader: an ordinary file's parse, nothing there (read
+// as an empty file), or something that cannot be opened as a file.
+struct Lookup {
+    const IniDocument* document = nullptr;
+    bool openable = true;
+};
+
+bool absent(int error) { return error == ENOENT || error == ENOTDIR; }
+
+// The parse of \a path, valid until the thread's next profile call.
+Lookup cachedDocument(const std::u16string& path) {
+    if (path.empty()) return {};
     auto it = t_cache.find(path);
     std::string fresh;
     const std::string& native = it != t_cache.end() ? it->second.native : (fresh = toUtf8(path));
     struct stat st;
     if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || tooLarge(st.st_size)) {
+        const bool missing = ::stat(native.c_str(), &st) != 0 && absent(errno);
         if (it != t_cache.end()) t_cache.erase(it);
-        return nullptr;
+        return Lookup{nullptr, missing};
     }
-    if (it != t_cache.end() && it->second.identity == identityOf(st)) return it->second.document.get();
+    if (it != t_cache.end() && it->second.identity == identityOf(st)) return {it->second.document.get()};
 
     FileIdentity identity;
     auto document = parseFile(native, identity);
     if (!document) {
         if (it != t_cache.end()) t_cache.erase(it);
-        return nullptr;
+        return Lookup{nullptr, false};
     }
     if (it != t_cache.end()) {
         it->second.identity = identity;
         it->second.document = std::move(document);
-        return it->second.document.get();
+        return {it->second.document.get()};
     }
     if (t_cache.size() >= kMaxCachedFiles) t_cache.clear();
     CachedFile& entry = t_cache[path];
     entry = CachedFile{std::move(fresh), identity, std::move(document)};
-    return entry.document.get();
+    return {entry.document.get()};
 }
 
-std::u16string cut(std::u16string_view text, size_t bufferSize) {
+// A value or default as it lands in a buffer of \a bufferSize characters: cut
+// to fit first, and then one pair of enclosing quotes removed, so a value cut
+// short loses its opening quote and the character before the cut.
+std::u16string copyEntry(std::u16string_view text, size_t bufferSize, bool unquote) {
     if (bufferSize == 0) return {};
-    return std::u16string(text.substr(0, bufferSize - 1));
+    const bool quoted = unquote && text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
+                        text.back() == text.front();
+    if (quoted) text.remove_prefix(1);
+    std::u16string out(text.substr(0, bufferSize - 1));
+    if (quoted && bufferSize >= text.size() && !out.empty()) out.pop_back();
+    return out;
+}
+
+// A default loses its trailing blanks, but one of blanks only keeps its first.
+std::u16string_view trimDefault(std::u16string_view fallback) {
+    size_t end = fallback.size();
+    while (end > 1 && fallback[end - 1] == u' ') --end;
+    return fallback.substr(0, end);
+}
+
+std::u16string valueOrDefault(Lookup file, std::u16string_view section, std::u16string_view key,
+                              std::u16string_view fallback, size_t bufferSize) {
+    if (file.document) {
+        if (auto value = file.document->value(section, key)) return copyEntry(*value, bufferSize, true);
+    }
+    return copyEntry(trimDefault(fallback), bufferSize, file.openable);
+}
+
+// Names packed as the profile functions pack them, each followed by a NUL, cut
+// to the buffer: a list that does not fit ends after bufferSize - 2 characters.
+// Collecting stops once the buffer is full, so a huge list costs no more.
+class PackedNames {
+public:
+    explicit PackedNames(size_t bufferSize) : limit_(bufferSize) {}
+    bool add(std::u16string_view name) {
+        packed_.append(name.substr(0, limit_ + 1));
+        packed_ += u'\0';
+        return packed_.size() < limit_;
+    }
+    std::u16string take() {
+        if (packed_.size() + 1 > limit_) packed_.resize(limit_ >= 2 ? limit_ - 2 : 0);
+        return std::move(packed_);
+    }
+
+private:
+    size_t limit_;
+    std::u16string packed_;
+};
+
+std::vector<std::u16string> tokens(std::u16string_view packed) {
+    std::vector<std::u16string> names;
+    while (!packed.empty()) {
+        const size_t end = std::min(packed.find(u'\0'), packed.size());
+        if (end == 0) break;  // an empty name ends the list
+        names.emplace_back(packed.substr(0, end));
+        packed.remove_prefix(std::min(end + 1, packed.size()));
+    }
+    return names;
+}
+
+std::u16string keyList(const IniDocument* document, std::u16string_view section,
+                       std::u16string_view fallback, size_t bufferSize) {
+    std::u16string packed;
+    if (document && bufferSize > 2) {
+        PackedNames names(bufferSize);
+        if (document->visitKeyNames(section, [&](std::u16string_view name) { return names.add(name); }))
+            packed = names.take();
+    }
+    // A missing section, a list that starts with an empty name and a buffer too
+    // small for any name give the default, its quotes removed but its blanks kept.
+    if (packed.empty() || packed.front() == u'\0') return copyEntry(fallback, bufferSize, true);
+    return packed;
 }
 
 }  // namespace
@@ -119,50 +201,47 @@ bool isOrdinaryFile(const std::u16string& path) {
 }
 
 std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path) {
-    if (!cachedDocument(path)) return nullptr;
+    if (!cachedDocument(path).document) return nullptr;
     return t_cache.find(path)->second.document;
 }
 
 std::u16string profileString(const std::u16string& file, std::u16string_view section,
                              std::u16string_view key, std::u16string_view fallback,
                              size_t bufferSize) {
-    return profileString(key.empty() ? nullptr : cachedDocument(file), section, key, fallback, bufferSize);
+    return valueOrDefault(cachedDocument(file), section, key, fallback, bufferSize);
 }
 
-std::u16string profileString(const IniDocument* doc, std::u16string_view section,
+std::u16string profileString(const IniDocument* document, std::u16string_view section,
                              std::u16string_view key, std::u16string_view fallback,
                              size_t bufferSize) {
-    if (!key.empty() && doc) {
-        if (auto value = doc->value(section, key)) return cut(*value, bufferSize);
-    }
-    while (!fallback.empty() && fallback.back() == u' ') fallback.remove_suffix(1);
-    return cut(fallback, bufferSize);
+    return valueOrDefault(Lookup{document, true}, section, key, fallback, bufferSize);
 }
 
-std::vector<std::u16string> profileKeyNames(const std::u16string& file,
-                                            std::u16string_view sectionName, size_t bufferSize) {
-    return profileKeyNames(cachedDocument(file), sectionName, bufferSize);
+std::u16string profileKeyList(const std::u16string& file, std::u16string_view section,
+                              std::u16string_view fallback, size_t bufferSize) {
+    return keyList(cachedDocument(file).document, section, fallback, bufferSize);
 }
 
-std::vector<std::u16string> profileKeyNames(const IniDocument* doc, std::u16string_view sectionName,
-                                            size_t bufferSize) {
-    std::vector<std::u16string> names;
-    const IniDocument::Section* section = doc ? doc->section(sectionName) : nullptr;
-    if (!section || bufferSize < 2) return names;
-    // Each name takes its length plus a NUL; the list's closing NUL needs one more.
-    size_t room = bufferSize - 1;
-    for (const auto& entry : section->entries) {
-        if (entry.key.empty()) continue;  // an empty name would end the list
-        if (entry.key.size() + 1 <= room) {
-            names.push_back(entry.key);
-            room -= entry.key.size() + 1;
-            continue;
-        }
-        // Cut short: the buffer ends with two NULs, the last name shortened to fit.
-        if (room >= 2) names.push_back(entry.key.substr(0, room - 1));
-        break;
-    }
-    return names;
+std::vector<std::u16string> profileKeyNames(const std::u16string& file, std::u16string_view section,
+                                            size_t bufferSize, std::u16string_view fallback) {
+    return tokens(profileKeyList(file, section, fallback, bufferSize));
+}
+
+std::vector<std::u16string> profileKeyNames(const IniDocument* document, std::u16string_view section,
+                                            size_t bufferSize, std::u16string_view fallback) {
+    return tokens(keyList(document, section, fallback, bufferSize));
+}
+
+std::u16string profileSectionList(const std::u16string& file, size_t bufferSize) {
+    const IniDocument* document = cachedDocument(file).document;
+    if (!document || bufferSize < 2) return {};
+    PackedNames names(bufferSize);
+    document->visitSectionNames([&](std::u16string_view name) { return names.add(name); });
+    return names.take();
+}
+
+std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize) {
+    return tokens(profileSectionList(file, bufferSize));
 }
 
 }  // namespace kxsim::platform

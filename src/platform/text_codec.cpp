@@ -121,9 +121,19 @@ std::u16string fromWindows1252(std::string_view bytes) {
     return out;
 }
 
+std::u16string fromUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string out(bytes.size() / 2, u'\0');  // an odd last byte is dropped
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = bigEndian ? char16_t(b[2 * i] << 8 | b[2 * i + 1]) : char16_t(b[2 * i + 1] << 8 | b[2 * i]);
+    return out;
+}
+
 std::u16string decodeTextFile(std::string_view bytes) {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
     if (bytes.substr(0, 3) == bom) return fromUtf8(bytes.substr(3));
+    if (bytes.substr(0, 2) == "\xFF\xFE") return fromUtf16(bytes.substr(2), false);
+    if (bytes.substr(0, 2) == "\xFE\xFF") return fromUtf16(bytes.substr(2), true);
     if (isValidUtf8(bytes)) return fromUtf8(bytes);
     return fromWindows1252(bytes);
 }

@@ -15,8 +15,11 @@ std::u16string fromUtf8(std::string_view bytes);
 bool isValidUtf8(std::string_view bytes);
 /// Windows-1252, the ANSI code page of the suite's files, to UTF-16.
 std::u16string fromWindows1252(std::string_view bytes);
-/// Text file bytes to UTF-16: a UTF-8 byte order mark or valid UTF-8 is read as
-/// UTF-8, anything else as Windows-1252.
+/// UTF-16 bytes (little or big endian) to UTF-16; an odd last byte is dropped.
+std::u16string fromUtf16(std::string_view bytes, bool bigEndian);
+/// Text file bytes to UTF-16: a byte order mark of UTF-16LE (FF FE), UTF-16BE
+/// (FE FF) or UTF-8 says the encoding; other valid UTF-8 is read as UTF-8,
+/// anything else as Windows-1252.
 std::u16string decodeTextFile(std::string_view bytes);
 
 }  // namespace kxsim::platform
