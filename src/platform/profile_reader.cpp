@@ -152,19 +152,21 @@ std::u16string valueOrDefault(Lookup file, std::u16string_view section, std::u16
 // Collecting stops once the buffer is full, so a huge list costs no more.
 class PackedNames {
 public:
-    explicit PackedNames(size_t bufferSize) : limit_(bufferSize) {}
+    // The section listing also cuts a list that would fill the buffer exactly.
+    PackedNames(size_t bufferSize, bool cutWhenFull) : limit_(bufferSize), cutWhenFull_(cutWhenFull) {}
     bool add(std::u16string_view name) {
         packed_.append(name.substr(0, limit_ + 1));
         packed_ += u'\0';
         return packed_.size() < limit_;
     }
     std::u16string take() {
-        if (packed_.size() + 1 > limit_) packed_.resize(limit_ >= 2 ? limit_ - 2 : 0);
+        if (packed_.size() + (cutWhenFull_ ? 2 : 1) > limit_) packed_.resize(limit_ >= 2 ? limit_ - 2 : 0);
         return std::move(packed_);
     }
 
 private:
     size_t limit_;
+    bool cutWhenFull_;
     std::u16string packed_;
 };
 
@@ -183,7 +185,7 @@ std::u16string keyList(const IniDocument* document, std::u16string_view section,
                        std::u16string_view fallback, size_t bufferSize) {
     std::u16string packed;
     if (document && bufferSize > 2) {
-        PackedNames names(bufferSize);
+        PackedNames names(bufferSize, false);
         if (document->visitKeyNames(section, [&](std::u16string_view name) { return names.add(name); }))
             packed = names.take();
     }
@@ -235,7 +237,7 @@ std::vector<std::u16string> profileKeyNames(const IniDocument* document, std::u1
 std::u16string profileSectionList(const std::u16string& file, size_t bufferSize) {
     const IniDocument* document = cachedDocument(file).document;
     if (!document || bufferSize < 2) return {};
-    PackedNames names(bufferSize);
+    PackedNames names(bufferSize, true);
     document->visitSectionNames([&](std::u16string_view name) { return names.add(name); });
     return names.take();
 }
