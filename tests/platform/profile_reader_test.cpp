@@ -58,7 +58,7 @@ TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
         {u"Label", u"Half", u"\"half"},           // one quote is no pair
         {u"Label", u"Inner", u"a ; not a comment"},
         {u"Label", u"Eq", u"a=b"},
-        {u"Label", u"lonely", u""},
+        {u"Label", u"lonely", u"<default>"},      // a line without "=" is no entry
         {u"Label", u"Dup", u"first"},             // the first of two keys
         {u"Label", u"ÄRGER", u"Latin-1"},
         {u"Label", u"ΣΑ", u"Greek"},
@@ -148,11 +148,9 @@ TEST(profile_reader, lists_key_names_in_file_order_within_the_buffer) {
         size_t size;
         Names expected;
     } rows[] = {
-        {20000, {u"26201", u"26202", u"00101", u"26203"}},
-        {25, {u"26201", u"26202", u"00101", u"26203"}},  // 4 x 6 + final NUL
-        {24, {u"26201", u"26202", u"00101", u"2620"}},   // the last name shortened
-        {21, {u"26201", u"26202", u"00101", u"2"}},
-        {20, {u"26201", u"26202", u"00101"}},
+        {20000, {u"26201", u"26202", u"00101"}},  // the empty name ends the list
+        {19, {u"26201", u"26202", u"00101"}},
+        {18, {u"26201", u"26202", u"0010"}},  // cut after size - 2 characters
         {9, {u"26201", u"2"}},
         {8, {u"26201"}},
         {2, {}},
@@ -228,7 +226,7 @@ TEST(profile_reader, text_without_line_ends_is_one_line) {
         std::u16string expected;
     } rows[] = {
         {"one.ini", "[S]k=v", u"<default>"},  // all a section line
-        {"cr.ini", "[S]\rk=v\r", u"<default>"},  // CR alone ends no line
+        {"cr.ini", "[S]\rk=v\r", u"v"},  // a lone CR ends a line too
         {"long.ini", "[S]\nk=" + std::string(4 << 20, 'x'), std::u16string(511, u'x')},
         {"nul.ini", std::string("[S]\nk=a\0b\n", 10), std::u16string(u"a\0b", 3)},
     };
