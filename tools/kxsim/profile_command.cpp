@@ -1,4 +1,4 @@
-// kxsim profile get|keys: the library's INI reader on the command line.
+// kxsim profile get|keys|sections: the library's INI reader on the command line.
 
 #include "command.h"
 #include "platform/profile_reader.h"
@@ -17,24 +17,33 @@ size_t sizeOption(QStringList& args, size_t fallback) {
     return static_cast<size_t>(size);
 }
 
+// The reader answers for any path; a note says when no ordinary file is there.
 QString fileArgument(const QString& path) {
     if (!platform::isOrdinaryFile(path.toStdU16String()))
-        throw UsageError(QStringLiteral("no such file: %1").arg(path));
+        printErr(QStringLiteral("kxsim: no ordinary file at %1; the reader gives its default\n").arg(path));
     return path;
+}
+
+QString textOption(QStringList& args, const QString& name) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0) return {};
+    if (at + 1 >= args.size()) throw UsageError(QStringLiteral("%1 needs a text").arg(name));
+    const QString text = args[at + 1];
+    args.remove(at, 2);
+    return text;
+}
+
+void printNames(const std::vector<std::u16string>& names) {
+    for (const auto& name : names) printOut(QString::fromStdU16String(name) + QLatin1Char('\n'));
 }
 
 int profile(const QStringList& given) {
     QStringList args = given;
-    if (args.isEmpty()) throw UsageError(QStringLiteral("profile needs get or keys"));
+    if (args.isEmpty()) throw UsageError(QStringLiteral("profile needs get, keys or sections"));
     const QString verb = args.takeFirst();
     if (verb == u"get") {
         const size_t size = sizeOption(args, 60000);
-        QString fallback;
-        if (const qsizetype at = args.indexOf(QStringLiteral("--default")); at >= 0) {
-            if (at + 1 >= args.size()) throw UsageError(QStringLiteral("--default needs a text"));
-            fallback = args[at + 1];
-            args.remove(at, 2);
-        }
+        const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 3) throw UsageError(QStringLiteral("profile get needs FILE SECTION KEY"));
         const QString file = fileArgument(args[0]);
         printOut(QString::fromStdU16String(platform::profileString(
@@ -45,19 +54,27 @@ int profile(const QStringList& given) {
     }
     if (verb == u"keys") {
         const size_t size = sizeOption(args, 20000);
+        const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 2) throw UsageError(QStringLiteral("profile keys needs FILE SECTION"));
         const QString file = fileArgument(args[0]);
-        for (const auto& name :
-             platform::profileKeyNames(file.toStdU16String(), args[1].toStdU16String(), size))
-            printOut(QString::fromStdU16String(name) + QLatin1Char('\n'));
+        printNames(platform::profileKeyNames(file.toStdU16String(), args[1].toStdU16String(), size,
+                                             fallback.toStdU16String()));
         return 0;
     }
-    throw UsageError(QStringLiteral("profile needs get or keys, not %1").arg(verb));
+    if (verb == u"sections") {
+        const size_t size = sizeOption(args, 20000);
+        if (args.size() != 1) throw UsageError(QStringLiteral("profile sections needs FILE"));
+        const QString file = fileArgument(args[0]);
+        printNames(platform::profileSectionNames(file.toStdU16String(), size));
+        return 0;
+    }
+    throw UsageError(QStringLiteral("profile needs get, keys or sections, not %1").arg(verb));
 }
 
 const CommandRegistration registration{Command{
     QStringLiteral("profile"),
-    QStringLiteral("profile get FILE SECTION KEY [--default TEXT] [--size N] | profile keys FILE SECTION [--size N]"),
+    QStringLiteral("profile get FILE SECTION KEY [--default TEXT] [--size N] | "
+                   "profile keys FILE SECTION [--default TEXT] [--size N] | profile sections FILE [--size N]"),
     profile}};
 
 }  // namespace
