@@ -2,6 +2,12 @@
 // and one lookup in such a file.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 
 #include <QDialog>
 #include <QLabel>
@@ -10,6 +16,7 @@
 #include "kxsimlib/cdialogs.h"
 #include "platform/form.h"
 #include "platform/profile_reader.h"
+#include "platform/text_codec.h"
 #include "services/translation.h"
 #include "support/temp_files.h"
 
@@ -68,5 +75,55 @@ void BM_ProfileLookupUnchangedFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProfileLookupUnchangedFile)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+namespace {
+
+// Kernel memory figures of this process in KiB ("VmRSS:", "VmHWM:").
+long statusKiB(const char* field) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+    return 0;
+}
+
+// Parses \a path afresh: the cached parse is dropped first, so the old and the
+// new parse never share the peak.
+void parseAfresh(benchmark::State& state, const std::string& native, const std::u16string& path) {
+    state.PauseTiming();
+    std::rename(native.c_str(), (native + ".away").c_str());
+    kxsim::platform::loadIniFile(path);
+    std::rename((native + ".away").c_str(), native.c_str());
+    ::utimensat(AT_FDCWD, native.c_str(), nullptr, 0);
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    const long before = statusKiB("VmRSS:");
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(kxsim::platform::loadIniFile(path));
+    state.counters["peak_MiB"] = double(statusKiB("VmHWM:") - before) / 1024;
+}
+
+void BM_ProfileParse2000Keys(benchmark::State& state) {
+    const std::u16string path = languageFile();
+    const std::string native = kxsim::platform::toUtf8(path);
+    for (auto _ : state) parseAfresh(state, native, path);
+}
+BENCHMARK(BM_ProfileParse2000Keys)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The worst files under the size limit: 64 MiB of two-byte lines, of "[a]"
+// headers, of "=" entries of the empty name.
+void BM_ProfileParseWorst64MiB(benchmark::State& state) {
+    static const char* const kLines[] = {"a\n", "[a]\n", "=\n"};
+    const std::string line = kLines[state.range(0)];
+    std::string bytes;
+    bytes.reserve(kxsim::platform::kMaxProfileFileSize);
+    while (bytes.size() + line.size() <= kxsim::platform::kMaxProfileFileSize) bytes += line;
+    const std::u16string path = folder().write("worst" + std::to_string(state.range(0)) + ".ini", bytes);
+    std::string().swap(bytes);
+    const std::string native = kxsim::platform::toUtf8(path);
+    for (auto _ : state) parseAfresh(state, native, path);
+    state.SetLabel(line.substr(0, line.size() - 1) + " lines");
+}
+BENCHMARK(BM_ProfileParseWorst64MiB)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
