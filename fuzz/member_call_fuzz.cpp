@@ -2,8 +2,6 @@
 // against Commons, CCB and CDialogs. A dialog that opens is closed at once
 // (offscreen), and Delay waits at most a few milliseconds.
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "offscreen_app.h"
 #include "kxsimlib/commons.h"
 #include "surface/cdialogs_object.h"
 #include "surface/dispatch_table.h"
@@ -59,8 +58,7 @@ std::u16string memberName(fuzz::Input& in, const IDispatchable& object) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(*argc, *argv);
+    fuzz::startOffscreenApplication(argc, argv);
     commons = std::make_shared<Commons>();
     int32_t dc = 0;
     if (!commons->hDC(dc) || !commons->PCB(ccb) || !ccb) std::abort();

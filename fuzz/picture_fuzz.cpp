@@ -1,20 +1,18 @@
 // A dialog icon made of arbitrary bytes, handed in as encoded image bytes or
 // as the path of a file holding them, shown in an image control.
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <vector>
 
 #include "fuzz_files.h"
+#include "offscreen_app.h"
 #include "platform/design.h"
 
 using namespace kxsim;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(*argc, *argv);
+    fuzz::startOffscreenApplication(argc, argv);
     return 0;
 }
 

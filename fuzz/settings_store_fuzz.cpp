@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (size_t i = 0; i < kKeys.size(); ++i) {
         const std::optional<std::u16string> now = store.value(kKeys[i]);
-        if (i == written ? now != value : now != before[i]) __builtin_trap();
+        // A key a corrupt file hid may show once the write has rewritten it.
+        if (i == written ? now != value : before[i] && now != before[i]) __builtin_trap();
     }
     return 0;
 }
