@@ -1,9 +1,12 @@
 #include "platform/chm_file.h"
 
+#include "platform/chm_precheck.h"
+
 #include <chm_lib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
 #include <utility>
 
 namespace kxsim::platform {
@@ -25,6 +28,13 @@ int collectPath(chmFile*, chmUnitInfo* info, void* context) {
 bool isOrdinaryFile(const std::string& path) {
     struct stat st{};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A compiled help file starts with "ITSF".
+bool hasHelpFileSignature(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char signature[4] = {};
+    return in.read(signature, 4) && std::string_view(signature, 4) == "ITSF";
 }
 
 }  // namespace
@@ -51,6 +61,8 @@ ChmFile::OpenResult ChmFile::open(const std::string& path) {
     if (handle_) chm_close(std::exchange(handle_, nullptr));
     path_ = path;
     if (!isOrdinaryFile(path)) return OpenResult::Missing;
+    // chmlib trusts the file's structure and may crash on a damaged one.
+    if (!chmStructureIsSound(path)) return hasHelpFileSignature(path) ? OpenResult::Damaged : OpenResult::NotAHelpFile;
     handle_ = chm_open(path.c_str());
     return handle_ ? OpenResult::Opened : OpenResult::NotAHelpFile;
 }
@@ -141,6 +153,8 @@ TopicLookup lookupTopic(const ChmFile& file, ChmFile::OpenResult opened, int32_t
         return {{}, "The help file " + file.path() + " was not found."};
     case ChmFile::OpenResult::NotAHelpFile:
         return {{}, "The file " + file.path() + " is not a compiled help file."};
+    case ChmFile::OpenResult::Damaged:
+        return {{}, "The help file " + file.path() + " is damaged and cannot be read."};
     case ChmFile::OpenResult::Opened:
         break;
     }

@@ -22,6 +22,7 @@ public:
         Opened,
         Missing,        ///< no ordinary file at the path
         NotAHelpFile,   ///< a file, but not a compiled help file
+        Damaged,        ///< a compiled help file whose structure does not hold together
     };
 
     ChmFile();

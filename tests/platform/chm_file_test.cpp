@@ -79,7 +79,6 @@ TEST(HelpLookup, reports_what_keeps_a_topic_from_showing) {
     const std::string dir = folder.path().string();
     const std::string notChm = platform::toUtf8(folder.write("notes.chm", "This is not a compiled help file.\n"));
     const std::string empty = platform::toUtf8(folder.write("empty.chm", ""));
-    const std::string truncated = platform::toUtf8(folder.write("cut.chm", bytesOf(kHelpFile).substr(0, 120)));
 
     struct Case {
         std::string file;
@@ -99,8 +98,51 @@ TEST(HelpLookup, reports_what_keeps_a_topic_from_showing) {
         EXPECT_EQ(found.message, c.message);
         EXPECT_EQ(found.topic, "");
     }
-    // A file cut short opens or not, but never yields a topic.
-    EXPECT_FALSE(lookup(truncated, 8030).found());
+}
+
+// The built help file with one value changed: chmlib would divide by zero, read
+// past a buffer or loop forever on each of them.
+TEST(HelpLookup, refuses_a_damaged_help_file_before_chmlib_reads_it) {
+    const std::string good = bytesOf(kHelpFile);
+    const auto put = [](std::string& bytes, size_t at, uint64_t value, size_t width) {
+        for (size_t i = 0; i < width; ++i) bytes[at + i] = char(value >> (8 * i) & 0xff);
+    };
+    const auto get32 = [&good](size_t at) {
+        uint32_t value = 0;
+        for (size_t i = 4; i-- > 0;) value = value << 8 | uint8_t(good[at + i]);
+        return value;
+    };
+    // The control data and the reset table (version 2, table at 0x28) are stored uncompressed.
+    const size_t control = good.find("LZXC") - 4;
+    size_t resetTable = 0;
+    while (resetTable + 0x28 < good.size() && !(get32(resetTable) == 2 && get32(resetTable + 0x0c) == 0x28))
+        ++resetTable;
+    const size_t listing = get32(0x48) + 0x54;  // the first directory chunk
+    ASSERT_EQ(good.substr(control + 4, 4), "LZXC");
+    ASSERT_EQ(get32(resetTable + 0x20), 0x8000u);
+    ASSERT_EQ(good.substr(listing, 4), "PMGL");
+
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> damage;
+    } cases[] = {
+        {"window size 0", [&](std::string& b) { put(b, control + 0x10, 0, 4); }},
+        {"window size 1, unscaled", [&](std::string& b) { put(b, control + 8, 1, 4); put(b, control + 0x10, 1, 4); }},
+        {"no windows per reset", [&](std::string& b) { put(b, control + 0x14, 0, 4); }},
+        {"reset table block length 0", [&](std::string& b) { put(b, resetTable + 0x20, 0, 8); }},
+        {"header cut short", [](std::string& b) { b.resize(0x50); }},
+        {"directory cut short", [](std::string& b) { b.resize(200); }},
+        {"directory past the end", [&](std::string& b) { put(b, 0x48, b.size() + 1000, 8); }},
+        {"listing chunk followed by itself", [&](std::string& b) { put(b, listing + 0x10, 0, 4); }},
+        {"entries running into the free space", [&](std::string& b) { put(b, listing + 4, 0, 4); }},
+    };
+    const test::TempFolder folder;
+    for (const Case& c : cases) {
+        std::string bytes = good;
+        c.damage(bytes);
+        const std::string path = platform::toUtf8(folder.write("damaged.chm", bytes));
+        EXPECT_EQ(lookup(path, 8030).message, "The help file " + path + " is damaged and cannot be read.") << c.what;
+    }
 }
 
 TEST(TopicTarget, names_the_page_inside_the_help_file) {
