@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <map>
 
+#include "platform/fit_width.h"
 #include "platform/help_viewer.h"
 
 namespace kxsim::platform {
@@ -59,6 +60,7 @@ QDialog& Form::window() {
         cancelButton_ = nullptr;
         build(*w);
         if (QLayout* layout = w->layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
+        designWidth_ = w->sizeHint().width();  // before any translation
         loaded();
     }
     return *window_;
@@ -120,6 +122,8 @@ void Form::windowShown() {
     if (!displayPending_) return;
     displayPending_ = false;
     displayed();
+    // Translated texts may be far longer than the design's.
+    if (window_) fitToWidth(*window_, widthLimit(*window_, designWidth_));
     // Copy: an observer may remove itself.
     const auto observers = t_observers;
     for (const auto& [id, observer] : observers) observer(*this);

@@ -37,6 +37,9 @@ public:
     /// The window, loaded (built, then the load handler run) on first access.
     QDialog& window();
     bool isLoaded() const { return !window_.isNull(); }
+    /// True while showModal runs: host code called from inside the modal loop
+    /// must not touch this form.
+    bool isShownModally() const { return inModal_; }
     /// Destroys the window and its controls; the form object and its variables stay.
     void unload();
     /// Hides the window, which ends a modal display; the controls keep their contents.
@@ -90,6 +93,7 @@ private:
     std::vector<QPointer<QObject>> controls_;
     QPointer<QAbstractButton> cancelButton_;
     int32_t helpContextId_ = 0;
+    int designWidth_ = 0;
     bool displayPending_ = false;
     bool inModal_ = false;
     Ending ending_ = Ending::Hidden;

@@ -7,8 +7,9 @@
 namespace kxsim::platform {
 
 /// Success when widgets may be used on the calling thread now. Creates the
-/// QApplication when the host has none. Fails, without touching Qt, when no
-/// display can be opened or when called off the application's thread.
+/// QApplication when the host has none, on the platform choosePlatform
+/// picked. Fails with error 429, without touching Qt, when no platform can
+/// start or when called off the application's thread.
 Status ensureGuiThread();
 
 }  // namespace kxsim::platform

@@ -36,6 +36,7 @@ constexpr std::array kErrorTexts{
     ErrorText{91, u"Object variable or With block variable not set"},
     ErrorText{94, u"Invalid use of Null"},
     ErrorText{380, u"Invalid property value"},
+    ErrorText{400, u"Form already displayed; can't show modally"},
     ErrorText{424, u"Object required"},
     ErrorText{429, u"ActiveX component can't create object"},
     ErrorText{438, u"Object doesn't support this property or method"},

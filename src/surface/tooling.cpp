@@ -5,6 +5,7 @@
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
 #include "platform/library_identity.h"
+#include "platform/qt_bootstrap.h"
 #include "surface/member_call.h"
 
 namespace kxsim::tooling {
@@ -13,6 +14,8 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
     return std::make_shared<platform::ScopedDisplayObserver>(
         [observer = std::move(observer)](platform::Form& form) { observer(form.window()); });
 }
+
+Status startApplication() { return surface::guarded(platform::ensureGuiThread); }
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
 

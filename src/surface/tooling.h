@@ -18,6 +18,10 @@ namespace kxsim::tooling {
 /// displayed and initialised, while the returned guard lives.
 KXSIMLIB_EXPORT std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> observer);
 
+/// Starts the QApplication as a dialog member would (the platform checked
+/// first, see platform::choosePlatform), or fails with error 429 saying why.
+KXSIMLIB_EXPORT Status startApplication();
+
 /// The folder the library looks in for its help file and profile files.
 KXSIMLIB_EXPORT std::u16string libraryFolder();
 

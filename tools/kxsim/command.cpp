@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "surface/tooling.h"
+
 namespace kxsim::tool {
 
 std::vector<Command>& commands() {
@@ -28,10 +30,14 @@ void ensureRenderingApplication() {
     if (QCoreApplication::instance()) return;
     const bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
     if (!haveDisplay && !std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "kxsim";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    startApplication();
 }
+
+void startApplication() {
+    if (Status s = tooling::startApplication(); !s) throw CallFailure(s);
+}
+
+CallFailure::CallFailure(const Status& failed)
+    : std::runtime_error(QString::fromStdU16String(failed.description()).toStdString()), status(failed) {}
 
 }  // namespace kxsim::tool

@@ -102,6 +102,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     try {
         return run(args);
+    } catch (const CallFailure& e) {
+        printErr(QStringLiteral("kxsim: %1 (error %2)\n")
+                     .arg(QString::fromStdU16String(e.status.description()))
+                     .arg(e.status.number()));
+        return 3;
     } catch (const UsageError& e) {
         printErr(QStringLiteral("kxsim: %1\n").arg(QString::fromUtf8(e.what())));
         return 2;

@@ -79,10 +79,8 @@ int workbench(const QStringList& args) {
         throw UsageError(QStringLiteral("the workbench needs a display (DISPLAY and WAYLAND_DISPLAY are unset); "
                                         "kxsim screenshot DIR shows the dialogs without one"));
     if (!app) {
-        static int argc = 1;
-        static char name[] = "kxsim";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
+        startApplication();
+        app = qobject_cast<QApplication*>(QCoreApplication::instance());
     }
     QWidget window;
     window.setObjectName(QStringLiteral("Workbench"));

@@ -1,14 +1,12 @@
 #include "dialogs/call_meter/call_meter_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/member_call.h"
-#include "surface/module_data.h"
+#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16string& Ccu,
                              std::u16string& Ppu, Picture& Icon, int32_t& result) {
-    return surface::dialogCall([&] {
-        auto& form = surface::formObject<dialogs::CallMeterForm>();
+    return surface::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
         form.Action = 0;
         form.setHelpContextId(7105);
         form.showIcon(Icon);

@@ -1,13 +1,11 @@
 #include "dialogs/card_reader/card_reader_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/member_call.h"
-#include "surface/module_data.h"
+#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::Kartenleser(std::u16string& Readers, std::u16string& result) {
-    return surface::dialogCall([&] {
-        auto& form = surface::formObject<dialogs::CardReaderForm>();
+    return surface::formCall<dialogs::CardReaderForm>([&](dialogs::CardReaderForm& form) {
         form.setReaderList(Readers);
         const auto ending = form.showModal();
         result = form.prefName();

@@ -1,13 +1,11 @@
 #include "dialogs/clone_options/clone_options_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/member_call.h"
-#include "surface/module_data.h"
+#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::CloneOptions(int32_t& result) {
-    return surface::dialogCall([&] {
-        auto& form = surface::formObject<dialogs::CloneOptionsForm>();
+    return surface::formCall<dialogs::CloneOptionsForm>([&](dialogs::CloneOptionsForm& form) {
         if (form.showModal() == platform::Form::Ending::CloseBox) form.closedByCloseBox();
         result = form.Selection();
         form.unload();

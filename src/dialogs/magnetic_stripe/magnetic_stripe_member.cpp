@@ -1,13 +1,11 @@
 #include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/member_call.h"
-#include "surface/module_data.h"
+#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::MagnetOptions(std::u16string& result) {
-    return surface::dialogCall([&] {
-        auto& form = surface::formObject<dialogs::MagneticStripeForm>();
+    return surface::formCall<dialogs::MagneticStripeForm>([&](dialogs::MagneticStripeForm& form) {
         const auto ending = form.showModal();
         result = form.magsIds();
         form.unload();

@@ -2,7 +2,7 @@
 
 #include "dialogs/network_list/network_list_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/member_call.h"
+#include "surface/form_call.h"
 #include "surface/module_data.h"
 
 namespace kxsim {
@@ -10,8 +10,7 @@ namespace kxsim {
 Status CDialogs::SelectNetwork(std::u16string& Section, std::u16string& Keys, int32_t& Max,
                                std::u16string& InitFile, std::u16string& Caption, Picture& Icon,
                                int32_t& HelpId, std::u16string& Language, int32_t& result) {
-    return surface::dialogCall([&] {
-        auto& form = surface::formObject<dialogs::NetworkListForm>();
+    return surface::formCall<dialogs::NetworkListForm>([&](dialogs::NetworkListForm& form) {
         // A key the list cannot hold fails the call before anything is touched.
         std::vector<dialogs::KeyToken> tokens;
         if (Status s = dialogs::ReadKeyList(Keys, tokens); !s) return s;
