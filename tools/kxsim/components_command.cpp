@@ -19,8 +19,8 @@ int components(const QStringList& args) {
         const bool doRegister = args[0] == u"register";
         const HResult hr = doRegister ? DllRegisterServer() : DllUnregisterServer();
         if (hr != hresult::Ok) {
-            printErr(QStringLiteral("kxsim: %1 failed for %2 (0x%3)\n")
-                         .arg(args[0], QString::fromStdString(registrationFile()))
+            printErr(QStringLiteral("kxsim: %1 failed: %2 (0x%3)\n")
+                         .arg(args[0], QString::fromStdString(registrationFailure()))
                          .arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')));
             return 3;
         }
