@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "platform/profile_reader.h"
+#include "text_output.h"
 
 namespace kxsim::tool {
 namespace {
@@ -37,9 +38,9 @@ int profile(const QStringList& given) {
         }
         if (args.size() != 3) throw UsageError(QStringLiteral("profile get needs FILE SECTION KEY"));
         const QString file = fileArgument(args[0]);
-        printOut(QString::fromStdU16String(platform::profileString(
+        printOut(printable(QString::fromStdU16String(platform::profileString(
                      file.toStdU16String(), args[1].toStdU16String(), args[2].toStdU16String(),
-                     fallback.toStdU16String(), size)) +
+                     fallback.toStdU16String(), size))) +
                  QLatin1Char('\n'));
         return 0;
     }
@@ -49,7 +50,7 @@ int profile(const QStringList& given) {
         const QString file = fileArgument(args[0]);
         for (const auto& name :
              platform::profileKeyNames(file.toStdU16String(), args[1].toStdU16String(), size))
-            printOut(QString::fromStdU16String(name) + QLatin1Char('\n'));
+            printOut(printable(QString::fromStdU16String(name)) + QLatin1Char('\n'));
         return 0;
     }
     throw UsageError(QStringLiteral("profile needs get or keys, not %1").arg(verb));
