@@ -210,6 +210,12 @@ protected:
 /// under $XDG_DATA_HOME (~/.local/share when unset or not absolute).
 KXSIMLIB_EXPORT std::string registrationFile();
 
+/// What the last failed DllRegisterServer or DllUnregisterServer of this
+/// thread failed at and the system's reason, such as "cannot write
+/// /home/ann/.local/share/kxsimlib/components.ini: No space left on device";
+/// empty after a success.
+KXSIMLIB_EXPORT std::string registrationFailure();
+
 }  // namespace kxsim
 
 extern "C" {
@@ -223,8 +229,10 @@ KXSIMLIB_EXPORT kxsim::HResult DllGetClassObject(const kxsim::Guid* classId, con
 /// server lock is alive, so the host may unload the library; False otherwise.
 KXSIMLIB_EXPORT kxsim::HResult DllCanUnloadNow();
 /// Writes the registration file: the type library and, per class, its name,
-/// interface and the path of this library. Fail when it cannot be written.
+/// interface and the path of this library. RegisterClassFailed when it
+/// cannot be written (kxsim::registrationFailure() says why).
 KXSIMLIB_EXPORT kxsim::HResult DllRegisterServer();
-/// Removes the registration file (and its folder when empty). Ok when none is left.
+/// Removes the registration file (and its folder when empty). Ok when none is
+/// left; RegisterClassFailed otherwise (kxsim::registrationFailure() says why).
 KXSIMLIB_EXPORT kxsim::HResult DllUnregisterServer();
 }

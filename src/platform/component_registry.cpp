@@ -1,16 +1,21 @@
 #include "platform/component_registry.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "kxsimlib/component.h"
 #include "platform/profile_reader.h"
 #include "platform/text_codec.h"
+#include "platform/whole_file.h"
 
 namespace kxsim::platform {
 namespace {
@@ -52,37 +57,99 @@ std::string fileContent(const std::string& libraryPath) {
 
 std::string registrationFilePath() { return dataHome() + "/kxsimlib/components.ini"; }
 
-bool writeRegistration(const std::string& libraryPath) {
-    const fs::path file = registrationFilePath();
-    std::error_code ec;
-    fs::create_directories(file.parent_path(), ec);
-    if (ec) return false;
-    std::string temp = file.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    const std::string content = fileContent(libraryPath);
-    size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
+namespace {
+
+// Holds the lock file beside the registration file (flock), so concurrent
+// register and unregister runs take turns. Unregistering removes the lock
+// file with the folder; a run that locked a lock file removed meanwhile
+// takes a new one.
+class RegistrationLock {
+public:
+    RegistrationLock(const fs::path& folder, bool create) {
+        const std::string lockPath = (folder / kName).string();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::error_code ec;
+            if (create) fs::create_directories(folder, ec);
+            if (ec) {
+                fail("cannot make the folder " + folder.string(), ec.value());
+                return;
+            }
+            fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+            if (fd_ < 0 && errno == ENOENT && create) continue;  // the folder went meanwhile
+            if (fd_ < 0) {
+                fail("cannot open " + lockPath, errno);
+                return;
+            }
+            while (::flock(fd_, LOCK_EX) != 0)
+                if (errno != EINTR) {
+                    fail("cannot lock " + lockPath, errno);
+                    return;
+                }
+            struct stat held, named;
+            if (::fstat(fd_, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+                held.st_dev == named.st_dev)
+                return;
+            ::close(fd_);
+            fd_ = -1;
+        }
+        fail("cannot lock " + lockPath, EBUSY);
     }
-    const bool written = done == content.size() && ::fsync(fd) == 0;
-    ::close(fd);
-    if (!written || std::rename(temp.c_str(), file.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
+    ~RegistrationLock() {
+        if (fd_ >= 0) ::close(fd_);
     }
-    return true;
+    RegistrationLock(const RegistrationLock&) = delete;
+    RegistrationLock& operator=(const RegistrationLock&) = delete;
+
+    /// Empty while the lock is held.
+    const RegistrationError& failure() const { return failure_; }
+    static constexpr const char* kName = "components.ini.lock";
+
+private:
+    void fail(std::string what, int error) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        failure_ = RegistrationError{std::move(what), error};
+    }
+
+    int fd_ = -1;
+    RegistrationError failure_;
+};
+
+RegistrationError failure(std::string what, int error) { return RegistrationError{std::move(what), error}; }
+
+}  // namespace
+
+std::string RegistrationError::message() const {
+    return what.empty() ? std::string() : what + ": " + std::strerror(error);
 }
 
-bool removeRegistration() {
+RegistrationError writeRegistration(const std::string& libraryPath) {
     const fs::path file = registrationFilePath();
+    const RegistrationLock lock(file.parent_path(), true);
+    if (lock.failure()) return lock.failure();
+    if (const int error = replaceWholeFile(file.string(), fileContent(libraryPath)))
+        return failure("cannot write " + file.string(), error);
+    return {};
+}
+
+RegistrationError removeRegistration() {
+    const fs::path file = registrationFilePath();
+    const fs::path folder = file.parent_path();
     std::error_code ec;
-    fs::remove(file, ec);
-    if (ec) return false;
-    fs::remove(file.parent_path(), ec);  // only when empty; a folder with other files stays
-    return !fs::exists(file, ec);
+    if (!fs::exists(folder, ec)) return {};
+    const RegistrationLock lock(folder, false);
+    if (lock.failure().error == ENOENT) return {};  // another run removed the folder meanwhile
+    if (lock.failure()) return lock.failure();
+    if (::unlink(file.c_str()) != 0 && errno != ENOENT) return failure("cannot remove " + file.string(), errno);
+    // The folder goes when nothing but the lock is left in it; a folder with other files stays.
+    bool onlyLock = true;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        onlyLock = onlyLock && entry.path().filename() == RegistrationLock::kName;
+    if (!ec && onlyLock) {
+        ::unlink((folder / RegistrationLock::kName).c_str());
+        ::rmdir(folder.c_str());
+    }
+    return {};
 }
 
 std::vector<RegisteredClass> readRegistration() {

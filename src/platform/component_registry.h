@@ -21,13 +21,23 @@ namespace kxsim::platform {
 /// is unset or not an absolute path.
 std::string registrationFilePath();
 
-/// Writes the file for the library at \a libraryPath, replacing it whole (a
-/// reader never sees half a file). False when it cannot be written.
-bool writeRegistration(const std::string& libraryPath);
+/// What went wrong in a registration: nothing when \c what is empty.
+struct RegistrationError {
+    std::string what;  ///< what failed, naming the path: "cannot write /home/ann/.local/share/kxsimlib/components.ini"
+    int error = 0;     ///< the system's errno
+    explicit operator bool() const { return !what.empty(); }
+    /// "what: the system's reason"; empty on success.
+    std::string message() const;
+};
 
-/// Removes the file, and its folder when nothing else is in it. True when no
-/// file is left.
-bool removeRegistration();
+/// Writes the file for the library at \a libraryPath, replacing it whole (a
+/// reader never sees half a file). Concurrent writers and removers take turns
+/// through a lock file beside it.
+RegistrationError writeRegistration(const std::string& libraryPath);
+
+/// Removes the file, and its folder when nothing else is in it; no file to
+/// remove is no failure.
+RegistrationError removeRegistration();
 
 struct RegisteredClass {
     std::u16string name;

@@ -10,6 +10,8 @@
 #include <QPixmap>
 
 #include "platform/control_types.h"
+#include "platform/ordinary_file.h"
+#include "platform/text_codec.h"
 
 namespace kxsim::platform {
 
@@ -35,6 +37,11 @@ QLabel* makeImage(QWidget* parent, int size) {
     return image;
 }
 
+namespace {
+// A picture file larger than this is no picture: a form's icon is small.
+constexpr size_t kMaxPictureFileSize = 16 * 1024 * 1024;
+}  // namespace
+
 void showPicture(QLabel* image, const Picture& picture) {
     QPixmap pixmap;
     switch (picture.kind()) {
@@ -43,9 +50,13 @@ void showPicture(QLabel* image, const Picture& picture) {
     case Picture::Kind::Bytes:
         pixmap.loadFromData(picture.bytes().data(), static_cast<uint>(picture.bytes().size()));
         break;
-    case Picture::Kind::File:
-        pixmap.load(QString::fromStdU16String(picture.path()));
+    case Picture::Kind::File: {
+        // Read here rather than by QPixmap, whose open would block on a FIFO or device.
+        const OrdinaryFile file = readOrdinaryFile(toUtf8(picture.path()), kMaxPictureFileSize);
+        if (file.outcome == OrdinaryFile::Outcome::Read)
+            pixmap.loadFromData(reinterpret_cast<const uchar*>(file.bytes.data()), static_cast<uint>(file.bytes.size()));
         break;
+    }
     }
     image->setPixmap(pixmap);
 }

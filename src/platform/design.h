@@ -29,7 +29,8 @@ int twips(int value);
 
 /// An image control ("Image"): a fixed square showing a picture, scaled.
 QLabel* makeImage(QWidget* parent, int size);
-/// Shows \a picture in \a image; a picture that does not decode shows nothing.
+/// Shows \a picture in \a image; a picture that does not decode, or a file that
+/// is no ordinary file of at most 16 MiB, shows nothing.
 void showPicture(QLabel* image, const Picture& picture);
 
 /// A filled band ("Shape") in the button-face colour, holding a row of buttons.

@@ -1,6 +1,6 @@
 #include "services/settings.h"
 
-#include "platform/qsettings_store.h"
+#include "platform/settings_file_store.h"
 
 namespace kxsim::tools {
 namespace {
@@ -10,7 +10,7 @@ SettingsStore* g_override = nullptr;
 }  // namespace
 
 SettingsStore& currentSettingsStore() {
-    static platform::QSettingsStore perUser;
+    static platform::SettingsFileStore perUser;
     return g_override ? *g_override : perUser;
 }
 

@@ -133,6 +133,9 @@ Status Commons::IsWinNT(Boolean& result) {
 Status Commons::NewTempFileName(std::u16string& Path, std::u16string& Appendix, int32_t /*wUnique*/,
                                 std::u16string& TempFileName, int32_t& result) {
     return surface::guarded([&] {
+        // The system ends a name at a NUL: such a name could not be the file checked.
+        if (Path.find(u'\0') != std::u16string::npos || Appendix.find(u'\0') != std::u16string::npos)
+            return Status::error(errors::InvalidCall);
         const auto search = surface::searchTempName(Path, Appendix, d->draw ? d->draw : seededDraw(),
                                                     [](const std::u16string& name) {
                                                         return platform::isOrdinaryFile(name);

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <cerrno>
 #include <string>
 
 #include "kxsimlib/commons.h"
@@ -68,8 +69,20 @@ std::string libraryPath() {
     return platform::toUtf8(platform::libraryFile(platform::fromUtf8(name)));
 }
 
+thread_local std::string t_registrationFailure;
+
+// Keeps what failed for registrationFailure(); errno carries the system's reason too.
+HResult noteRegistration(const platform::RegistrationError& error) {
+    t_registrationFailure = error.message();
+    if (!error) return hresult::Ok;
+    errno = error.error;
+    return hresult::RegisterClassFailed;
+}
+
 }  // namespace
 }  // namespace kxsim::surface
+
+std::string kxsim::registrationFailure() { return surface::t_registrationFailure; }
 
 using namespace kxsim;
 
@@ -92,7 +105,7 @@ HResult DllCanUnloadNow() { return surface::moduleInUse() ? hresult::False : hre
 
 HResult DllRegisterServer() {
     try {
-        return platform::writeRegistration(surface::libraryPath()) ? hresult::Ok : hresult::RegisterClassFailed;
+        return surface::noteRegistration(platform::writeRegistration(surface::libraryPath()));
     } catch (...) {
         return hresult::Fail;
     }
@@ -100,7 +113,7 @@ HResult DllRegisterServer() {
 
 HResult DllUnregisterServer() {
     try {
-        return platform::removeRegistration() ? hresult::Ok : hresult::RegisterClassFailed;
+        return surface::noteRegistration(platform::removeRegistration());
     } catch (...) {
         return hresult::Fail;
     }

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdlib>
+#include <functional>
 
-#include "platform/qsettings_store.h"
+#include "platform/settings_file_store.h"
 #include "services/settings_store.h"
 
-using kxsim::platform::QSettingsStore;
+using kxsim::platform::SettingsFileStore;
 using namespace kxsim::tools;
 
 namespace {
@@ -30,6 +35,11 @@ const QString& configHome() {
 
 QString storeFile() { return configHome() + QStringLiteral("/Tolvane/Kestrix.conf"); }
 
+QByteArray fileBytes() {
+    QFile file(storeFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,27 +50,59 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsStoreTest, writes_and_reads_back_texts_exactly) {
-    QSettingsStore store;
-    const std::u16string values[] = {u"", u"  padded  ", u"a=b;c", u"Zeile 1\nZeile 2",
-                                     u"\"quoted\"", u"Wählen Σ ж", u"{|}", u"#hash"};
+// Each text is stored by the store and read back by QSettings, and stored by
+// QSettings and read back by the store: files stay readable both ways.
+TEST_F(SettingsStoreTest, texts_round_trip_with_qsettings_both_ways) {
+    const std::u16string values[] = {u"", u"  padded  ", u"a=b;c", u"x,y", u"Zeile 1\nZeile 2\r\t",
+                                     u"\"quoted\" \\ back", u"W\u00e4hlen \u03a3 \u0436 \U0001F600", u"{|}",
+                                     u"#hash", u"@at", u"@@two", std::u16string(u"nul\0" u"1f", 6),
+                                     u"\x01" u"a\x1f" u"b\x7f"};
+    const std::u16string keys[] = {u"LeserName", u"Key with blanks", u"Sch\u00fcssel", u"K\u4e2d"};
     int n = 0;
-    for (const auto& value : values) {
-        const std::u16string key = u"Key" + DecimalText(n++);
-        ASSERT_TRUE(store.setValue(key, value));
-        EXPECT_EQ(store.value(key), value);
+    for (const auto& key : keys) {
+        for (const auto& value : values) {
+            SCOPED_TRACE(n);
+            ASSERT_TRUE(SettingsFileStore().setValue(key, value));
+            EXPECT_EQ(SettingsFileStore().value(key), value);
+            // A copy of its own per row: QSettings caches what it read by file name.
+            const QString copy = configHome() + QStringLiteral("/copy%1.conf").arg(n++);
+            ASSERT_TRUE(QFile::copy(storeFile(), copy));
+            QSettings qt(copy, QSettings::IniFormat);
+            EXPECT_EQ(qt.value(QString::fromStdU16String(key)).toString().toStdU16String(), value);
+            qt.setValue(QString::fromStdU16String(key), QString::fromStdU16String(value + u"!"));
+            qt.sync();
+            ASSERT_TRUE(QFile::remove(storeFile()) && QFile::copy(copy, storeFile()));
+            EXPECT_EQ(SettingsFileStore().value(key), value + u"!");
+        }
     }
-    EXPECT_EQ(store.value(u"Missing"), std::nullopt);
-    EXPECT_TRUE(QFile::exists(storeFile()));
+    EXPECT_EQ(SettingsFileStore().value(u"Missing"), std::nullopt);
+}
+
+// Values the store cannot keep as they are: refused, and nothing changes.
+TEST_F(SettingsStoreTest, a_setting_that_cannot_be_kept_faithfully_is_refused) {
+    SettingsFileStore store;
+    ASSERT_TRUE(store.setValue(u"MagsPref", u"kept"));
+    const QByteArray before = fileBytes();
+    const struct {
+        std::u16string key, value;
+    } rows[] = {{u"MagsPref", u"lone \xD800 high"}, {u"MagsPref", u"lone \xDC00 low"},
+                {u"MagsPref", u"\xDE00\xD800"}, {u"Mags\xD801", u"x"}, {u"", u"x"},
+                {u"Mags/Pref", u"x"}, {u"Mags\\Pref", u"x"}};
+    for (const auto& row : rows) {
+        const kxsim::Status s = store.setValue(row.key, row.value);
+        EXPECT_EQ(s.number(), 5);
+        EXPECT_EQ(store.value(u"MagsPref"), u"kept");
+        EXPECT_EQ(fileBytes(), before);
+    }
 }
 
 TEST_F(SettingsStoreTest, a_value_written_by_another_process_is_read) {
-    QSettingsStore store;
+    SettingsFileStore store;
     ASSERT_TRUE(store.setValue(u"LeserName", u"before"));
     EXPECT_EQ(store.value(u"LeserName"), u"before");
     const pid_t child = fork();
     if (child == 0) {
-        QSettingsStore other;
+        SettingsFileStore other;
         _exit(other.setValue(u"LeserName", u"from the other process").ok() ? 0 : 1);
     }
     int status = 0;
@@ -75,7 +117,7 @@ TEST_F(SettingsStoreTest, two_processes_writing_at_once_lose_no_key) {
     for (int c = 0; c < 2; ++c) {
         children[c] = fork();
         if (children[c] == 0) {
-            QSettingsStore store;
+            SettingsFileStore store;
             bool ok = true;
             for (int i = 0; i < kKeys; ++i)
                 ok = store.setValue(u"P" + DecimalText(c) + u"K" + DecimalText(i), DecimalText(i)).ok() && ok;
@@ -87,7 +129,7 @@ TEST_F(SettingsStoreTest, two_processes_writing_at_once_lose_no_key) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_EQ(WEXITSTATUS(status), 0);
     }
-    QSettingsStore store;
+    SettingsFileStore store;
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < kKeys; ++i)
             EXPECT_EQ(store.value(u"P" + DecimalText(c) + u"K" + DecimalText(i)), DecimalText(i));
@@ -98,7 +140,7 @@ TEST_F(SettingsStoreTest, a_write_that_cannot_be_stored_fails_with_a_reason) {
     QFile blocker(configHome() + QStringLiteral("/Tolvane"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QSettingsStore store;
+    SettingsFileStore store;
     const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
     EXPECT_FALSE(s);
     EXPECT_EQ(s.number(), 75);
@@ -115,7 +157,7 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
         file.close();
-        QSettingsStore store;
+        SettingsFileStore store;
         EXPECT_NO_FATAL_FAILURE(store.value(u"LeserTimer"));
         EXPECT_EQ(store.value(u"LeserTimer"), std::nullopt);
     }
@@ -123,7 +165,7 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
 
 TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_holds) {
     {
-        QSettingsStore store;
+        SettingsFileStore store;
         ASSERT_TRUE(store.setValue(u"LeserName", u"kept"));
     }
     const QByteArray folder = (configHome() + QStringLiteral("/Tolvane")).toUtf8();
@@ -141,10 +183,10 @@ TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_ho
     const pid_t child = fork();
     if (child == 0) {
         if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(10);
-        QSettingsStore store;
+        SettingsFileStore store;
         const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
-        const std::u16string expected =
-            u"The setting MagsIds could not be stored: " + storeFile().toStdU16String() + u" cannot be written";
+        const std::u16string expected = u"The setting MagsIds could not be stored: " + storeFile().toStdU16String() +
+                                        u" cannot be written (Permission denied)";
         if (s.ok()) _exit(11);
         if (s.number() != 75) _exit(12);
         if (s.description() != expected) _exit(13);
@@ -159,9 +201,77 @@ TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_ho
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
                                          "13: wrong description, 14: lost a key, 15: kept the refused key";
-    QSettingsStore store;
+    SettingsFileStore store;
     EXPECT_EQ(store.value(u"LeserName"), u"kept");
     EXPECT_EQ(store.value(u"MagsIds"), std::nullopt);
+}
+
+// A store that is no ordinary file, or too large to read, gives the defaults
+// at once and refuses every write with a reason; nothing ever blocks (the
+// child is killed after ten seconds).
+TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses_writes) {
+    const QByteArray file = storeFile().toUtf8();
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+        const char16_t* reason;
+    } rows[] = {
+        {"FIFO", [&] { return ::mkfifo(file.constData(), 0600) == 0; }, u"is not an ordinary file"},
+        {"device", [&] { return ::symlink("/dev/zero", file.constData()) == 0; }, u"is not an ordinary file"},
+        {"folder", [&] { return QDir().mkpath(storeFile()); }, u"is not an ordinary file"},
+        {"too large", [&] {
+             QFile f(storeFile());
+             return f.open(QIODevice::WriteOnly) &&
+                    f.write(QByteArray("[General]\nMagsMask=3\n") +
+                            QByteArray(kxsim::platform::kMaxSettingsFileSize, ';')) > 0;
+         }, u"is larger than 1048576 bytes"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        ASSERT_TRUE(QDir().mkpath(configHome() + QStringLiteral("/Tolvane")));
+        ASSERT_TRUE(row.make());
+        const std::u16string expected = u"The setting MagsMask could not be stored: " +
+                                        storeFile().toStdU16String() + u" " + row.reason;
+        const pid_t child = fork();
+        if (child == 0) {
+            ::alarm(10);
+            SettingsFileStore store;
+            if (store.value(u"MagsMask") != std::nullopt) _exit(11);
+            const kxsim::Status s = store.setValue(u"MagsMask", u"5");
+            _exit(s.number() != 75 ? 12 : s.description() != expected ? 13 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status)) << "blocked";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "11: read a value, 12: not refused, 13: wrong description";
+    }
+}
+
+// A full disk (here: a file size limit) refuses the write; the file, later
+// reads and later writes of other keys never see the refused value.
+TEST_F(SettingsStoreTest, a_write_refused_by_a_full_disk_leaves_no_trace) {
+    ASSERT_TRUE(SettingsFileStore().setValue(u"MagsPref", u"before"));
+    const QByteArray before = fileBytes();
+    const pid_t child = fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{512, 512};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+        SettingsFileStore store;
+        const kxsim::Status s = store.setValue(u"MagsPref", std::u16string(2000, u'x'));
+        if (s.number() != 75 || s.description().find(u"cannot be written") == std::u16string::npos) _exit(11);
+        if (store.value(u"MagsPref") != u"before") _exit(12);
+        if (!store.setValue(u"LeserName", u"small")) _exit(13);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: not refused, 12: refused value read, 13: later write failed";
+    EXPECT_EQ(SettingsFileStore().value(u"MagsPref"), u"before");
+    EXPECT_EQ(SettingsFileStore().value(u"LeserName"), u"small");
+    EXPECT_TRUE(fileBytes().startsWith(before));
 }
 
 TEST(settings_defaults, absent_keys_give_the_default_as_text) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <regex>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "kxsimlib/commons.h"
@@ -112,6 +113,23 @@ TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
         const auto out = newTempFileName(commons, platform::fromUtf8(folder.path().string()));
         EXPECT_EQ(out.result, c.result);
         EXPECT_EQ(out.name, folder.file(c.last));
+    }
+}
+
+// A name holding a NUL can name no file: refused, and no output is written.
+TEST(CommonsTempName, ANulInPathOrAppendixIsRefused) {
+    test::TempFolder folder;
+    const std::u16string dir = platform::fromUtf8(folder.path().string()) + u"/";
+    const struct { std::u16string path, appendix; } cases[] = {
+        {dir + std::u16string(u"a\0b/", 4), u".tmp"}, {dir, std::u16string(u".t\0mp", 5)},
+        {std::u16string(u"\0", 1), u""}};
+    for (const auto& c : cases) {
+        Commons commons;
+        std::u16string path = c.path, appendix = c.appendix, name = u"unchanged";
+        int32_t result = -7;
+        const Status s = commons.NewTempFileName(path, appendix, 0, name, result);
+        EXPECT_EQ(s.number(), 5);
+        EXPECT_EQ(std::tie(name, result), std::make_tuple(u"unchanged", -7));
     }
 }
 

@@ -1,13 +1,17 @@
 // The library loaded as a host loads it: by path, through its four entry points.
 
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "kxsimlib/component.h"
 #include "platform/component_registry.h"
@@ -161,6 +165,43 @@ TEST_F(EntryPoints, RegistrationRoundTrip) {
     ::setenv("XDG_DATA_HOME", (home.path() / "notes-file").c_str(), 1);
     std::ofstream(home.path() / "notes-file") << "x";
     EXPECT_EQ(registerServer(), hresult::RegisterClassFailed);
+    EXPECT_EQ(platform::writeRegistration("/lib/x.so").message(),
+              "cannot make the folder " + (home.path() / "notes-file" / "kxsimlib").string() + ": Not a directory");
+    ::unsetenv("XDG_DATA_HOME");
+}
+
+// Register and unregister from many processes at once: every run succeeds and
+// the file is left whole or absent, with no temporary file beside it.
+TEST(ComponentRegistry, ConcurrentRunsTakeTurns) {
+    test::TempFolder home;
+    ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+    constexpr int kProcesses = 8, kRuns = 25;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int failures = 0;
+            for (int i = 0; i < kRuns; ++i) {
+                const auto error = (p + i) % 2 ? platform::removeRegistration()
+                                               : platform::writeRegistration("/lib/libkxsimlib.so.31");
+                if (error) std::fprintf(stderr, "%s\n", error.message().c_str());
+                failures += bool(error);
+            }
+            _exit(failures);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed runs: " << WEXITSTATUS(status);
+    }
+    const size_t listed = platform::readRegistration().size();
+    EXPECT_TRUE(listed == 0 || listed == kClasses.size()) << listed;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(home.path() / "kxsimlib", ec))
+        EXPECT_TRUE(entry.path().filename() == "components.ini" || entry.path().filename() == "components.ini.lock")
+            << entry.path();
     ::unsetenv("XDG_DATA_HOME");
 }
 

@@ -10,6 +10,7 @@
 #include "kxsimlib/commons.h"
 #include "kxsimlib/component.h"
 #include "platform/component_registry.h"
+#include "text_output.h"
 
 namespace kxsim::tool {
 namespace {
@@ -19,8 +20,8 @@ int components(const QStringList& args) {
         const bool doRegister = args[0] == u"register";
         const HResult hr = doRegister ? DllRegisterServer() : DllUnregisterServer();
         if (hr != hresult::Ok) {
-            printErr(QStringLiteral("kxsim: %1 failed for %2 (0x%3)\n")
-                         .arg(args[0], QString::fromStdString(registrationFile()))
+            printErr(QStringLiteral("kxsim: %1 failed: %2 (0x%3)\n")
+                         .arg(args[0], printable(QString::fromStdString(registrationFailure())))
                          .arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')));
             return 3;
         }
@@ -36,10 +37,10 @@ int components(const QStringList& args) {
     }
     for (const auto& c : classes)
         printOut(QStringLiteral("%1 %2 %3 %4 %5\n")
-                     .arg(QString::fromStdU16String(c.name), QString::fromStdU16String(c.classId),
-                          QString::fromStdU16String(c.interfaceName),
+                     .arg(printable(QString::fromStdU16String(c.name)), printable(QString::fromStdU16String(c.classId)),
+                          printable(QString::fromStdU16String(c.interfaceName)),
                           c.creatable ? QStringLiteral("creatable") : QStringLiteral("not-creatable"),
-                          QString::fromStdU16String(c.library)));
+                          printable(QString::fromStdU16String(c.library))));
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "platform/profile_reader.h"
+#include "text_output.h"
 
 namespace kxsim::tool {
 namespace {
@@ -34,7 +35,7 @@ QString textOption(QStringList& args, const QString& name) {
 }
 
 void printNames(const std::vector<std::u16string>& names) {
-    for (const auto& name : names) printOut(QString::fromStdU16String(name) + QLatin1Char('\n'));
+    for (const auto& name : names) printOut(printable(QString::fromStdU16String(name)) + QLatin1Char('\n'));
 }
 
 int profile(const QStringList& given) {
@@ -46,9 +47,9 @@ int profile(const QStringList& given) {
         const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 3) throw UsageError(QStringLiteral("profile get needs FILE SECTION KEY"));
         const QString file = fileArgument(args[0]);
-        printOut(QString::fromStdU16String(platform::profileString(
+        printOut(printable(QString::fromStdU16String(platform::profileString(
                      file.toStdU16String(), args[1].toStdU16String(), args[2].toStdU16String(),
-                     fallback.toStdU16String(), size)) +
+                     fallback.toStdU16String(), size))) +
                  QLatin1Char('\n'));
         return 0;
     }

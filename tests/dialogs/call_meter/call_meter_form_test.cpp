@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
@@ -29,10 +33,9 @@ std::ostream& operator<<(std::ostream& out, const Meter& m) {
 
 // Calls SelectMeter with \a meter while \a act runs in the shown window; returns the result, and
 // \a meter receives the texts handed back. The window shows exactly when the call succeeds.
-int32_t selectMeter(Meter& meter, std::function<void(QDialog&)> act, Status* status = nullptr) {
+int32_t selectMeter(Meter& meter, std::function<void(QDialog&)> act, Status* status = nullptr, Picture icon = {}) {
     WhenShown driver(QStringLiteral("WAcm"), std::move(act));
     CDialogs dialogs;
-    Picture icon;
     int32_t result = -1;
     const Status s = dialogs.SelectMeter(meter.acm, meter.amv, meter.ccu, meter.ppu, icon, result);
     if (status) *status = s;
@@ -181,4 +184,26 @@ TEST(CallMeterDialog, help_opens_topic_7105_and_translation_leaves_the_fields_al
     });
     std::u16string none;
     dialogs.Language(none);
+}
+
+// An icon file is read only when it is an ordinary file: a FIFO or a device
+// shows no picture and never blocks (the alarm ends a test that would hang).
+TEST(CallMeterDialog, an_icon_path_that_is_no_ordinary_file_shows_no_picture) {
+    TempFolder folder;
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdU16String(folder.file("red.png"))));
+    ASSERT_EQ(::mkfifo((folder.path() / "fifo.png").c_str(), 0600), 0);
+    const struct { std::u16string path; bool shown; } rows[] = {
+        {folder.file("red.png"), true}, {folder.file("fifo.png"), false}, {u"/dev/zero", false},
+        {folder.file(""), false}, {folder.file("missing.png"), false}};
+    ::alarm(60);
+    for (const auto& row : rows) {
+        Meter meter{u"1", u"2", u"EUR", u"3"};
+        selectMeter(meter, [&row](QDialog& w) {
+            EXPECT_EQ(!control<QLabel>(w, QStringLiteral("IMIcon"))->pixmap().isNull(), row.shown) << narrow(row.path);
+            closeBox(w);
+        }, nullptr, Picture::fromFile(row.path));
+    }
+    ::alarm(0);
 }

@@ -152,6 +152,7 @@ TEST(MagnetDialogUserStore, keeps_the_settings_and_reports_a_folder_it_cannot_wr
         u"The magnetic stripe settings could not be stored (MagsIds, MagsMask, MagsPref, MagsSuff): "
         u"The setting MagsIds could not be stored: ";
     EXPECT_EQ(status.description().substr(0, prefix.size()), prefix) << narrow(status.description());
-    EXPECT_TRUE(status.description().ends_with(u"Kestrix.conf cannot be written")) << narrow(status.description());
+    EXPECT_TRUE(status.description().ends_with(u"Kestrix.conf cannot be written (its folder cannot be made)"))
+        << narrow(status.description());
     QFile::remove(company);
 }

@@ -1,0 +1,53 @@
+#include "platform/whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kxsim::platform {
+namespace {
+
+// The file a link names, so the link stays and its file is replaced.
+std::string resolved(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char target[PATH_MAX];
+    return ::realpath(path.c_str(), target) ? std::string(target) : path;
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int replaceWholeFile(const std::string& path, std::string_view bytes) {
+    const std::string target = resolved(path);
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat old;
+    int error = ::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
+    if (!error) error = writeAll(fd, bytes);
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && std::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+    if (error) ::unlink(temp.c_str());
+    return error;
+}
+
+}  // namespace kxsim::platform

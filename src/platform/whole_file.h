@@ -1,0 +1,15 @@
+#pragma once
+// Replacing a file whole: a new file beside it is written, synced and renamed
+// over it, so a reader, a crash or a full disk never leaves half a file.
+
+#include <string>
+#include <string_view>
+
+namespace kxsim::platform {
+
+/// Writes \a bytes as the file \a path (through a link to the file it names),
+/// keeping an existing file's permissions. 0, or the errno of what failed;
+/// on failure the file is as it was.
+int replaceWholeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace kxsim::platform

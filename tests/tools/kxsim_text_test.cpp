@@ -1,0 +1,65 @@
+// kxsim's text output as a terminal shows it.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+
+#include "support/temp_files.h"
+
+namespace {
+
+struct KxsimRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+KxsimRun runKxsim(const QStringList& args, const QString& dataHome = {}) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!dataHome.isEmpty()) env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KXSIM_PROGRAM), args);
+    if (!p.waitForFinished(60'000)) p.kill(), p.waitForFinished();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString path(const kxsim::test::TempFolder& folder, const char* name) {
+    return QString::fromStdString((folder.path() / name).string());
+}
+
+}  // namespace
+
+// Control characters from a file (an escape sequence that would retitle the
+// terminal, a bell, a C1 control) are printed escaped.
+TEST(KxsimText, control_characters_in_values_are_escaped) {
+    kxsim::test::TempFolder folder;
+    folder.write("suite.ini", "[S]\nk\x1b[2Jey=a\x1b]0;title\x07" "b\xc2\x9b" "c\\d\n");
+    const QString ini = path(folder, "suite.ini");
+    std::filesystem::create_directory(folder.path() / "kxsimlib");
+    folder.write("kxsimlib/components.ini", "[Classes]\nC\x1b[31mDialogs={X}\n[{X}]\nInterface=I\x07\nLibrary=/l\n");
+    const struct { QStringList args; QString out; } rows[] = {
+        {{"profile", "get", ini, "S", "k\x1b[2Jey"}, "a\\x1b]0;title\\x07b\\u009bc\\d\n"},
+        {{"profile", "keys", ini, "S"}, "k\\x1b[2Jey\n"},
+        {{"components"}, "C\\x1b[31mDialogs {X} I\\x07 not-creatable /l\n"},
+    };
+    for (const auto& row : rows) {
+        const KxsimRun run = runKxsim(row.args, QString::fromStdString(folder.path().string()));
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, row.out) << row.args.join(' ').toStdString();
+    }
+}
+
+// A registration that fails says what failed and the system's reason.
+TEST(KxsimText, a_failed_registration_names_the_path_and_the_reason) {
+    kxsim::test::TempFolder folder;
+    folder.write("file", "x");
+    const KxsimRun run = runKxsim({"components", "register"}, path(folder, "file"));
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("register failed: cannot make the folder %1/kxsimlib: Not a directory")
+                                     .arg(path(folder, "file"))))
+        << run.err.toStdString();
+}
