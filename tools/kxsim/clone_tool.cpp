@@ -11,7 +11,7 @@ namespace kxsim::tool {
 namespace {
 
 // The mask alone cannot tell OK with nothing chosen from Cancel, so the tool
-// watches the OK button: exit code 0 after OK, 1 after Cancel or the close box.
+// watches the OK button: accepted after OK, cancelled after Cancel or the close box.
 Outcome callClone(const Inputs&) {
     bool confirmed = false;
     auto guard = tooling::observeDisplayedDialogs([&confirmed](QDialog& window) {
@@ -19,13 +19,10 @@ Outcome callClone(const Inputs&) {
         if (auto* ok = window.findChild<QAbstractButton*>(QStringLiteral("CBAction(1)")))
             QObject::connect(ok, &QAbstractButton::clicked, ok, [&confirmed] { confirmed = true; });
     });
-    CDialogs dialogs;
     int32_t result = 0;
-    Outcome out;
-    out.status = dialogs.CloneOptions(result);
-    out.json = JsonLine().add(QStringLiteral("result"), int64_t{result}).text();
-    out.exitCode = confirmed ? 0 : 1;
-    return out;
+    const Status status = CDialogs().CloneOptions(result);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), int64_t{result}),
+                   confirmed ? Ending::Accepted : Ending::Cancelled);
 }
 
 // The dialog with files checked, so the greyed followers show their tick.

@@ -16,12 +16,9 @@ Outcome showConverter(const QString& input) {
         if (window.objectName() != u"WConvert" || input.isEmpty()) return;
         if (auto* field = window.findChild<QLineEdit*>(QStringLiteral("TBIn"))) field->setText(input);
     });
-    CDialogs dialogs;
     std::u16string result;
-    Outcome out;
-    out.status = dialogs.Converter(result);
-    out.json = JsonLine().add(QStringLiteral("result"), result).text();
-    return out;
+    const Status status = CDialogs().Converter(result);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), result));
 }
 
 const ToolRegistration registration{DialogTool{

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "command.h"
 #include "kxsimlib/cdialogs.h"
 
 namespace kxsim::tool {
@@ -24,6 +25,32 @@ Inputs sampleInputs(const DialogTool& tool) {
 QString value(const Inputs& inputs, const QString& option, const QString& fallback) {
     const auto it = inputs.find(option);
     return it == inputs.end() || it->isEmpty() ? fallback : it->first();
+}
+
+Outcome outcome(const Status& status, const JsonLine& outputs, Ending ending) {
+    return Outcome{status, outputs.text(), ending};
+}
+
+Outcome failure(const Status& status) { return Outcome{status, QString()}; }
+
+Outcome problem(const QString& why) { return Outcome{Status(), QString(), Ending::Unknown, why}; }
+
+int exitCode(const Outcome& out) {
+    if (!out.problem.isEmpty()) return 2;
+    if (!out.status) return 3;
+    return out.ending == Ending::Cancelled ? 1 : 0;
+}
+
+int report(const Outcome& out) {
+    if (!out.problem.isEmpty()) {
+        printErr(QStringLiteral("kxsim: %1\n").arg(out.problem));
+    } else if (!out.status) {
+        printErr(QStringLiteral("kxsim: %1 (error %2)\n")
+                     .arg(QString::fromStdU16String(out.status.description()))
+                     .arg(out.status.number()));
+    }
+    if (out.problem.isEmpty() && !out.json.isEmpty()) printOut(out.json + QLatin1Char('\n'));
+    return exitCode(out);
 }
 
 namespace {

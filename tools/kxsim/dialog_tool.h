@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "json_line.h"
 #include "kxsimlib/status.h"
 
 namespace kxsim::tool {
@@ -24,15 +25,31 @@ struct Field {
 
 using Inputs = QMap<QString, QStringList>;
 
-/// What a call gave: the member's status, the JSON line of its outputs and the exit code.
+/// How the user left a dialog, as far as its command can tell.
+enum class Ending { Unknown, Accepted, Cancelled };
+
+/// What a call gave: the member's status, the JSON line of its outputs and how it ended.
 struct Outcome {
     Status status;
-    QString json;
-    int exitCode = 0;
+    QString json;  ///< empty: no line to print
+    Ending ending = Ending::Unknown;
     /// Why the dialog could not be shown, in one line (no JSON then); the
-    /// command line prints it on stderr and exits with exitCode.
+    /// command line prints it on stderr.
     QString problem = {};
 };
+
+/// A member's outcome; \a outputs is printed even when the call failed.
+Outcome outcome(const Status& status, const JsonLine& outputs, Ending ending = Ending::Unknown);
+/// A failed call whose outputs mean nothing: no JSON line.
+Outcome failure(const Status& status);
+/// A dialog that could not be shown at all.
+Outcome problem(const QString& why);
+
+/// kxsim's exit code after \a out. Every dialog command's code is decided here.
+int exitCode(const Outcome& out);
+/// Prints \a out as the command line does (JSON on stdout, a failure on
+/// stderr) and returns its exit code.
+int report(const Outcome& out);
 
 struct DialogTool {
     QString command;   ///< "reader"

@@ -8,12 +8,9 @@ namespace kxsim::tool {
 namespace {
 
 Outcome callMagnet(const Inputs&) {
-    CDialogs dialogs;
     std::u16string ids;
-    Outcome out;
-    out.status = dialogs.MagnetOptions(ids);
-    out.json = JsonLine().add(QStringLiteral("result"), ids).text();
-    return out;
+    const Status status = CDialogs().MagnetOptions(ids);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), ids));
 }
 
 const ToolRegistration registration{DialogTool{

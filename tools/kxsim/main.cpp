@@ -75,20 +75,7 @@ int run(QStringList args) {
     }
     for (const DialogTool& tool : dialogTools()) {
         if (tool.command != name) continue;
-        const Outcome out = tool.call(parseInputs(tool, args));
-        if (!out.problem.isEmpty()) {
-            printErr(QStringLiteral("kxsim: %1\n").arg(out.problem));
-            return out.exitCode;
-        }
-        if (!out.status) {
-            printErr(QStringLiteral("kxsim: %1 (error %2)\n")
-                         .arg(QString::fromStdU16String(out.status.description()))
-                         .arg(out.status.number()));
-            if (!out.json.isEmpty()) printOut(out.json + QLatin1Char('\n'));
-            return 3;
-        }
-        printOut(out.json + QLatin1Char('\n'));
-        return out.exitCode;
+        return report(tool.call(parseInputs(tool, args)));
     }
     for (const Command& command : commands())
         if (command.name == name) return command.run(args);
@@ -103,10 +90,7 @@ int main(int argc, char** argv) {
     try {
         return run(args);
     } catch (const CallFailure& e) {
-        printErr(QStringLiteral("kxsim: %1 (error %2)\n")
-                     .arg(QString::fromStdU16String(e.status.description()))
-                     .arg(e.status.number()));
-        return 3;
+        return report(failure(e.status));
     } catch (const UsageError& e) {
         printErr(QStringLiteral("kxsim: %1\n").arg(QString::fromUtf8(e.what())));
         return 2;

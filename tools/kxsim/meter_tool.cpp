@@ -14,19 +14,16 @@ Outcome callMeter(const Inputs& inputs) {
     std::u16string ppu = value(inputs, QStringLiteral("ppu")).toStdU16String();
     const QString iconFile = value(inputs, QStringLiteral("icon"));
     Picture icon = iconFile.isEmpty() ? Picture() : Picture::fromFile(iconFile.toStdU16String());
-    CDialogs dialogs;
     int32_t result = 0;
-    Outcome out;
-    out.status = dialogs.SelectMeter(acm, amv, ccu, ppu, icon, result);
-    out.json = JsonLine()
-                   .add(QStringLiteral("result"), result)
-                   .add(QStringLiteral("acm"), acm)
-                   .add(QStringLiteral("amv"), amv)
-                   .add(QStringLiteral("ccu"), ccu)
-                   .add(QStringLiteral("ppu"), ppu)
-                   .text();
-    out.exitCode = result == 1 ? 0 : 1;
-    return out;
+    const Status status = CDialogs().SelectMeter(acm, amv, ccu, ppu, icon, result);
+    return outcome(status,
+                   JsonLine()
+                       .add(QStringLiteral("result"), result)
+                       .add(QStringLiteral("acm"), acm)
+                       .add(QStringLiteral("amv"), amv)
+                       .add(QStringLiteral("ccu"), ccu)
+                       .add(QStringLiteral("ppu"), ppu),
+                   result == 1 ? Ending::Accepted : Ending::Cancelled);
 }
 
 const ToolRegistration registration{DialogTool{

@@ -34,15 +34,12 @@ Outcome callNetwork(const Inputs& inputs) {
         if (!inputs.contains(QLatin1String(required)))
             throw UsageError(QStringLiteral("network needs --%1").arg(QLatin1String(required)));
 
-    Outcome out;
     const std::optional<int32_t> max = wholeNumber(value(inputs, QStringLiteral("max"), QStringLiteral("8")));
     const std::optional<int32_t> helpId =
         wholeNumber(value(inputs, QStringLiteral("help-id"), QString::number(kNetworkHelpId)));
-    if (!max || !helpId) {
-        out.status = Status::error(errors::InvalidCall, max ? u"--help-id needs a whole number"
-                                                            : u"--max needs a whole number");
-        return out;
-    }
+    if (!max || !helpId)
+        return failure(Status::error(errors::InvalidCall, max ? u"--help-id needs a whole number"
+                                                              : u"--max needs a whole number"));
     std::u16string section = value(inputs, QStringLiteral("section")).toStdU16String();
     std::u16string keys = inputs.value(QStringLiteral("keys")).value(0).toStdU16String();
     int32_t maxSelect = *max;
@@ -54,11 +51,10 @@ Outcome callNetwork(const Inputs& inputs) {
     // The member sets the language file itself: hand on the one in force.
     std::u16string language = appliedLanguage().toStdU16String();
 
-    CDialogs dialogs;
     int32_t result = 0;
-    out.status = dialogs.SelectNetwork(section, keys, maxSelect, file, caption, icon, help, language, result);
-    if (out.status) out.json = JsonLine().add(QStringLiteral("result"), result).add(QStringLiteral("keys"), keys).text();
-    return out;
+    const Status status = CDialogs().SelectNetwork(section, keys, maxSelect, file, caption, icon, help, language, result);
+    if (!status) return failure(status);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), result).add(QStringLiteral("keys"), keys));
 }
 
 const ToolRegistration registration{DialogTool{

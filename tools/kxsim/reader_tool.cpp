@@ -14,12 +14,7 @@ Outcome callReader(const Inputs& inputs) {
     std::u16string readers;
     if (!inputs.value(QStringLiteral("pcsc")).isEmpty()) {
         const PcscAnswer answer = askPcscReaders();
-        if (answer.kind != PcscAnswer::Kind::Readers) {
-            Outcome out;
-            out.problem = QString::fromStdString(describe(answer));
-            out.exitCode = 2;
-            return out;
-        }
+        if (answer.kind != PcscAnswer::Kind::Readers) return problem(QString::fromStdString(describe(answer)));
         readers = answer.readers;
     }
     const QStringList names = inputs.value(QStringLiteral("reader"));
@@ -27,12 +22,9 @@ Outcome callReader(const Inputs& inputs) {
         if (!readers.empty() || i) readers += u'\0';
         readers += names[i].toStdU16String();
     }
-    CDialogs dialogs;
     std::u16string chosen;
-    Outcome out;
-    out.status = dialogs.Kartenleser(readers, chosen);
-    out.json = JsonLine().add(QStringLiteral("result"), chosen).text();
-    return out;
+    const Status status = CDialogs().Kartenleser(readers, chosen);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), chosen));
 }
 
 const ToolRegistration registration{DialogTool{

@@ -15,11 +15,10 @@ Outcome showForm(const Inputs& inputs) {
     contents.center = value(inputs, QStringLiteral("center")).toStdU16String();
     contents.text = value(inputs, QStringLiteral("text")).toStdU16String();
     int32_t action = 0;
-    Outcome out;
-    out.status = tooling::showShortMessageForm(contents, action);
+    const Status status = tooling::showShortMessageForm(contents, action);
     JsonLine json;
     json.add(QStringLiteral("action"), int64_t(action));
-    if (out.status && action == 1) {
+    if (status && action == 1) {
         json.add(QStringLiteral("name"), contents.name)
             .add(QStringLiteral("status"), int64_t(contents.statusIndex))
             .add(QStringLiteral("address"), contents.address)
@@ -29,8 +28,7 @@ Outcome showForm(const Inputs& inputs) {
             .add(QStringLiteral("text"), contents.text)
             .add(QStringLiteral("report"), int64_t(contents.report));
     }
-    out.json = json.text();
-    return out;
+    return outcome(status, json);
 }
 
 const QString kSampleName = QStringLiteral("Anna Berger");
