@@ -6,6 +6,7 @@
 
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
+#include "support/member_calls.h"
 #include "support/temp_files.h"
 #include "surface/module_data.h"
 
@@ -14,30 +15,10 @@ using namespace kxsim::test;
 
 namespace {
 
-struct Dialog {
-    const char* form;
-    const char* okButton;
-    std::function<void(CDialogs&)> call;
-};
-
 // WLeser and WMagnet show fixed German texts of their own, untranslated.
-const Dialog kDialogs[] = {
-    {"WCopysim", "CBAction(1)", [](CDialogs& d) { int32_t r; d.CloneOptions(r); }},
-    {"WConvert", "CBAction(1)", [](CDialogs& d) { std::u16string r; d.Converter(r); }},
-    {"WAcm", "CBAction(1)", [](CDialogs& d) {
-         std::u16string acm = u"1", amv = u"2", ccu = u"EUR", ppu = u"3";
-         Picture icon;
-         int32_t r;
-         d.SelectMeter(acm, amv, ccu, ppu, icon, r);
-     }},
-    {"WNetze", "CBAction(1)", [](CDialogs& d) {
-         // This member takes the language file as an argument of its own.
-         std::u16string section = u"N", keys, file, caption = u"Networks", language = surface::languageFile();
-         int32_t max = 5, help = 0, r;
-         Picture icon;
-         d.SelectNetwork(section, keys, max, file, caption, icon, help, language, r);
-     }},
-};
+bool translates(const MemberCall& member) {
+    return std::string_view(member.form) != "WLeser" && std::string_view(member.form) != "WMagnet";
+}
 
 struct Shown {
     int width = 0;
@@ -46,9 +27,9 @@ struct Shown {
 };
 
 // Shows the dialog once and reports its width and the texts a language file may replace.
-Shown show(const Dialog& dialog, const std::u16string& language) {
+Shown show(const char* form, const std::u16string& language) {
     Shown shown;
-    WhenShown driver(QLatin1String(dialog.form), [&](QDialog& window) {
+    WhenShown driver(QLatin1String(form), [&](QDialog& window) {
         shown.width = std::max(window.width(), window.sizeHint().width());
         shown.texts << window.windowTitle();
         for (QWidget* w : window.findChildren<QWidget*>()) {
@@ -56,15 +37,16 @@ Shown show(const Dialog& dialog, const std::u16string& language) {
             if (auto* b = qobject_cast<QAbstractButton*>(w)) shown.texts << b->text();
             if (auto* g = qobject_cast<QGroupBox*>(w)) shown.texts << g->title();
         }
-        auto* ok = control<QAbstractButton>(window, QLatin1String(dialog.okButton));
+        auto* ok = control<QAbstractButton>(window, QStringLiteral("CBAction(1)"));
         shown.okToolTip = ok ? ok->toolTip() : QString();
         shown.okText = ok ? ok->text() : QString();
         closeBox(window);
     });
-    CDialogs dialogs;
     std::u16string file = language;
-    dialogs.Language(file);
-    dialog.call(dialogs);
+    CDialogs().Language(file);
+    Arguments ignored;
+    for (const MemberCall& member : memberCalls({}, language))
+        if (member.form == std::string_view(form)) member.call(u"Networks", ignored);
     EXPECT_EQ(driver.runs(), 1);
     return shown;
 }
@@ -75,14 +57,15 @@ TEST(LongTranslation, keepsEveryDialogWithinOneAndAHalfTimesItsDesignWidthAndThe
         {"one word", QString(511, QLatin1Char('W'))},
     };
     TempFolder folder;
-    for (const Dialog& dialog : kDialogs) {
-        const Shown design = show(dialog, {});
+    for (const MemberCall& dialog : memberCalls()) {
+        if (!translates(dialog)) continue;
+        const Shown design = show(dialog.form, {});
         for (const auto& translation : translations) {
             SCOPED_TRACE(std::string(dialog.form) + ", " + translation.name);
             QString ini = QStringLiteral("[Label]\n");
             for (const QString& text : design.texts)
                 if (!text.trimmed().isEmpty() && !text.contains(QLatin1Char('='))) ini += text + QLatin1Char('=') + translation.text + QLatin1Char('\n');
-            const Shown translated = show(dialog, folder.write("long.ini", ini.toStdString()));
+            const Shown translated = show(dialog.form, folder.write("long.ini", ini.toStdString()));
             EXPECT_GT(translated.width, 0);
             EXPECT_LE(translated.width, design.width * 3 / 2);
             EXPECT_EQ(translated.okToolTip, translation.text);

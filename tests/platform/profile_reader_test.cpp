@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <thread>
 
 #include "support/temp_files.h"
@@ -47,9 +48,7 @@ constexpr std::string_view kSample =
 TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
     TempFolder dir;
     const auto file = dir.write("lang.ini", kSample);
-    const struct {
-        std::u16string_view section, key, expected;
-    } rows[] = {
+    const struct { std::u16string_view section, key, expected; } rows[] = {
         {u"Label", u"OK", u"Ja"},
         {u"LABEL", u"ok", u"Ja"},                 // letter case of names does not matter
         {u"Label", u"Cancel", u""},               // an empty value is a value
@@ -112,42 +111,11 @@ TEST(profile_reader, only_ordinary_files_are_read) {
     EXPECT_EQ(get(u"", u"S", u"k"), u"<default>");
 }
 
-TEST(profile_reader, sees_a_changed_or_vanished_file_at_once) {
-    TempFolder dir;
-    const auto file = dir.write("live.ini", "[S]\nk=one\n");
-    EXPECT_EQ(get(file, u"S", u"k"), u"one");
-    dir.write("live.ini", "[S]\nk=two\n");  // same size, same second: the inode or time differs
-    struct stat st;
-    ASSERT_EQ(::stat(toUtf8(file).c_str(), &st), 0);
-    EXPECT_EQ(get(file, u"S", u"k"), u"two");
-    dir.write("live.ini", "[S]\nk=three\n");
-    EXPECT_EQ(get(file, u"S", u"k"), u"three");
-    std::filesystem::remove(dir.path() / "live.ini");
-    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
-}
-
-TEST(profile_reader, decodes_utf8_and_windows_1252) {
-    TempFolder dir;
-    const auto utf8 = dir.write("u.ini", "[Label]\nCancel=Abbrechen \xC3\xA4\xE2\x82\xAC\n");
-    const auto bom = dir.write("b.ini", "\xEF\xBB\xBF[Label]\nOK=\xC3\xBC\n");
-    const auto ansi = dir.write("w.ini", "[Label]\nCancel=Abbrechen \xE4\x80\n");
-    const auto binary = dir.write("g.ini", std::string("\x00\xff[Label]\x00\nOK=x\n\xfe", 17));
-    const auto noNewline = dir.write("n.ini", "[Label]\nOK=last line");
-    EXPECT_EQ(get(utf8, u"Label", u"Cancel"), u"Abbrechen ä€");
-    EXPECT_EQ(get(bom, u"Label", u"OK"), u"ü");
-    EXPECT_EQ(get(ansi, u"Label", u"Cancel"), u"Abbrechen ä€");
-    EXPECT_EQ(get(binary, u"Label", u"OK"), u"<default>");
-    EXPECT_EQ(get(noNewline, u"Label", u"OK"), u"last line");
-}
-
 TEST(profile_reader, lists_key_names_in_file_order_within_the_buffer) {
     TempFolder dir;
     const auto file = dir.write("k.ini", "[Net]\n26201=T-Mobile\n26202=Vodafone\n00101=Test\n=empty\n26203=O2\n");
     using Names = std::vector<std::u16string>;
-    const struct {
-        size_t size;
-        Names expected;
-    } rows[] = {
+    const struct { size_t size; Names expected; } rows[] = {
         {20000, {u"26201", u"26202", u"00101"}},  // the empty name ends the list
         {19, {u"26201", u"26202", u"00101"}},
         {18, {u"26201", u"26202", u"0010"}},  // cut after size - 2 characters
@@ -199,32 +167,37 @@ TEST(profile_reader, a_file_beyond_the_size_limit_reads_as_missing_without_being
     EXPECT_EQ(get(huge, u"Label", u"OK"), u"Ja");
 }
 
-TEST(profile_reader, a_file_swapped_between_lookups_is_read_as_it_now_is) {
+// Each lookup reads the file as it now is: changed (same size, same second),
+// vanished, or swapped for something that is no ordinary file.
+TEST(profile_reader, sees_a_changed_vanished_or_swapped_file_at_once) {
     TempFolder dir;
-    const auto file = dir.write("swap.ini", "[S]\nk=v\n");
+    const auto file = dir.write("swap.ini", "[S]\nk=one\n");
     const std::filesystem::path native = dir.path() / "swap.ini";
-    EXPECT_EQ(get(file, u"S", u"k"), u"v");
-    std::filesystem::remove(native);
-    std::filesystem::create_directory(native);
-    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
-    std::filesystem::remove(native);
-    ASSERT_EQ(::mkfifo(native.c_str(), 0600), 0);
-    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
-    std::filesystem::remove(native);
-    std::filesystem::create_symlink("swap.ini", native);  // a loop onto itself
-    EXPECT_EQ(get(file, u"S", u"k"), u"<default>");
-    std::filesystem::remove(native);
-    dir.write("swap.ini", "[S]\nk=back\n");
-    EXPECT_EQ(get(file, u"S", u"k"), u"back");
+    const struct { const char* what; std::function<void()> change; std::u16string_view expected; } steps[] = {
+        {"first", [] {}, u"one"},
+        {"same size", [&] { dir.write("swap.ini", "[S]\nk=two\n"); }, u"two"},
+        {"longer", [&] { dir.write("swap.ini", "[S]\nk=three\n"); }, u"three"},
+        {"gone", [&] { std::filesystem::remove(native); }, u"<default>"},
+        {"folder", [&] { std::filesystem::create_directory(native); }, u"<default>"},
+        {"FIFO", [&] { std::filesystem::remove(native); EXPECT_EQ(::mkfifo(native.c_str(), 0600), 0); }, u"<default>"},
+        {"loop", [&] { std::filesystem::remove(native); std::filesystem::create_symlink("swap.ini", native); }, u"<default>"},
+        {"back", [&] { std::filesystem::remove(native); dir.write("swap.ini", "[S]\nk=back\n"); }, u"back"},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        EXPECT_EQ(get(file, u"S", u"k"), step.expected) << step.what;
+    }
 }
 
-TEST(profile_reader, text_without_line_ends_is_one_line) {
+// Bytes to text: UTF-8 (with or without a BOM), else Windows-1252; line ends.
+TEST(profile_reader, decodes_the_file_and_splits_its_lines) {
     TempFolder dir;
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::u16string expected;
-    } rows[] = {
+    const struct { const char* name; std::string bytes; std::u16string expected; } rows[] = {
+        {"utf8.ini", "[S]\nk=Abbrechen \xC3\xA4\xE2\x82\xAC\n", u"Abbrechen ä€"},
+        {"bom.ini", "\xEF\xBB\xBF[S]\nk=\xC3\xBC\n", u"ü"},
+        {"ansi.ini", "[S]\nk=Abbrechen \xE4\x80\n", u"Abbrechen ä€"},
+        {"binary.ini", std::string("\x00\xff[S]\x00\nk=x\n\xfe", 12), u"<default>"},
+        {"last.ini", "[S]\nk=last line", u"last line"},
         {"one.ini", "[S]k=v", u"<default>"},  // all a section line
         {"cr.ini", "[S]\rk=v\r", u"v"},  // a lone CR ends a line too
         {"long.ini", "[S]\nk=" + std::string(4 << 20, 'x'), std::u16string(511, u'x')},

@@ -11,10 +11,7 @@ using kxsim::tools::ToInteger;
 using kxsim::tools::ToLong;
 
 TEST(leading_number, reads_the_number_at_the_start) {
-    const struct {
-        const char16_t* text;
-        double expected;
-    } rows[] = {
+    const struct { const char16_t* text; double expected; } rows[] = {
         {u"", 0},         {u"abc", 0},        {u"42", 42},          {u"  42  ", 42},
         {u"1 2 3", 123},  {u"\t1\n2", 12},    {u"12abc", 12},       {u"-5", -5},
         {u"+7", 7},       {u"- 5", -5},       {u"--5", 0},          {u"12.5", 12.5},
@@ -29,10 +26,7 @@ TEST(leading_number, reads_the_number_at_the_start) {
 }
 
 TEST(leading_number, reads_hexadecimal_and_octal_as_the_narrowest_integer) {
-    const struct {
-        const char16_t* text;
-        double expected;
-    } rows[] = {
+    const struct { const char16_t* text; double expected; } rows[] = {
         {u"&HFF", 255},          {u"&hff", 255},        {u"&H7FFF", 32767},
         {u"&H8000", -32768},     {u"&HFFFF", -1},       {u"&H10000", 65536},
         {u"&HFFFFFFFF", -1},     {u"&H80000000", -2147483648.0},
@@ -46,10 +40,7 @@ TEST(leading_number, reads_hexadecimal_and_octal_as_the_narrowest_integer) {
 }
 
 TEST(leading_number, converts_halves_to_the_even_neighbour) {
-    const struct {
-        double value;
-        int32_t expected;
-    } rows[] = {
+    const struct { double value; int32_t expected; } rows[] = {
         {12.5, 12}, {13.5, 14}, {-12.5, -12}, {-13.5, -14}, {0.5, 0}, {1.5, 2}, {2.4999, 2},
         {2147483647.0, 2147483647}, {2147483647.4, 2147483647}, {-2147483648.0, -2147483647 - 1},
         {-2147483648.5, -2147483647 - 1},

@@ -5,12 +5,7 @@
 using kxsim::tools::NextToken;
 
 TEST(next_token, cuts_the_token_before_the_first_separator) {
-    const struct {
-        std::u16string text;
-        char16_t separator;
-        std::u16string token;
-        std::u16string rest;
-    } rows[] = {
+    const struct { std::u16string text; char16_t separator; std::u16string token; std::u16string rest; } rows[] = {
         {u"1;2;", u';', u"1", u"2;"},
         {u"1;", u';', u"1", u""},
         {u";1", u';', u"", u"1"},

@@ -13,10 +13,13 @@
 #include <functional>
 
 #include "platform/settings_file_store.h"
+#include "support/child_process.h"
 #include "services/settings_store.h"
 
 using kxsim::platform::SettingsFileStore;
 using namespace kxsim::tools;
+using kxsim::test::inChild;
+using kxsim::test::inChildren;
 
 namespace {
 
@@ -96,40 +99,21 @@ TEST_F(SettingsStoreTest, a_setting_that_cannot_be_kept_faithfully_is_refused) {
     }
 }
 
-TEST_F(SettingsStoreTest, a_value_written_by_another_process_is_read) {
-    SettingsFileStore store;
-    ASSERT_TRUE(store.setValue(u"LeserName", u"before"));
-    EXPECT_EQ(store.value(u"LeserName"), u"before");
-    const pid_t child = fork();
-    if (child == 0) {
-        SettingsFileStore other;
-        _exit(other.setValue(u"LeserName", u"from the other process").ok() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(store.value(u"LeserName"), u"from the other process");
-}
-
+// Two writers at once lose no key, and a store that read before they wrote
+// sees what they wrote.
 TEST_F(SettingsStoreTest, two_processes_writing_at_once_lose_no_key) {
     constexpr int kKeys = 40;
-    pid_t children[2];
-    for (int c = 0; c < 2; ++c) {
-        children[c] = fork();
-        if (children[c] == 0) {
-            SettingsFileStore store;
-            bool ok = true;
-            for (int i = 0; i < kKeys; ++i)
-                ok = store.setValue(u"P" + DecimalText(c) + u"K" + DecimalText(i), DecimalText(i)).ok() && ok;
-            _exit(ok ? 0 : 1);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
     SettingsFileStore store;
+    ASSERT_TRUE(store.setValue(u"P0K0", u"before"));
+    EXPECT_EQ(store.value(u"P0K0"), u"before");
+    const auto codes = inChildren(2, [](int c) {
+        SettingsFileStore writer;
+        bool ok = true;
+        for (int i = 0; i < kKeys; ++i)
+            ok = writer.setValue(u"P" + DecimalText(c) + u"K" + DecimalText(i), DecimalText(i)).ok() && ok;
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(codes, (std::vector<int>{0, 0}));
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < kKeys; ++i)
             EXPECT_EQ(store.value(u"P" + DecimalText(c) + u"K" + DecimalText(i)), DecimalText(i));
@@ -144,7 +128,9 @@ TEST_F(SettingsStoreTest, a_write_that_cannot_be_stored_fails_with_a_reason) {
     const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
     EXPECT_FALSE(s);
     EXPECT_EQ(s.number(), 75);
-    EXPECT_NE(s.description().find(u"MagsIds could not be stored"), std::u16string::npos);
+    EXPECT_TRUE(s.description().starts_with(u"The setting MagsIds could not be stored: "));
+    EXPECT_TRUE(s.description().ends_with(u"Kestrix.conf cannot be written (its folder cannot be made)"))
+        << QString::fromStdU16String(s.description()).toStdString();
     EXPECT_EQ(store.value(u"MagsIds"), std::nullopt);
 }
 
@@ -180,26 +166,18 @@ TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_ho
     if (root) own(kNobody);
     ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
 
-    const pid_t child = fork();
-    if (child == 0) {
-        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) _exit(10);
+    const int code = inChild([&] {
+        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 10;
         SettingsFileStore store;
         const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
         const std::u16string expected = u"The setting MagsIds could not be stored: " + storeFile().toStdU16String() +
                                         u" cannot be written (Permission denied)";
-        if (s.ok()) _exit(11);
-        if (s.number() != 75) _exit(12);
-        if (s.description() != expected) _exit(13);
-        if (store.value(u"LeserName") != u"kept") _exit(14);
-        if (store.value(u"MagsIds") != std::nullopt) _exit(15);
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+        return s.ok() ? 11 : s.number() != 75 ? 12 : s.description() != expected ? 13
+             : store.value(u"LeserName") != u"kept" ? 14 : store.value(u"MagsIds") != std::nullopt ? 15 : 0;
+    });
     ::chmod(folder.constData(), 0700);
     if (root) own(0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
+    EXPECT_EQ(code, 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
                                          "13: wrong description, 14: lost a key, 15: kept the refused key";
     SettingsFileStore store;
     EXPECT_EQ(store.value(u"LeserName"), u"kept");
@@ -211,11 +189,7 @@ TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_ho
 // child is killed after ten seconds).
 TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses_writes) {
     const QByteArray file = storeFile().toUtf8();
-    const struct {
-        const char* name;
-        std::function<bool()> make;
-        const char16_t* reason;
-    } rows[] = {
+    const struct { const char* name; std::function<bool()> make; const char16_t* reason; } rows[] = {
         {"FIFO", [&] { return ::mkfifo(file.constData(), 0600) == 0; }, u"is not an ordinary file"},
         {"device", [&] { return ::symlink("/dev/zero", file.constData()) == 0; }, u"is not an ordinary file"},
         {"folder", [&] { return QDir().mkpath(storeFile()); }, u"is not an ordinary file"},
@@ -233,18 +207,13 @@ TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses
         ASSERT_TRUE(row.make());
         const std::u16string expected = u"The setting MagsMask could not be stored: " +
                                         storeFile().toStdU16String() + u" " + row.reason;
-        const pid_t child = fork();
-        if (child == 0) {
-            ::alarm(10);
+        const int code = inChild([&] {
             SettingsFileStore store;
-            if (store.value(u"MagsMask") != std::nullopt) _exit(11);
+            if (store.value(u"MagsMask") != std::nullopt) return 11;
             const kxsim::Status s = store.setValue(u"MagsMask", u"5");
-            _exit(s.number() != 75 ? 12 : s.description() != expected ? 13 : 0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status)) << "blocked";
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "11: read a value, 12: not refused, 13: wrong description";
+            return s.number() != 75 ? 12 : s.description() != expected ? 13 : 0;
+        }, 10);
+        EXPECT_EQ(code, 0) << "11: read a value, 12: not refused, 13: wrong description, negative: blocked";
     }
 }
 
@@ -253,22 +222,16 @@ TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses
 TEST_F(SettingsStoreTest, a_write_refused_by_a_full_disk_leaves_no_trace) {
     ASSERT_TRUE(SettingsFileStore().setValue(u"MagsPref", u"before"));
     const QByteArray before = fileBytes();
-    const pid_t child = fork();
-    if (child == 0) {
+    const int code = inChild([] {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{512, 512};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
         SettingsFileStore store;
         const kxsim::Status s = store.setValue(u"MagsPref", std::u16string(2000, u'x'));
-        if (s.number() != 75 || s.description().find(u"cannot be written") == std::u16string::npos) _exit(11);
-        if (store.value(u"MagsPref") != u"before") _exit(12);
-        if (!store.setValue(u"LeserName", u"small")) _exit(13);
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: not refused, 12: refused value read, 13: later write failed";
+        if (s.number() != 75 || s.description().find(u"cannot be written") == std::u16string::npos) return 11;
+        return store.value(u"MagsPref") != u"before" ? 12 : !store.setValue(u"LeserName", u"small") ? 13 : 0;
+    });
+    EXPECT_EQ(code, 0) << "10: no limit, 11: not refused, 12: refused value read, 13: later write failed";
     EXPECT_EQ(SettingsFileStore().value(u"MagsPref"), u"before");
     EXPECT_EQ(SettingsFileStore().value(u"LeserName"), u"small");
     EXPECT_TRUE(fileBytes().startsWith(before));

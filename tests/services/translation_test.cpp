@@ -166,9 +166,7 @@ TEST_F(Translation, lookup_and_text_rules) {
     const std::string longValue(600, 'x');
     useLanguage(dir.write("de.ini", "[Label]\nTwo lines=Zeile 1\\nZeile 2\nLong=" + longValue +
                                         "\nslash=a\\\\nb\n[Menu]\nOnly menu=Nur Menü\n"));
-    const struct {
-        std::u16string key, section, expected;
-    } lookups[] = {
+    const struct { std::u16string key, section, expected; } lookups[] = {
         {u"two LINES", u"Label", u"Zeile 1\\nZeile 2"},  // a lookup keeps "\n" as two characters
         {u"Only menu", u"Label", u"Only menu"},
         {u"Only menu", u"Menu", u"Nur Menü"},
@@ -178,9 +176,7 @@ TEST_F(Translation, lookup_and_text_rules) {
     for (const auto& row : lookups) EXPECT_EQ(tools::LookupText(row.key, row.section), row.expected);
     EXPECT_EQ(tools::LookupText(u"Long", u"Label").size(), 511u);
 
-    const struct {
-        std::u16string text, expected;
-    } texts[] = {
+    const struct { std::u16string text, expected; } texts[] = {
         {u"", u""},
         {u"Two lines", u"Zeile 1\nZeile 2"},
         {u"No entry\\nhere", u"No entry\nhere"},  // applied to the text itself too

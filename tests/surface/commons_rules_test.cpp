@@ -46,23 +46,6 @@ TEST(OsVersion, MajorTimesHundredPlusMinorOfTheRelease) {
     for (const auto& c : cases) EXPECT_EQ(versionNumberOfRelease(c.release), c.version) << c.release;
 }
 
-TEST(TempName, CountsTheTriesThatWereTaken) {
-    const struct { std::vector<int32_t> draws; std::set<std::u16string> taken; int32_t triesLeft; std::u16string name; } cases[] = {
-        {{12345}, {}, 999, u"/d/tmp12345.txt"},
-        {{11111, 22222, 33333}, {u"/d/tmp11111.txt", u"/d/tmp22222.txt"}, 997, u"/d/tmp33333.txt"},
-        {{11111, 11111, 10000}, {u"/d/tmp11111.txt"}, 997, u"/d/tmp10000.txt"},  // the same name drawn twice
-    };
-    for (const auto& c : cases) {
-        size_t next = 0;
-        const auto out = searchTempName(
-            u"/d/", u".txt", [&] { return c.draws.at(next++); },
-            [&](const std::u16string& n) { return c.taken.count(n) > 0; });
-        EXPECT_EQ(out.triesLeft, c.triesLeft);
-        EXPECT_EQ(out.name, c.name);
-        EXPECT_EQ(next, c.draws.size());
-    }
-}
-
 TEST(TempName, GivesUpAfterAThousandNamesWithTheLastOne) {
     int32_t n = 10000;
     int calls = 0;

@@ -105,6 +105,7 @@ TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
         {{11111, 22222, 33333}, 997, "tmp33333.tmp"},
         {{44444, 11111, 55555}, 997, "tmp55555.tmp"},
         {{22222, 10000}, 998, "tmp10000.tmp"},
+        {{11111, 11111, 10000}, 997, "tmp10000.tmp"},  // the same name drawn twice counts twice
     };
     for (const auto& c : cases) {
         Commons commons;
@@ -141,11 +142,10 @@ TEST(CommonsTempName, CallsInTheSameSecondDrawDifferentNames) {
     EXPECT_GT(names.size(), 1u);
 }
 
+// Reaching every member by name is call_by_name_test's; here the old CCB goes.
 TEST(CommonsPcb, HdcPutsANewCcbIntoPcbAndReleasesTheOldOne) {
     Commons commons;
     std::shared_ptr<CCB> first, second;
-    ASSERT_TRUE(commons.PCB(first));
-    EXPECT_EQ(first, nullptr);
     int32_t dc = 77;
     ASSERT_TRUE(commons.hDC(dc) && commons.PCB(first) && first);
     std::weak_ptr<CCB> firstAlive = first;
@@ -153,11 +153,6 @@ TEST(CommonsPcb, HdcPutsANewCcbIntoPcbAndReleasesTheOldOne) {
     ASSERT_TRUE(commons.hDC(dc) && commons.PCB(second) && second);
     EXPECT_TRUE(firstAlive.expired());
     EXPECT_EQ(dc, 77);
-    Variant twelve;
-    ASSERT_TRUE(second->XXX(twelve));
-    EXPECT_EQ(twelve, Variant::fromInteger(12));
-    ASSERT_TRUE(commons.SetPCB(nullptr) && commons.PCB(second));
-    EXPECT_EQ(second, nullptr);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "kxsimlib/component.h"
 #include "platform/component_registry.h"
 #include "platform/text_codec.h"
+#include "support/child_process.h"
 #include "support/temp_files.h"
 
 using namespace kxsim;
@@ -176,26 +177,17 @@ TEST(ComponentRegistry, ConcurrentRunsTakeTurns) {
     test::TempFolder home;
     ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
     constexpr int kProcesses = 8, kRuns = 25;
-    std::vector<pid_t> children;
-    for (int p = 0; p < kProcesses; ++p) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            int failures = 0;
-            for (int i = 0; i < kRuns; ++i) {
-                const auto error = (p + i) % 2 ? platform::removeRegistration()
-                                               : platform::writeRegistration("/lib/libkxsimlib.so.31");
-                if (error) std::fprintf(stderr, "%s\n", error.message().c_str());
-                failures += bool(error);
-            }
-            _exit(failures);
+    const auto failedRuns = test::inChildren(kProcesses, [](int p) {
+        int failures = 0;
+        for (int i = 0; i < kRuns; ++i) {
+            const auto error = (p + i) % 2 ? platform::removeRegistration()
+                                           : platform::writeRegistration("/lib/libkxsimlib.so.31");
+            if (error) std::fprintf(stderr, "%s\n", error.message().c_str());
+            failures += bool(error);
         }
-        children.push_back(child);
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed runs: " << WEXITSTATUS(status);
-    }
+        return failures;
+    });
+    EXPECT_EQ(failedRuns, std::vector<int>(kProcesses, 0));
     const size_t listed = platform::readRegistration().size();
     EXPECT_TRUE(listed == 0 || listed == kClasses.size()) << listed;
     std::error_code ec;

@@ -5,90 +5,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
+#include "support/fake_help_viewer.h"
+#include "support/member_calls.h"
 #include "support/temp_files.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
 
 namespace {
-
-// Calls one member with arguments made from \a tag; \a passed and \a returned
-// get every argument joined, as made and as the call left them.
-struct Arguments {
-    std::u16string passed, returned;
-};
-using MemberCall = std::function<Status(const std::u16string& tag, Arguments& arguments)>;
-
-template <class... T>
-std::u16string join(const T&... values) {
-    QStringList parts;
-    auto add = [&](const auto& v) {
-        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) parts << QString::number(v);
-        else parts << QString::fromStdU16String(v);
-    };
-    (add(values), ...);
-    return parts.join(QLatin1Char('|')).toStdU16String();
-}
-
-struct Member {
-    const char* form;
-    MemberCall call;
-};
-
-std::vector<Member> members(const std::u16string& ini) {
-    return {
-        {"WCopysim", [](const std::u16string&, Arguments& a) {
-             int32_t result = -7;
-             a.passed = join(result);
-             Status s = CDialogs().CloneOptions(result);
-             a.returned = join(result);
-             return s;
-         }},
-        {"WConvert", [](const std::u16string& tag, Arguments& a) {
-             std::u16string result = tag;
-             a.passed = join(result);
-             Status s = CDialogs().Converter(result);
-             a.returned = join(result);
-             return s;
-         }},
-        {"WLeser", [](const std::u16string& tag, Arguments& a) {
-             std::u16string readers = tag + u" reader", result = tag;
-             a.passed = join(readers, result);
-             Status s = CDialogs().Kartenleser(readers, result);
-             a.returned = join(readers, result);
-             return s;
-         }},
-        {"WMagnet", [](const std::u16string& tag, Arguments& a) {
-             std::u16string result = tag;
-             a.passed = join(result);
-             Status s = CDialogs().MagnetOptions(result);
-             a.returned = join(result);
-             return s;
-         }},
-        {"WAcm", [](const std::u16string& tag, Arguments& a) {
-             std::u16string acm = tag == u"outer" ? u"120" : u"7", amv = u"500", ccu = tag, ppu = u"12";
-             Picture icon;
-             int32_t result = -7;
-             a.passed = join(acm, amv, ccu, ppu, result);
-             Status s = CDialogs().SelectMeter(acm, amv, ccu, ppu, icon, result);
-             a.returned = join(acm, amv, ccu, ppu, result);
-             return s;
-         }},
-        {"WNetze", [ini](const std::u16string& tag, Arguments& a) {
-             std::u16string section = u"Networks", keys = tag == u"outer" ? u"26201;" : u"26202;", file = ini;
-             std::u16string caption = tag, language;
-             int32_t max = 5, helpId = 7120, result = -7;
-             Picture icon;
-             a.passed = join(section, keys, max, file, caption, helpId, language, result);
-             Status s = CDialogs().SelectNetwork(section, keys, max, file, caption, icon, helpId, language, result);
-             a.returned = join(section, keys, max, file, caption, helpId, language, result);
-             return s;
-         }},
-    };
-}
 
 // What a user sees of a window: each control's name, visibility and text.
 QStringList looks(QDialog& window) {
@@ -107,7 +35,7 @@ QStringList looks(QDialog& window) {
 TEST(NestedCall, aMemberCalledWhileItsFormIsOpenFailsWith400AndTouchesNeitherTheDialogNorItsArguments) {
     TempFolder folder;
     const std::u16string ini = folder.write("networks.ini", "[Networks]\n26201=Telekom\n26202=Vodafone\n");
-    for (const Member& member : members(ini)) {
+    for (const MemberCall& member : memberCalls(ini)) {
         SCOPED_TRACE(member.form);
         const QString form = QLatin1String(member.form);
         Arguments alone;
@@ -142,15 +70,41 @@ TEST(NestedCall, aDifferentDialogOpensOverTheOpenOneAndBothEndNormally) {
         click(window, QStringLiteral("CBAction(1)"));
     });
     WhenShown copy(QStringLiteral("WCopysim"), [&](QDialog& window) {
-        inner = members({})[1].call(u"inner", converter);
+        inner = memberCalls()[1].call(u"inner", converter);
         outerStillOpen = outerStillOpen && window.isVisible();
         click(window, QStringLiteral("CBAction(2)"));
     });
-    EXPECT_TRUE(members({})[0].call(u"outer", clone));
+    EXPECT_TRUE(memberCalls()[0].call(u"outer", clone));
     EXPECT_TRUE(inner);
     EXPECT_EQ(convert.runs(), 1);
     EXPECT_TRUE(outerStillOpen);
     EXPECT_EQ(converter.returned, u"");
+}
+
+// Help and F1 ask for the dialog's own topic in the library's help file and
+// leave the dialog open.
+TEST(EveryDialog, helpAndF1OpenItsTopicAndLeaveItOpen) {
+    TempFolder folder;
+    const std::u16string ini = folder.write("networks.ini", "[Networks]\n26201=Telekom\n");
+    for (const MemberCall& member : memberCalls(ini)) {
+        SCOPED_TRACE(member.form);
+        RecordingHelpViewer help;
+        bool open = false;
+        WhenShown driver(QLatin1String(member.form), [&](QDialog& w) {
+            click(w, QLatin1String(member.helpButton));
+            QTRY_COMPARE(help.contexts.size(), size_t(1));
+            QTest::keyClick(&w, Qt::Key_F1);
+            open = w.isVisible();
+            closeBox(w);
+        });
+        Arguments arguments;
+        EXPECT_TRUE(member.call(u"help", arguments));
+        EXPECT_EQ(driver.runs(), 1);
+        EXPECT_TRUE(open);
+        EXPECT_EQ(help.contexts, (std::vector<int32_t>{member.helpContext, member.helpContext}));
+        ASSERT_EQ(help.files.size(), 2u);
+        EXPECT_TRUE(help.files[0].ends_with(u"/kxhelpd.chm"));
+    }
 }
 
 }  // namespace

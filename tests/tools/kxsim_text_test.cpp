@@ -6,26 +6,13 @@
 #include <QProcessEnvironment>
 #include <filesystem>
 
+#include "support/kxsim_process.h"
 #include "support/temp_files.h"
 
 namespace {
 
-struct KxsimRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-KxsimRun runKxsim(const QStringList& args, const QString& dataHome = {}) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (!dataHome.isEmpty()) env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KXSIM_PROGRAM), args);
-    if (!p.waitForFinished(60'000)) p.kill(), p.waitForFinished();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using kxsim::test::KxsimRun;
+using kxsim::test::runKxsim;
 
 QString path(const kxsim::test::TempFolder& folder, const char* name) {
     return QString::fromStdString((folder.path() / name).string());

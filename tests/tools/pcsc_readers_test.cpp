@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pcsc_readers.h"
+#include "support/kxsim_process.h"
 
 using kxsim::tool::askPcscReaders;
 using kxsim::tool::describe;
@@ -21,11 +22,7 @@ namespace {
 using namespace std::string_view_literals;
 
 TEST(pcsc_readers, multi_string_becomes_the_nul_separated_reader_list) {
-    const struct {
-        const char* what;
-        std::string_view multi;
-        std::u16string_view list;
-    } cases[] = {
+    const struct { const char* what; std::string_view multi; std::u16string_view list; } cases[] = {
         {"two readers", "A\0B\0\0"sv, u"A\0B"sv},
         {"one reader", "Tolvane CardMan 3121 00 00\0\0"sv, u"Tolvane CardMan 3121 00 00"sv},
         {"nothing at all", ""sv, u""sv},
@@ -43,10 +40,7 @@ TEST(pcsc_readers, multi_string_becomes_the_nul_separated_reader_list) {
 }
 
 TEST(pcsc_readers, every_answer_without_readers_says_why_in_one_line) {
-    const struct {
-        PcscAnswer answer;
-        std::string line;
-    } cases[] = {
+    const struct { PcscAnswer answer; std::string line; } cases[] = {
         {{PcscAnswer::Kind::Readers, u"A", 0}, ""},
         {{PcscAnswer::Kind::NoService, {}, 0},
          "no PC/SC daemon is running (start pcscd to list the connected readers)"},
@@ -58,25 +52,6 @@ TEST(pcsc_readers, every_answer_without_readers_says_why_in_one_line) {
         EXPECT_EQ(describe(c.answer), c.line);
         EXPECT_EQ(c.line.find('\n'), std::string::npos);
     }
-}
-
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Run runKxsim(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KXSIM_PROGRAM), args);
-    if (!p.waitForFinished(60'000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Waits up to \a seconds for the daemon to answer (any answer but "not running").
@@ -93,7 +68,7 @@ std::optional<PcscAnswer> waitForDaemon(QProcess& daemon, int seconds) {
 
 // kxsim reader --pcsc without reader names: one line on stderr, exit status 2, no JSON.
 void expectNoReaderList(const PcscAnswer& answer) {
-    const Run run = runKxsim({QStringLiteral("reader"), QStringLiteral("--pcsc")});
+    const kxsim::test::KxsimRun run = kxsim::test::runKxsim({QStringLiteral("reader"), QStringLiteral("--pcsc")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, QStringLiteral("kxsim: %1\n").arg(QString::fromStdString(describe(answer))));
     EXPECT_EQ(run.out, QString());

@@ -78,36 +78,4 @@ TEST(CloneOptionsDialog, cancel_esc_and_the_close_box_return_0_and_enter_presses
     }
 }
 
-TEST(CloneOptionsDialog, help_and_f1_open_topic_7108_and_leave_the_dialog_open) {
-    RecordingHelpViewer help;
-    expectResult(66, [&help](QDialog& w) {
-        tick(w, {2});
-        click(w, "CBAction(112)");
-        QTRY_COMPARE(help.contexts.size(), size_t(1));
-        QTest::keyClick(&w, Qt::Key_F1);
-        EXPECT_EQ(help.contexts, (std::vector<int32_t>{7108, 7108}));
-        EXPECT_TRUE(w.isVisible());
-        click(w, "CBAction(1)");
-    });
-    ASSERT_EQ(help.files.size(), 2u);
-    EXPECT_TRUE(help.files[0].ends_with(u"/kxhelpd.chm"));
-}
-
-TEST(CloneOptionsDialog, translates_every_text) {
-    TempFolder folder;
-    std::u16string lang = folder.write("de.ini", "[Label]\r\nClone SIM-Card=SIM-Karte klonen\r\n"
-                                                 "clone folowing files from this card:=Folgende Dateien klonen:\r\n"
-                                                 "SMS Parameter sets=SMS-Parameters\xe4tze\r\nAll=Alle\r\n");
-    ASSERT_TRUE(CDialogs().Language(lang));
-    expectResult(0, [](QDialog& w) {
-        EXPECT_EQ(w.windowTitle(), "SIM-Karte klonen");
-        EXPECT_EQ(control<QLabel>(w, "LBInfo")->text(), "Folgende Dateien klonen:");
-        EXPECT_EQ(control<QCheckBox>(w, fileBox(9))->text(), QStringLiteral("SMS-Parametersätze"));
-        EXPECT_EQ(control<QCheckBox>(w, "CBAll")->text(), "Alle");
-        click(w, "CBAction(2)");
-    });
-    std::u16string none;
-    CDialogs().Language(none);
-}
-
 }  // namespace

@@ -40,10 +40,7 @@ void expectState(const CloneOptionsModel& model, int32_t mask, bool all) {
 TEST(clone_bits, set_and_clear_bit_numbers_counted_from_one) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const struct {
-        int32_t value, n;
-        std::optional<int32_t> set, cleared;
-    } rows[] = {
+    const struct { int32_t value, n; std::optional<int32_t> set, cleared; } rows[] = {
         {0, 1, 1, 0}, {-1, 1, -1, -2}, {0, 31, 1073741824, 0}, {-1, 31, -1, -1073741825},
         {kMin, 1, kMin + 1, kMin}, {kMax, 31, kMax, 1073741823},
         // below 1 the mask rounds to 0: the value comes back unchanged
@@ -59,11 +56,7 @@ TEST(clone_bits, set_and_clear_bit_numbers_counted_from_one) {
 }
 
 TEST(clone_options_model, clicks_check_boxes_with_their_followers_and_build_the_mask) {
-    const struct {
-        std::vector<int32_t> clicks;
-        int32_t mask;
-        bool all;
-    } rows[] = {
+    const struct { std::vector<int32_t> clicks; int32_t mask; bool all; } rows[] = {
         // a file checks its follower: 1 and 3 and 4 check 6, 2 checks 7, 5 checks 10
         {{1}, 33, false}, {{2}, 66, false}, {{3}, 36, false}, {{4}, 40, false}, {{5}, 528, false},
         {{8}, 128, false}, {{14}, 8192, false},
@@ -85,11 +78,7 @@ TEST(clone_options_model, clicks_check_boxes_with_their_followers_and_build_the_
 }
 
 TEST(clone_options_model, buttons_record_their_index_and_cancel_and_the_close_box_drop_the_choice) {
-    const struct {
-        int32_t button;
-        CloneButtonEffect effect;
-        int32_t mask;
-    } rows[] = {
+    const struct { int32_t button; CloneButtonEffect effect; int32_t mask; } rows[] = {
         {kCloneOk, CloneButtonEffect::Unload, 8192 + 66}, {kCloneCancel, CloneButtonEffect::Unload, 0},
         {kCloneHelp, CloneButtonEffect::Help, 8192 + 66}, {3, CloneButtonEffect::Nothing, 8192 + 66},
     };

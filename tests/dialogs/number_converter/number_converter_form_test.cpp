@@ -60,19 +60,6 @@ TEST(NumberConverterDialog, converts_what_is_typed_until_esc_and_the_next_use_st
     });
 }
 
-TEST(NumberConverterDialog, help_opens_topic_8100_and_leaves_the_window_open) {
-    RecordingHelpViewer help;
-    convert([&help](QDialog& w) {
-        click(w, "CBAction(112)");
-        QTRY_COMPARE(help.contexts.size(), size_t(1));
-        EXPECT_TRUE(w.isVisible());
-        click(w, "CBAction(1)");
-    });
-    EXPECT_EQ(help.contexts, std::vector<int32_t>{8100});
-    ASSERT_EQ(help.files.size(), 1u);
-    EXPECT_TRUE(help.files[0].ends_with(u"/kxhelpd.chm"));
-}
-
 TEST(NumberConverterDialog, translates_design_texts_but_not_the_error_texts) {
     TempFolder folder;
     std::u16string lang = folder.write("de.ini", "[Label]\nConvert numbers=Zahlen umrechnen\nInput:=Eingabe:\n"

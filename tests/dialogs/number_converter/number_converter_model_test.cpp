@@ -68,10 +68,7 @@ TEST(number_converter, shows_the_documented_examples) {
 }
 
 TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
-    const struct {
-        std::u16string input;
-        int32_t value;
-    } rows[] = {
+    const struct { std::u16string input; int32_t value; } rows[] = {
         {u"5", 5}, {u"-2147483648", INT32_MIN}, {u"-1", -1},
         // Blanks around the text go; leading zeros and a "-" before 0 change nothing.
         {u"  123  ", 123}, {u"007", 7}, {u"-0", 0},
@@ -87,11 +84,7 @@ TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
 }
 
 TEST(number_converter, shows_the_error_description_in_all_four_fields) {
-    const struct {
-        int32_t number;
-        const char16_t* description;
-        std::vector<std::u16string> inputs;
-    } groups[] = {
+    const struct { int32_t number; const char16_t* description; std::vector<std::u16string> inputs; } groups[] = {
         {5, u"Invalid procedure call or argument", {u"", u"     "}},
         // Only spaces are trimmed; "+", fractions, exponents, full-width digits and "&H" are refused.
         {13, u"Type mismatch", {u"12abc", u"FF", u"-", u"- 5", u"1 000", u"\t5", u"&HFF", u"\uFF15", u"+5",
@@ -127,11 +120,7 @@ TEST(number_converter, agrees_with_an_independent_conversion_for_random_values) 
 }
 
 TEST(group_digits, puts_a_blank_after_every_group_and_refuses_a_size_below_one) {
-    const struct {
-        std::u16string text;
-        int32_t n;
-        std::optional<std::u16string> grouped;
-    } rows[] = {
+    const struct { std::u16string text; int32_t n; std::optional<std::u16string> grouped; } rows[] = {
         {u"", 3, u""}, {u"123", 3, u"123 "}, {u"1234", 3, u"123 4 "}, {u" 1000", 3, u" 10 00 "},
         {u"abc", 1, u"a b c "}, {u"abc", INT32_MAX, u"abc "},
         {u"123", 0, std::nullopt}, {u"123", -2, std::nullopt}, {u"", INT32_MIN, std::nullopt},

@@ -42,10 +42,7 @@ ProfileLookup fileLookup(const std::u16string& file) {
 }  // namespace
 
 TEST(short_message_model, parses_an_entry_into_label_and_item_value) {
-    const struct {
-        std::u16string_view value;
-        ValidityEntry expected;
-    } rows[] = {
+    const struct { std::u16string_view value; ValidityEntry expected; } rows[] = {
         {u"1 hour,11", {u"1 hour", 11}}, {u"1 day,167,relative,x", {u"1 day", 167}},  // later parts ignored
         {u" 5 min , 0 ", {u" 5 min ", 0}},  // the label stays as it stands
         {u"plus,+7", {u"plus", 7}}, {u",12", {u"", 12}},

@@ -1,0 +1,93 @@
+#pragma once
+// Every CDialogs member that shows a form, called with arguments of its own,
+// for tests that hold for each dialog alike.
+
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "kxsimlib/cdialogs.h"
+
+namespace kxsim::test {
+
+/// Every argument of one call joined by "|", as passed and as the call left them.
+struct Arguments {
+    std::u16string passed, returned;
+};
+
+struct MemberCall {
+    const char* form;        ///< the window it shows
+    const char* helpButton;  ///< its "?" button
+    int32_t helpContext;     ///< the topic that button asks for
+    /// Calls the member with arguments made from \a tag (SelectNetwork's caption, for one).
+    std::function<Status(const std::u16string& tag, Arguments& arguments)> call;
+};
+
+template <class... T>
+std::u16string joinArguments(const T&... values) {
+    QStringList parts;
+    auto add = [&](const auto& v) {
+        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) parts << QString::number(v);
+        else parts << QString::fromStdU16String(v);
+    };
+    (add(values), ...);
+    return parts.join(QLatin1Char('|')).toStdU16String();
+}
+
+/// The members in a fixed order. SelectNetwork reads the networks of \a ini and
+/// takes \a language as its language file (it sets the language itself).
+inline std::vector<MemberCall> memberCalls(const std::u16string& ini = {}, const std::u16string& language = {}) {
+    return {
+        {"WCopysim", "CBAction(112)", 7108, [](const std::u16string&, Arguments& a) {
+             int32_t result = -7;
+             a.passed = joinArguments(result);
+             Status s = CDialogs().CloneOptions(result);
+             a.returned = joinArguments(result);
+             return s;
+         }},
+        {"WConvert", "CBAction(112)", 8100, [](const std::u16string& tag, Arguments& a) {
+             std::u16string result = tag;
+             a.passed = joinArguments(result);
+             Status s = CDialogs().Converter(result);
+             a.returned = joinArguments(result);
+             return s;
+         }},
+        {"WLeser", "BAction(112)", 8030, [](const std::u16string& tag, Arguments& a) {
+             std::u16string readers = tag + u" reader", result = tag;
+             a.passed = joinArguments(readers, result);
+             Status s = CDialogs().Kartenleser(readers, result);
+             a.returned = joinArguments(readers, result);
+             return s;
+         }},
+        {"WMagnet", "Button(112)", 8040, [](const std::u16string& tag, Arguments& a) {
+             std::u16string result = tag;
+             a.passed = joinArguments(result);
+             Status s = CDialogs().MagnetOptions(result);
+             a.returned = joinArguments(result);
+             return s;
+         }},
+        {"WAcm", "CBAction(112)", 7105, [](const std::u16string& tag, Arguments& a) {
+             std::u16string acm = tag == u"outer" ? u"120" : u"7", amv = u"500", ccu = tag, ppu = u"12";
+             Picture icon;
+             int32_t result = -7;
+             a.passed = joinArguments(acm, amv, ccu, ppu, result);
+             Status s = CDialogs().SelectMeter(acm, amv, ccu, ppu, icon, result);
+             a.returned = joinArguments(acm, amv, ccu, ppu, result);
+             return s;
+         }},
+        {"WNetze", "CBAction(112)", 7120, [ini, language](const std::u16string& tag, Arguments& a) {
+             std::u16string section = u"Networks", keys = tag == u"outer" ? u"26201;" : u"26202;", file = ini;
+             std::u16string caption = tag, lang = language;
+             int32_t max = 5, helpId = 7120, result = -7;
+             Picture icon;
+             a.passed = joinArguments(section, keys, max, file, caption, helpId, lang, result);
+             Status s = CDialogs().SelectNetwork(section, keys, max, file, caption, icon, helpId, lang, result);
+             a.returned = joinArguments(section, keys, max, file, caption, helpId, lang, result);
+             return s;
+         }},
+    };
+}
+
+}  // namespace kxsim::test
