@@ -66,22 +66,7 @@ void retype(QDialog& w, const char* name, const QString& keys) {
 
 }  // namespace
 
-TEST(CallMeterDialog, typing_in_a_meter_field_keeps_the_rows_in_step) {
-    const struct { const char* field; const char* keys; const char* expected; } rows[] = {
-        {"TBAcmb", "250", "41 250 | 1000 6000 | 959 5754 | 6 EUR"},
-        {"TBPpu", "7", "200 1400 | 1000 7000 | 800 5600 | 7 EUR"},
-    };
-    for (const auto& row : rows) {
-        Meter meter{u"200", u"1000", u"EUR", u"6"};
-        EXPECT_EQ(selectMeter(meter, [&row](QDialog& w) {
-            retype(w, row.field, QString::fromLatin1(row.keys));
-            EXPECT_EQ(fields(w), QString::fromLatin1(row.expected)) << row.field;
-            ok(w);
-        }), 1);
-    }
-}
-
-TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field) {
+TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field_and_a_price_moves_the_amounts) {
     Meter meter{u"200", u"1000", u"EUR", u"12"};
     EXPECT_EQ(selectMeter(meter, [](QDialog& w) {
         QLineEdit* acm = field(w, "TBAcm");
@@ -96,9 +81,11 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
         ASSERT_EQ(w.focusWidget(), field(w, "TBAcmb"));
         QTest::keyRelease(field(w, "TBAcmb"), Qt::Key_Tab);
         EXPECT_EQ(fields(w), QStringLiteral("20 250 | 1000 12000 | 980 11760 | 12 EUR"));
+        retype(w, "TBPpu", QStringLiteral("7"));  // a new price moves every amount
+        EXPECT_EQ(fields(w), QStringLiteral("20 140 | 1000 7000 | 980 6860 | 7 EUR"));
         ok(w);
     }), 1);
-    EXPECT_EQ(meter, (Meter{u"20", u"1000", u"EUR", u"12"}));
+    EXPECT_EQ(meter, (Meter{u"20", u"1000", u"EUR", u"7"}));
 }
 
 TEST(CallMeterDialog, numeric_fields_take_digits_within_their_limits_by_key_paste_and_undo) {
