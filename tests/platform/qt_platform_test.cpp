@@ -18,6 +18,7 @@
 
 #include "kxsimlib/cdialogs.h"
 #include "platform/form.h"
+#include "support/child_process.h"
 #include "support/temp_files.h"
 
 using namespace kxsim;
@@ -82,50 +83,8 @@ void apply(const Environment& e) {
     ::unsetenv("XDG_SESSION_TYPE");
 }
 
-struct ChildEnd {
-    bool exited = false;  // ended by itself, neither killed nor still running
-    int code = -1;
-    std::string output;
-};
-
-// Runs \a body in a child process; its output is what it writes to the pipe.
-ChildEnd inChild(const std::function<void(int out)>& body) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return {};
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        body(pipeFds[1]);
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    ChildEnd end;
-    char buffer[4096];
-    pollfd p{pipeFds[0], POLLIN, 0};
-    // Far longer than any check may take; a child still running then hangs.
-    while (::poll(&p, 1, 20000) > 0) {
-        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n <= 0) break;
-        end.output.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    pid_t ended = 0;
-    for (int waited = 0; waited < 2000 && (ended = ::waitpid(pid, &status, WNOHANG)) == 0; ++waited) ::usleep(10000);
-    if (ended == 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        end.output += " [hung]";
-        return end;
-    }
-    end.exited = WIFEXITED(status);
-    end.code = end.exited ? WEXITSTATUS(status) : -WTERMSIG(status);
-    return end;
-}
-
 // A dialog call in the child: "number|description", the dialog closed as soon as it shows.
-std::string memberCall(int out) {
+int memberCall(int out) {
     platform::ScopedDisplayObserver closer([](platform::Form& form) {
         QDialog* window = &form.window();
         QTimer::singleShot(0, window, [window] { window->close(); });
@@ -135,7 +94,7 @@ std::string memberCall(int out) {
     const std::string line =
         std::to_string(s.number()) + "|" + QString::fromStdU16String(s.description()).toStdString();
     (void)!::write(out, line.data(), line.size());
-    return line;
+    return 0;
 }
 
 bool exists(const char* path) { return std::filesystem::exists(path); }
@@ -168,12 +127,11 @@ TEST(QtPlatform, aPlatformThatCannotStartFailsTheCallWith429NamingItAndWhyAndThe
     for (const auto& row : rows) {
         if (!row.applies) continue;
         SCOPED_TRACE(row.name);
-        const ChildEnd end = inChild([&](int out) {
+        const test::ChildOutput end = test::inChildWithOutput([&](int out) {
             apply(row.environment);
-            memberCall(out);
-        });
-        ASSERT_TRUE(end.exited) << end.output;
-        EXPECT_EQ(end.code, 0);
+            return memberCall(out);
+        }, 20);
+        EXPECT_EQ(end.code, 0) << end.output;
         const std::string expected = std::to_string(row.number) + "|";
         EXPECT_EQ(end.output.substr(0, expected.size()), expected) << end.output;
         EXPECT_NE(end.output.find(row.mentions), std::string::npos) << end.output;
@@ -189,16 +147,15 @@ TEST(QtPlatform, kxsimPrintsTheFailureAndExitsWith3) {
     for (const char* platform : {"xcb", "bogus"}) {
         for (const auto& args : commands) {
             SCOPED_TRACE(std::string(platform) + " " + (args.empty() ? "workbench" : args[0]));
-            const ChildEnd end = inChild([&](int out) {
+            const test::ChildOutput end = test::inChildWithOutput([&](int out) {
                 apply({platform, "garbage"});
                 ::dup2(out, STDERR_FILENO);
                 std::vector<char*> argv{const_cast<char*>(KXSIM_PROGRAM)};
                 for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
                 argv.push_back(nullptr);
                 ::execv(KXSIM_PROGRAM, argv.data());
-                ::_exit(127);
-            });
-            ASSERT_TRUE(end.exited) << end.output;
+                return 127;
+            }, 20);
             EXPECT_EQ(end.code, 3) << end.output;
             EXPECT_NE(end.output.find("Qt platform \"" + std::string(platform) + "\" cannot start"), std::string::npos)
                 << end.output;

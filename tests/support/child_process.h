@@ -8,9 +8,17 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kxsim::test {
+
+/// Waits for \a child: its exit code, minus the signal that killed it, -1000 when there is none.
+inline int exitCode(pid_t child) {
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return -1000;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
 
 /// Forks \a count children at once, each running \a body with its index and
 /// exiting with what it returns; gives their exit codes in order (minus the
@@ -28,17 +36,40 @@ inline std::vector<int> inChildren(int count, const std::function<int(int index)
         children.push_back(child);
     }
     std::vector<int> codes;
-    for (pid_t child : children) {
-        int status = 0;
-        if (child < 0 || ::waitpid(child, &status, 0) != child) codes.push_back(-1000);
-        else codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status));
-    }
+    for (pid_t child : children) codes.push_back(exitCode(child));
     return codes;
 }
 
 /// Runs \a body in one child; see inChildren.
 inline int inChild(const std::function<int()>& body, unsigned seconds = 60) {
     return inChildren(1, [&](int) { return body(); }, seconds).front();
+}
+
+struct ChildOutput {
+    int code = -1000;  ///< as inChildren gives it
+    std::string output;
+};
+
+/// Runs \a body in one child that writes its output to the pipe it is given;
+/// gives its exit code and everything written to the pipe. Ended by an alarm
+/// as in inChildren.
+inline ChildOutput inChildWithOutput(const std::function<int(int out)>& body, unsigned seconds = 60) {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        ::alarm(seconds);
+        ::_exit(body(fds[1]));
+    }
+    ::close(fds[1]);
+    ChildOutput end;
+    char buffer[4096];
+    for (ssize_t n; child > 0 && (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) end.output.append(buffer, size_t(n));
+    ::close(fds[0]);
+    end.code = exitCode(child);
+    return end;
 }
 
 }  // namespace kxsim::test

@@ -66,9 +66,17 @@ void retype(QDialog& w, const char* name, const QString& keys) {
 
 }  // namespace
 
+// A language file translates the design texts, never the fields.
 TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field_and_a_price_moves_the_amounts) {
+    TempFolder folder;
+    std::u16string language = folder.write("de.ini", "[Label]\nAccumulated Call Meter=Gebuehrenzaehler\n"
+                                                     "Cost limit=Kostenlimit\nEUR=XXX\n12=zwoelf\n1000=tausend\n");
+    CDialogs().Language(language);
     Meter meter{u"200", u"1000", u"EUR", u"12"};
     EXPECT_EQ(selectMeter(meter, [](QDialog& w) {
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Gebuehrenzaehler"));
+        EXPECT_EQ(control<QGroupBox>(w, QStringLiteral("Frame2"))->title(), QStringLiteral("Kostenlimit"));
+        EXPECT_EQ(fields(w), QStringLiteral("200 2400 | 1000 12000 | 800 9600 | 12 EUR"));
         QLineEdit* acm = field(w, "TBAcm");
         acm->setFocus();
         acm->setText(QStringLiteral("300"));  // no key yet: nothing follows
@@ -86,6 +94,8 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
         ok(w);
     }), 1);
     EXPECT_EQ(meter, (Meter{u"20", u"1000", u"EUR", u"7"}));
+    std::u16string none;
+    CDialogs().Language(none);
 }
 
 TEST(CallMeterDialog, numeric_fields_take_digits_within_their_limits_by_key_paste_and_undo) {
@@ -150,23 +160,6 @@ TEST(CallMeterDialog, texts_beyond_a_double_fail_with_overflow_before_the_window
     EXPECT_EQ(status.number(), 6);
     EXPECT_EQ(status.description(), u"Overflow");
     EXPECT_EQ(meter, (Meter{u"1E999", u"1000", u"EUR", u"12"}));
-}
-
-TEST(CallMeterDialog, translation_leaves_the_fields_alone) {
-    TempFolder folder;
-    std::u16string path = folder.write("de.ini", "[Label]\nAccumulated Call Meter=Gebuehrenzaehler\n"
-                                                 "Cost limit=Kostenlimit\nEUR=XXX\n0=null\n");
-    CDialogs dialogs;
-    ASSERT_TRUE(dialogs.Language(path));
-    Meter meter{u"0", u"0", u"EUR", u"0"};
-    selectMeter(meter, [](QDialog& w) {
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Gebuehrenzaehler"));
-        EXPECT_EQ(control<QGroupBox>(w, QStringLiteral("Frame2"))->title(), QStringLiteral("Kostenlimit"));
-        EXPECT_EQ(fields(w), QStringLiteral("0 0 | 0 0 | 0 0 | 0 EUR"));
-        ok(w);
-    });
-    std::u16string none;
-    dialogs.Language(none);
 }
 
 // An icon file is read only when it is an ordinary file: a FIFO or a device

@@ -67,9 +67,14 @@ protected:
 
 }  // namespace
 
-TEST_F(ShortMessageFormTest, opens_in_status_mode_with_the_validity_list_of_the_profile) {
+// The list items stay untranslated; help and F1 leave the form open.
+TEST_F(ShortMessageFormTest, opens_translated_in_status_mode_with_the_validity_list_of_the_profile) {
+    surface::languageFile() =
+        folder.write("lang.ini", "[Label]\r\nShort Message=Kurzmitteilung\r\nempfangen=received\r\n5 min=5 Minuten\r\n");
+    RecordingHelpViewer help;
     EXPECT_EQ(form.helpContextId(), 0);  // set only when displayed
-    show(Ending::CloseBox, [](QDialog& w) {
+    show(Ending::CloseBox, [&](QDialog& w) {
+        EXPECT_EQ(w.windowTitle(), "Kurzmitteilung");
         EXPECT_EQ(shownControls(w), kStatusMode);
         auto* status = control<QComboBox>(w, "CboStatus");
         EXPECT_EQ(items(status), (QStringList{"empfangen=", "zu lesen=", "gesendet=", "zu senden="}));
@@ -77,10 +82,18 @@ TEST_F(ShortMessageFormTest, opens_in_status_mode_with_the_validity_list_of_the_
         auto* valid = control<QComboBox>(w, "CboValid");
         EXPECT_EQ(items(valid), (QStringList{"5 min=0", "1 hour=11", "1 day=167", "soon=0"}));
         EXPECT_EQ(valid->currentIndex(), 0);
+        click(w, "CBAction(112)");
+        QTRY_COMPARE(help.contexts.size(), size_t(1));
+        EXPECT_EQ(form.action(), 112);
+        QTest::keyClick(&w, Qt::Key_F1);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(help.callers, std::vector<QWidget*>(2, &w));
         closeBox(w);
     });
     EXPECT_EQ(form.helpContextId(), 7111);
     EXPECT_EQ(form.action(), 0);
+    EXPECT_EQ(help.contexts, (std::vector<int32_t>{7111, 7111}));
+    EXPECT_EQ(help.files, std::vector<std::u16string>(2, platform::libraryFile(u"kxhelpd.chm")));
 }
 
 TEST_F(ShortMessageFormTest, without_the_profile_file_the_validity_list_is_empty_and_unselected) {
@@ -108,6 +121,7 @@ TEST_F(ShortMessageFormTest, any_change_of_the_name_moves_to_name_mode_until_the
     });
 }
 
+// Resizing keeps the choices in both combo boxes; the next display chooses the first entries anew.
 TEST_F(ShortMessageFormTest, ok_hides_the_form_and_keeps_what_the_user_entered) {
     show(Ending::Hidden, [](QDialog& w) {
         control<QComboBox>(w, "CboStatus")->setCurrentIndex(3);
@@ -116,6 +130,9 @@ TEST_F(ShortMessageFormTest, ok_hides_the_form_and_keeps_what_the_user_entered) 
         QTest::keyClicks(control<QLineEdit>(w, "TxtCenter"), "+49172");
         QTest::keyClicks(control<QPlainTextEdit>(w, "TxtData"), "Hello there");
         QTest::keyClick(control<QCheckBox>(w, "ChkReport"), Qt::Key_Space);
+        QResizeEvent resize(w.size() + QSize(40, 30), w.size());
+        QCoreApplication::sendEvent(&w, &resize);
+        EXPECT_EQ(control<QComboBox>(w, "CboValid")->count(), 4);
         click(w, "CBAction(1)");
     });
     EXPECT_EQ(form.action(), 1);
@@ -124,50 +141,10 @@ TEST_F(ShortMessageFormTest, ok_hides_the_form_and_keeps_what_the_user_entered) 
     EXPECT_EQ(std::tie(c.statusIndex, c.validityIndex, c.report), std::make_tuple(3, 2, 1));
     EXPECT_EQ(c.validity, (ValidityEntry{u"1 day", 167}));
     EXPECT_EQ(c.address + u"|" + c.center + u"|" + c.text + u"|" + c.name, u"+49170123|+49172|Hello there|");
-}
-
-TEST_F(ShortMessageFormTest, resizing_the_window_keeps_the_choices_in_both_combo_boxes) {
     show(Ending::Hidden, [](QDialog& w) {
-        control<QComboBox>(w, "CboStatus")->setCurrentIndex(2);
-        control<QComboBox>(w, "CboValid")->setCurrentIndex(3);
-        QResizeEvent resize(w.size() + QSize(40, 30), w.size());
-        QCoreApplication::sendEvent(&w, &resize);
-        EXPECT_EQ(control<QComboBox>(w, "CboValid")->count(), 4);
-        click(w, "CBAction(1)");
-    });
-    EXPECT_EQ(form.contents().statusIndex, 2);
-    EXPECT_EQ(form.contents().validity, (ValidityEntry{u"soon", 0}));
-    show(Ending::Hidden, [](QDialog& w) {  // the next display chooses the first entries anew
         EXPECT_EQ(control<QComboBox>(w, "CboStatus")->currentIndex(), 0);
         EXPECT_EQ(control<QComboBox>(w, "CboValid")->currentIndex(), 0);
         click(w, "CBAction(1)");
-    });
-}
-
-TEST_F(ShortMessageFormTest, help_and_f1_open_topic_7111_and_leave_the_form_open) {
-    RecordingHelpViewer help;
-    show(Ending::Hidden, [&](QDialog& w) {
-        click(w, "CBAction(112)");
-        QTRY_COMPARE(help.contexts.size(), size_t(1));
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(form.action(), 112);
-        QTest::keyClick(&w, Qt::Key_F1);
-        EXPECT_EQ(help.contexts, (std::vector<int32_t>{7111, 7111}));
-        EXPECT_EQ(help.callers.front(), &w);
-        click(w, "CBAction(1)");
-    });
-    ASSERT_EQ(help.files.size(), 2u);
-    EXPECT_EQ(help.files[0], platform::libraryFile(u"kxhelpd.chm"));
-}
-
-TEST_F(ShortMessageFormTest, translates_texts_but_never_list_items) {
-    surface::languageFile() =
-        folder.write("lang.ini", "[Label]\r\nShort Message=Kurzmitteilung\r\nempfangen=received\r\n5 min=5 Minuten\r\n");
-    show(Ending::Unloaded, [](QDialog& w) {
-        EXPECT_EQ(w.windowTitle(), "Kurzmitteilung");
-        EXPECT_EQ(control<QComboBox>(w, "CboStatus")->itemText(0), "empfangen");
-        EXPECT_EQ(control<QComboBox>(w, "CboValid")->itemText(0), "5 min");
-        click(w, "CBAction(2)");
     });
 }
 
