@@ -91,7 +91,6 @@ TEST_F(ShortMessageFormTest, opens_translated_in_status_mode_with_the_validity_l
         closeBox(w);
     });
     EXPECT_EQ(form.helpContextId(), 7111);
-    EXPECT_EQ(form.action(), 0);
     EXPECT_EQ(help.contexts, (std::vector<int32_t>{7111, 7111}));
     EXPECT_EQ(help.files, std::vector<std::u16string>(2, platform::libraryFile(u"kxhelpd.chm")));
 }
