@@ -7,7 +7,7 @@
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
 #include "support/temp_files.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -32,7 +32,7 @@ const Dialog kDialogs[] = {
      }},
     {"WNetze", "CBAction(1)", [](CDialogs& d) {
          // This member takes the language file as an argument of its own.
-         std::u16string section = u"N", keys, file, caption = u"Networks", language = surface::languageFile();
+         std::u16string section = u"N", keys, file, caption = u"Networks", language = core::languageFile();
          int32_t max = 5, help = 0, r;
          Picture icon;
          d.SelectNetwork(section, keys, max, file, caption, icon, help, language, r);

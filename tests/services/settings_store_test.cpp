@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "platform/settings_file_store.h"
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 using kxsim::platform::SettingsFileStore;
 using namespace kxsim::tools;

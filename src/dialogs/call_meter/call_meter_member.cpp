@@ -1,12 +1,12 @@
 #include "dialogs/call_meter/call_meter_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
+#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 
 Status CDialogs::SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16string& Ccu,
                              std::u16string& Ppu, Picture& Icon, int32_t& result) {
-    return surface::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
+    return dialogs::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
         form.Action = 0;
         form.setHelpContextId(7105);
         form.showIcon(Icon);

@@ -2,15 +2,15 @@
 
 #include "dialogs/network_list/network_list_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
-#include "surface/module_data.h"
+#include "dialogs/dialog_call.h"
+#include "core/module_data.h"
 
 namespace kxsim {
 
 Status CDialogs::SelectNetwork(std::u16string& Section, std::u16string& Keys, int32_t& Max,
                                std::u16string& InitFile, std::u16string& Caption, Picture& Icon,
                                int32_t& HelpId, std::u16string& Language, int32_t& result) {
-    return surface::formCall<dialogs::NetworkListForm>([&](dialogs::NetworkListForm& form) {
+    return dialogs::formCall<dialogs::NetworkListForm>([&](dialogs::NetworkListForm& form) {
         // A key the list cannot hold fails the call before anything is touched.
         std::vector<dialogs::KeyToken> tokens;
         if (Status s = dialogs::ReadKeyList(Keys, tokens); !s) return s;
@@ -20,7 +20,7 @@ Status CDialogs::SelectNetwork(std::u16string& Section, std::u16string& Keys, in
         form.CurrentApp = Section;
         form.SelectedKeys = Keys;
         form.MaxSelect = Max;
-        surface::languageFile() = Language;  // stays in force for later dialogs
+        core::languageFile() = Language;  // stays in force for later dialogs
         form.InitFile = InitFile;
         form.setCaption(QString::fromStdU16String(Caption));  // loads the window, still hidden
         form.setHelpContextId(HelpId);

@@ -12,7 +12,7 @@
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
 #include "support/temp_files.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 #include "surface/tooling.h"
 
 using namespace kxsim;
@@ -48,11 +48,11 @@ protected:
     void SetUp() override {
         folder.write("kxmobil.ini", "[SMS_VP]\r\n1=5 min,0\r\n2=1 hour,11\r\n3=1 day,167,x\r\n4=soon\r\n");
         platform::setLibraryFolder(platform::fromUtf8(folder.path().string()));
-        surface::languageFile().clear();
+        core::languageFile().clear();
     }
     void TearDown() override {
         platform::setLibraryFolder(u"");
-        surface::languageFile().clear();
+        core::languageFile().clear();
     }
     // Shows the form with \a act inside the modal loop; it must end as \a expected.
     void show(Ending expected, const std::function<void(QDialog&)>& act) {
@@ -161,7 +161,7 @@ TEST_F(ShortMessageFormTest, help_and_f1_open_topic_7111_and_leave_the_form_open
 }
 
 TEST_F(ShortMessageFormTest, translates_texts_but_never_list_items) {
-    surface::languageFile() =
+    core::languageFile() =
         folder.write("lang.ini", "[Label]\r\nShort Message=Kurzmitteilung\r\nempfangen=received\r\n5 min=5 Minuten\r\n");
     show(Ending::Unloaded, [](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), "Kurzmitteilung");
