@@ -2,10 +2,10 @@
 
 #include <QDialog>
 
+#include "core/module_data.h"
 #include "platform/control_types.h"
 #include "platform/form.h"
 #include "platform/profile_reader.h"
-#include "core/module_data.h"
 
 namespace kxsim::tools {
 namespace {

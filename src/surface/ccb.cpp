@@ -1,7 +1,7 @@
 #include "kxsimlib/ccb.h"
 
-#include "surface/dispatch_table.h"
 #include "dialogs/dialog_call.h"
+#include "surface/dispatch_table.h"
 
 namespace kxsim {
 namespace {

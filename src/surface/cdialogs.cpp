@@ -1,7 +1,7 @@
 #include "kxsimlib/cdialogs.h"
 
-#include "dialogs/dialog_call.h"
 #include "core/module_data.h"
+#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 

@@ -1,7 +1,7 @@
 #include "surface/cdialogs_object.h"
 
-#include "surface/dispatch_table.h"
 #include "dialogs/dialog_call.h"
+#include "surface/dispatch_table.h"
 
 namespace kxsim::surface {
 namespace {

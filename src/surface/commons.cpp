@@ -9,12 +9,12 @@
 #include <random>
 #include <thread>
 
+#include "dialogs/dialog_call.h"
 #include "platform/profile_reader.h"
 #include "platform/system_info.h"
 #include "surface/commons_hooks.h"
 #include "surface/commons_rules.h"
 #include "surface/dispatch_table.h"
-#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 

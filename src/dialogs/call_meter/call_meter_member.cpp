@@ -1,6 +1,7 @@
+#include "core/help_context.h"
 #include "dialogs/call_meter/call_meter_form.h"
-#include "kxsimlib/cdialogs.h"
 #include "dialogs/dialog_call.h"
+#include "kxsimlib/cdialogs.h"
 
 namespace kxsim {
 
@@ -8,7 +9,7 @@ Status CDialogs::SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16s
                              std::u16string& Ppu, Picture& Icon, int32_t& result) {
     return dialogs::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
         form.Action = 0;
-        form.setHelpContextId(7105);
+        form.setHelpContextId(help::kCallMeter);
         form.showIcon(Icon);
         form.putHostTexts(Acm, Amv, Ccu, Ppu);
         if (Status opening = form.computeOpening(); !opening) {

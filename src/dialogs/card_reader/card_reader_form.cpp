@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "platform/ui_feedback.h"
 #include "services/settings.h"
@@ -58,7 +60,7 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 
 }  // namespace
 
-CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(8030); }
+CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Cardreader Setup"));
@@ -115,8 +117,8 @@ void CardReaderForm::build(QDialog& w) {
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 8, 12, 10);
-    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), 112);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), buttons::kHelp);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), buttons::kOk);
     help->setAutoDefault(false);
     ok->setDefault(true);
     ok->setMinimumWidth(90);

@@ -1,6 +1,6 @@
 #include "dialogs/card_reader/card_reader_form.h"
-#include "kxsimlib/cdialogs.h"
 #include "dialogs/dialog_call.h"
+#include "kxsimlib/cdialogs.h"
 
 namespace kxsim {
 

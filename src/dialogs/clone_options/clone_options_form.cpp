@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/translation.h"
@@ -46,7 +47,7 @@ constexpr std::array<FileBox, kCloneFileCount> kFiles{{
 
 }  // namespace
 
-CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(7108); }
+CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(help::kCloneOptions); }
 
 void CloneOptionsForm::build(QDialog& w) {
     w.setWindowTitle(QStringLiteral("Clone SIM-Card"));

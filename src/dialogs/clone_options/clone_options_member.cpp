@@ -1,6 +1,6 @@
 #include "dialogs/clone_options/clone_options_form.h"
-#include "kxsimlib/cdialogs.h"
 #include "dialogs/dialog_call.h"
+#include "kxsimlib/cdialogs.h"
 
 namespace kxsim {
 

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/settings.h"
@@ -20,7 +22,6 @@ namespace {
 const QString kFont = QStringLiteral("Lucida Sans Unicode");
 constexpr qreal kFontSize = 9.75;
 constexpr const char* kTag = "Tag";
-constexpr int32_t kHelpContext = 8040;
 
 }  // namespace
 
@@ -80,8 +81,8 @@ void MagneticStripeForm::build(QDialog& w) {
     QFrame* buttonBand = platform::makeButtonBand(&w);
     auto* buttons = new QHBoxLayout(buttonBand);
     buttons->setContentsMargins(12, 8, 12, 8);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), 1);
-    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), 112);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), buttons::kOk);
+    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), buttons::kHelp);
     ok->setDefault(true);
     ok->setMinimumWidth(90);
     help->setAutoDefault(false);
@@ -111,7 +112,7 @@ void MagneticStripeForm::Uebersetze() {
 
 void MagneticStripeForm::displayed() {
     confirmStatus_ = {};
-    setHelpContextId(kHelpContext);
+    setHelpContextId(help::kMagneticStripe);
     Uebersetze();
     state_ = OpenMagnet(tools::currentSettingsStore());
     showState();

@@ -1,6 +1,6 @@
+#include "dialogs/dialog_call.h"
 #include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "dialogs/number_converter/number_converter_model.h"
 #include "platform/design.h"
 #include "services/help.h"
@@ -20,7 +22,6 @@ namespace {
 
 const QString kFont = QStringLiteral("MS Sans Serif");
 constexpr qreal kFontSize = 9.75;
-constexpr int32_t kHelpContext = 8100;
 
 QLineEdit* makeOutput(QWidget* parent, int width) {
     auto* field = new QLineEdit(parent);
@@ -86,8 +87,8 @@ void NumberConverterForm::build(QDialog& w) {
     QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
     auto* buttons = new QHBoxLayout(band);
     buttons->setContentsMargins(12, 8, 12, 8);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), 112);
-    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), buttons::kHelp);
+    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), buttons::kOk);
     // Enter presses neither button: "Close" answers to Esc only.
     help->setAutoDefault(false);
     close->setAutoDefault(false);
@@ -106,7 +107,7 @@ void NumberConverterForm::build(QDialog& w) {
 }
 
 void NumberConverterForm::displayed() {
-    setHelpContextId(kHelpContext);
+    setHelpContextId(help::kConverter);
     tools::TranslateForm(*this);
     input_->setFocus();
 }

@@ -1,6 +1,6 @@
+#include "dialogs/dialog_call.h"
 #include "dialogs/number_converter/number_converter_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 
