@@ -21,8 +21,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Arial");
-constexpr qreal kFontSize = 9;
+constexpr platform::FormFont kFont = platform::kArial9;
 constexpr qreal kEqualsSize = 12;
 constexpr int kIconSize = 32;
 
@@ -91,10 +90,8 @@ QLabel* equalsSign(QWidget* parent) {
 CallMeterForm::CallMeterForm() : Form(QStringLiteral("WAcm")) {}
 
 void CallMeterForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Accumulated Call Meter"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 10);
     body->setSpacing(8);
@@ -103,7 +100,7 @@ void CallMeterForm::build(QDialog& w) {
     icon_ = add(platform::makeImage(&w, kIconSize), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Set accumulated call meter and cost limit:"), &w),
                      QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, kFontSize);
+    platform::styleHeading(info, kFont, kFont.pointSize);
     auto* heading = new QHBoxLayout;
     heading->setSpacing(10);
     heading->addWidget(icon_);

@@ -22,8 +22,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kLucida975;
 constexpr const char* kTag = "Tag";
 
 QSlider* makeSlider(QWidget* parent) {
@@ -63,15 +62,13 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Cardreader Setup"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kFont);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("BImage"));
     auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), &w),
                         QStringLiteral("Label1"));
     heading->setProperty(kTag, QStringLiteral("Wählen Sie den Chipkartenleser:"));
-    platform::styleHeading(heading, kFont, 12);
+    platform::styleHeading(heading, kFont);
     root->addWidget(platform::makeHeadingBand(&w, image, heading));
 
     auto* body = new QVBoxLayout;

@@ -19,8 +19,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kLucida975;
 constexpr const char* kTag = "Tag";
 
 }  // namespace
@@ -28,16 +27,14 @@ constexpr const char* kTag = "Tag";
 MagneticStripeForm::MagneticStripeForm() : Form(QStringLiteral("WMagnet")) {}
 
 void MagneticStripeForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Magnetic Stripe Options"));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kFont);
     w.setProperty(kTag, QStringLiteral("Magnetstreifen-Optionen"));
-    w.setFont(platform::designFont(kFont, kFontSize));
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("Image2"));
     heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), &w),
                    QStringLiteral("Label1"));
     heading_->setProperty(kTag, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
-    platform::styleHeading(heading_, kFont, 12);
+    platform::styleHeading(heading_, kFont);
     QFrame* band = platform::makeHeadingBand(&w, image, heading_);
     root->addWidget(band);
 

@@ -26,9 +26,8 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Tahoma");
+constexpr platform::FormFont kFont = platform::kTahoma9;
 const QString kSymbolFont = QStringLiteral("Marlett");
-constexpr qreal kFontSize = 9;
 constexpr int kKeyRole = Qt::UserRole;
 
 // The section of the host's INI file, read through the profile reader. The
@@ -146,19 +145,16 @@ std::optional<size_t> selectedRow(const QListWidget* list) {
 NetworkListForm::NetworkListForm() : Form(QStringLiteral("WNetze")) {}
 
 void NetworkListForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Preferred Networks"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kFont);
     // The client area is in the system window colour; only the bottom band is not.
     QPalette palette = w.palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Base));
     w.setPalette(palette);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
-
     // Controls in design order: the order translation walks them.
     icon_ = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Choose the items to use:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, 12);
+    platform::styleHeading(info, kFont);
     auto* availableLabel = add(new QLabel(QStringLiteral("Available:"), &w), QStringLiteral("Label1"), 0);
     auto* selectedLabel = add(new QLabel(QStringLiteral("Selected:"), &w), QStringLiteral("Label1"), 1);
     available_ = add(makeList(&w, QStringLiteral("Einfügen mit Doppelklick")), QStringLiteral("List1"));

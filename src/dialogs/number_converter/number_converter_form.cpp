@@ -20,8 +20,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kMsSansSerif975;
 
 QLineEdit* makeOutput(QWidget* parent, int width) {
     auto* field = new QLineEdit(parent);
@@ -41,10 +40,7 @@ std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d
 std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }
 
 void NumberConverterForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Convert numbers"));
-    w.setFont(platform::designFont(kFont, kFontSize));
-
-    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Convert numbers"), kFont);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 12);
@@ -53,7 +49,7 @@ void NumberConverterForm::build(QDialog& w) {
                                                 "convert into the various numbering systems."),
                                  &w),
                       QStringLiteral("LB1"), 5);
-    platform::styleHeading(intro, kFont, kFontSize);
+    platform::styleHeading(intro, kFont, kFont.pointSize);
     intro->setWordWrap(true);
     body->addWidget(intro);
 

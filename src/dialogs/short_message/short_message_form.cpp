@@ -22,8 +22,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kLucida975;
 
 // The design's validity entries, replaced when the window is displayed.
 const char16_t* const kDesignValidity[] = {u"10 min", u"60 min", u"24 hours", u"7 day", u"52 weeks"};
@@ -38,12 +37,9 @@ ShortMessageForm::ShortMessageForm() : Form(QStringLiteral("WSms")) {}
 
 void ShortMessageForm::build(QDialog& w) {
     mode_ = {};  // every load starts from the design: status mode
-    w.setWindowTitle(QStringLiteral("Short Message"));
-    w.setFont(platform::designFont(kFont, kFontSize));
-
-    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Short Message"), kFont);
     auto* info = add(new QLabel(QStringLiteral("Edit the item:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, 12);
+    platform::styleHeading(info, kFont);
     QLabel* image = platform::makeImage(&w, 32);  // registered below, in the table's order
     root->addWidget(platform::makeHeadingBand(&w, image, info));
 
