@@ -88,7 +88,7 @@ void BM_SelectNetwork(benchmark::State& state) {
     showDialog(state, [](kxsim::CDialogs& d) {
         std::u16string section = u"Networks", keys = u"26201;26202;23415;", ini = KXSIM_SOURCE_DIR u"/samples/networks.ini",
                        caption = u"Preferred networks", language = KXSIM_SOURCE_DIR u"/lang/kxsim_de.ini";
-        int32_t max = 8, help = 7120, result = 0;
+        int32_t max = 8, help = kxsim::help::kNetworkList, result = 0;
         kxsim::Picture icon;
         d.SelectNetwork(section, keys, max, ini, caption, icon, help, language, result);
     });

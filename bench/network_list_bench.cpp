@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/help_context.h"
 #include "kxsimlib/cdialogs.h"
 #include "platform/form.h"
 
@@ -50,7 +51,7 @@ void openAndCancel(benchmark::State& state, const char16_t* sectionName) {
         std::u16string initFile = file;
         std::u16string caption = u"Preferred Networks";
         kxsim::Picture icon;
-        int32_t helpId = 7120;
+        int32_t helpId = kxsim::help::kNetworkList;
         std::u16string language;
         int32_t result = 0;
         const kxsim::Status s =

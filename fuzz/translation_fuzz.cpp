@@ -9,7 +9,7 @@
 #include "fuzz_input.h"
 #include "platform/text_codec.h"
 #include "services/translation.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
 using namespace kxsim;
 
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
-    surface::languageFile() = platform::fromUtf8(path);
+    core::languageFile() = platform::fromUtf8(path);
 
     // A lookup gives at most 511 characters; a key that is not found comes back
     // without its trailing blanks.
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (translated.size() > 511) __builtin_trap();
 
     // Without a language file every text is its own translation.
-    surface::languageFile().clear();
+    core::languageFile().clear();
     std::u16string trimmed = key;
     while (!trimmed.empty() && trimmed.back() == u' ') trimmed.pop_back();
     if (tools::LookupText(key, section) != trimmed.substr(0, 511)) __builtin_trap();

@@ -58,8 +58,11 @@ private:
 namespace errors {
 inline constexpr int32_t InvalidCall = 5;    ///< Invalid procedure call or argument
 inline constexpr int32_t Overflow = 6;       ///< Overflow
+inline constexpr int32_t OutOfMemory = 7;    ///< Out of memory
 inline constexpr int32_t TypeMismatch = 13;  ///< Type mismatch
+inline constexpr int32_t Internal = 51;      ///< Internal error
 inline constexpr int32_t PathFileAccess = 75;  ///< Path/File access error
+inline constexpr int32_t InvalidPropertyValue = 380;  ///< Invalid property value
 inline constexpr int32_t FormAlreadyShown = 400;  ///< Form already displayed; can't show modally
 inline constexpr int32_t CantCreateObject = 429;  ///< ActiveX component can't create object
 inline constexpr int32_t NotSupported = 438;  ///< Object doesn't support this property or method

@@ -1,6 +1,7 @@
 #include "platform/design.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -123,8 +124,18 @@ void setTabChain(std::initializer_list<QWidget*> chain) {
     }
 }
 
-void styleHeading(QLabel* label, const QString& family, qreal pointSize) {
-    label->setFont(designFont(family, pointSize));
+QFont designFont(const FormFont& font, qreal pointSize, bool bold) {
+    return designFont(QString::fromLatin1(font.family), pointSize, bold);
+}
+
+QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font) {
+    window.setWindowTitle(title);
+    window.setFont(designFont(font, font.pointSize));
+    return makeFormLayout(&window);
+}
+
+void styleHeading(QLabel* label, const FormFont& font, qreal pointSize) {
+    label->setFont(designFont(font, pointSize));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, headingColor());
     label->setPalette(palette);

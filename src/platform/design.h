@@ -10,12 +10,30 @@
 #include "kxsimlib/picture.h"
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QFrame;
 class QVBoxLayout;
 class QWidget;
 
 namespace kxsim::platform {
+
+/// A form's design font: the family its designer chose (a sans-serif font
+/// stands in where it is not installed) and the point size of its text.
+struct FormFont {
+    const char* family;
+    qreal pointSize;
+};
+inline constexpr FormFont kArial9{"Arial", 9};
+inline constexpr FormFont kTahoma9{"Tahoma", 9};
+inline constexpr FormFont kLucida975{"Lucida Sans Unicode", 9.75};
+inline constexpr FormFont kMsSansSerif975{"MS Sans Serif", 9.75};
+/// The size of a form's heading, in its design font.
+inline constexpr qreal kHeadingPointSize = 12;
+
+/// What every form's build starts with: the window's design title and font,
+/// and its top-level layout (see makeFormLayout).
+QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font);
 
 /// \a family at \a pointSize, falling back to a sans-serif font where the
 /// family is not installed.
@@ -52,7 +70,10 @@ void setCheckValue(QCheckBox* box, int value);
 /// Sets the keyboard order: Tab goes from each widget to the next in \a chain.
 void setTabChain(std::initializer_list<QWidget*> chain);
 
-/// A heading label: \a pointSize, dark blue.
-void styleHeading(QLabel* label, const QString& family, qreal pointSize);
+/// \a font's family at \a pointSize, bold when asked.
+QFont designFont(const FormFont& font, qreal pointSize, bool bold = false);
+
+/// A heading label: \a font's family at \a pointSize, dark blue.
+void styleHeading(QLabel* label, const FormFont& font, qreal pointSize = kHeadingPointSize);
 
 }  // namespace kxsim::platform

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 namespace kxsim::platform {
 

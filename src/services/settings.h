@@ -1,7 +1,7 @@
 #pragma once
 // The settings routines of the Tools module, on the store in force.
 
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 namespace kxsim::tools {
 

@@ -2,10 +2,10 @@
 
 #include <QDialog>
 
+#include "core/module_data.h"
 #include "platform/control_types.h"
 #include "platform/form.h"
 #include "platform/profile_reader.h"
-#include "surface/module_data.h"
 
 namespace kxsim::tools {
 namespace {
@@ -22,7 +22,7 @@ QString lookup(const platform::IniDocument& file, const QString& key, const QStr
 }  // namespace
 
 std::u16string LookupText(const std::u16string& key, const std::u16string& section) {
-    return platform::profileString(surface::languageFile(), section, key, key, kLookupBuffer);
+    return platform::profileString(core::languageFile(), section, key, key, kLookupBuffer);
 }
 
 std::u16string TranslateText(const std::u16string& text) {
@@ -36,7 +36,7 @@ std::u16string TranslateText(const std::u16string& text) {
 void TranslateForm(platform::Form& form) {
     // Read (or found unchanged in the cache) once per form, not once per text;
     // no ordinary file at the path leaves the form as designed.
-    const auto file = platform::loadIniFile(surface::languageFile());
+    const auto file = platform::loadIniFile(core::languageFile());
     if (!file) return;
 
     form.setCaption(lookup(*file, form.caption(), QStringLiteral("Label")));

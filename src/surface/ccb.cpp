@@ -1,7 +1,7 @@
 #include "kxsimlib/ccb.h"
 
+#include "dialogs/dialog_call.h"
 #include "surface/dispatch_table.h"
-#include "surface/member_call.h"
 
 namespace kxsim {
 namespace {
@@ -25,11 +25,11 @@ const ClassIdentity& CCB::identity() const { return kClasses[2]; }
 const std::vector<MemberInfo>& CCB::members() const { return table().members(); }
 
 Status CCB::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return surface::guarded([&] { return table().idOfName(name, id); });
+    return dialogs::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status CCB::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return surface::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+    return dialogs::guarded([&] { return table().invoke(*this, id, flags, args, result); });
 }
 
 }  // namespace kxsim

@@ -1,7 +1,7 @@
 #include "kxsimlib/cdialogs.h"
 
-#include "surface/member_call.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
+#include "dialogs/dialog_call.h"
 
 namespace kxsim {
 
@@ -13,8 +13,8 @@ CDialogs::CDialogs() : d(std::make_unique<CDialogsPrivate>()) {}
 CDialogs::~CDialogs() = default;
 
 Status CDialogs::Language(std::u16string& File) {
-    return surface::guarded([&] {
-        surface::languageFile() = File;
+    return dialogs::guarded([&] {
+        core::languageFile() = File;
         return Status();
     });
 }

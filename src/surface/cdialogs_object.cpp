@@ -1,7 +1,7 @@
 #include "surface/cdialogs_object.h"
 
+#include "dialogs/dialog_call.h"
 #include "surface/dispatch_table.h"
-#include "surface/member_call.h"
 
 namespace kxsim::surface {
 namespace {
@@ -30,11 +30,11 @@ const ClassIdentity& CDialogsObject::identity() const { return kClasses[0]; }
 const std::vector<MemberInfo>& CDialogsObject::members() const { return table().members(); }
 
 Status CDialogsObject::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return guarded([&] { return table().idOfName(name, id); });
+    return dialogs::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status CDialogsObject::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
+    return dialogs::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
 }
 
 }  // namespace kxsim::surface

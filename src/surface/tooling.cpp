@@ -1,12 +1,14 @@
 #include "surface/tooling.h"
 
+#include "dialogs/dialog_call.h"
 #include "dialogs/short_message/short_message_form.h"
 #include "platform/form.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
 #include "platform/library_identity.h"
+#include "platform/profile_reader.h"
 #include "platform/qt_bootstrap.h"
-#include "surface/member_call.h"
+#include "platform/text_codec.h"
 
 namespace kxsim::tooling {
 
@@ -15,12 +17,12 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
         [observer = std::move(observer)](platform::Form& form) { observer(form.window()); });
 }
 
-Status startApplication() { return surface::guarded(platform::ensureGuiThread); }
+Status startApplication() { return dialogs::guarded(platform::ensureGuiThread); }
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
 
 Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action) {
-    return surface::dialogCall([&] {
+    return dialogs::dialogCall([&] {
         dialogs::ShortMessageForm form;
         form.setContents(contents);
         const auto ending = form.showModal();
@@ -38,5 +40,27 @@ QWidget* showHelpTopic(int32_t contextId, std::u16string& problem) {
     if (window) problem = window->problem().toStdU16String();
     return window;
 }
+
+std::u16string profileString(const std::u16string& file, std::u16string_view section, std::u16string_view key,
+                             std::u16string_view fallback, size_t bufferSize) {
+    return platform::profileString(file, section, key, fallback, bufferSize);
+}
+
+std::vector<std::u16string> profileKeyNames(const std::u16string& file, std::u16string_view section,
+                                            size_t bufferSize, std::u16string_view fallback) {
+    return platform::profileKeyNames(file, section, bufferSize, fallback);
+}
+
+std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize) {
+    return platform::profileSectionNames(file, bufferSize);
+}
+
+bool isProfileFile(const std::u16string& path) { return platform::isOrdinaryFile(path); }
+
+dialogs::ConverterFields convertNumber(std::u16string_view input) { return dialogs::ConvertNumber(input); }
+
+std::vector<platform::RegisteredClass> registeredClasses() { return platform::readRegistration(); }
+
+std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
 
 }  // namespace kxsim::tooling

@@ -1,6 +1,8 @@
 #pragma once
-// What the library's own tools (kxsim, the screenshots) may use beyond the
-// public API. Not installed; hosts do not see it.
+// What the library's own tools (kxsim, the Python module, the benchmarks)
+// may use beyond the public API: the one internal header they include. It is
+// exported from the shared library, so a tool links that library alone and
+// every internal it needs is a function here. Not installed; hosts do not see it.
 
 #include <QDialog>
 #include <cstdint>
@@ -8,9 +10,16 @@
 #include <memory>
 #include <string>
 
+#include <string_view>
+#include <vector>
+
+#include "core/buttons.h"
+#include "core/help_context.h"
+#include "dialogs/number_converter/number_converter_model.h"
 #include "dialogs/short_message/short_message_model.h"
 #include "kxsimlib/kxsimlib_export.h"
 #include "kxsimlib/status.h"
+#include "platform/component_registry.h"
 
 namespace kxsim::tooling {
 
@@ -35,5 +44,24 @@ KXSIMLIB_EXPORT Status showShortMessageForm(dialogs::ShortMessageContents& conte
 /// returns that window, or null when none could be shown. Sets \a problem to
 /// the text the window shows instead of a topic, or empties it.
 KXSIMLIB_EXPORT QWidget* showHelpTopic(int32_t contextId, std::u16string& problem);
+
+/// The INI reader (see platform/profile_reader.h): one value, the key names of
+/// a section, the section names, and whether a path is a file it reads.
+KXSIMLIB_EXPORT std::u16string profileString(const std::u16string& file, std::u16string_view section,
+                                             std::u16string_view key, std::u16string_view fallback,
+                                             size_t bufferSize);
+KXSIMLIB_EXPORT std::vector<std::u16string> profileKeyNames(const std::u16string& file, std::u16string_view section,
+                                                            size_t bufferSize, std::u16string_view fallback);
+KXSIMLIB_EXPORT std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize);
+KXSIMLIB_EXPORT bool isProfileFile(const std::u16string& path);
+
+/// The number converter's four fields for \a input, as the dialog shows them.
+KXSIMLIB_EXPORT dialogs::ConverterFields convertNumber(std::u16string_view input);
+
+/// The classes the registration file lists, in its order.
+KXSIMLIB_EXPORT std::vector<platform::RegisteredClass> registeredClasses();
+
+/// UTF-8 bytes as the library decodes them (an invalid sequence becomes U+FFFD).
+KXSIMLIB_EXPORT std::u16string fromUtf8(std::string_view bytes);
 
 }  // namespace kxsim::tooling

@@ -8,7 +8,7 @@
 #include "support/dialog_driver.h"
 #include "support/member_calls.h"
 #include "support/temp_files.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
 using namespace kxsim;
 using namespace kxsim::test;

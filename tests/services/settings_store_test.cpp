@@ -14,7 +14,7 @@
 
 #include "platform/settings_file_store.h"
 #include "support/child_process.h"
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 using kxsim::platform::SettingsFileStore;
 using namespace kxsim::tools;

@@ -23,7 +23,7 @@
 #include "kxsimlib/cdialogs.h"
 #include "platform/design.h"
 #include "platform/form.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 #include "support/temp_files.h"
 
 using namespace kxsim;

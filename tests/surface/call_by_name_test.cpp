@@ -9,7 +9,7 @@
 #include "support/temp_files.h"
 #include "surface/cdialogs_object.h"
 #include "surface/commons_hooks.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
 using namespace kxsim;
 
@@ -96,10 +96,10 @@ TEST(CallByName, EveryCommonsAndCcbMemberIsReachable) {
 
 TEST(CallByName, CDialogsMembersAreReachable) {
     surface::CDialogsObject dialogs;
-    surface::languageFile().clear();
+    core::languageFile().clear();
     ASSERT_TRUE(call(dialogs, u"language", dispatch::PropertyPut, {S(u"/x/kxsim_de.ini")}).status);
-    EXPECT_EQ(surface::languageFile(), u"/x/kxsim_de.ini");
-    surface::languageFile().clear();
+    EXPECT_EQ(core::languageFile(), u"/x/kxsim_de.ini");
+    core::languageFile().clear();
     // Kartenleser is found and its argument checked; a valid call would show the dialog.
     EXPECT_EQ(call(dialogs, u"Kartenleser", kCall, {Variant::fromObject(nullptr)}).status,
               Status::error(13, u"Type mismatch: argument 1 (Readers) of CDialogs.Kartenleser"));

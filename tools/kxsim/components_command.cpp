@@ -9,7 +9,7 @@
 #include "json_line.h"
 #include "kxsimlib/commons.h"
 #include "kxsimlib/component.h"
-#include "platform/component_registry.h"
+#include "surface/tooling.h"
 #include "text_output.h"
 
 namespace kxsim::tool {
@@ -30,7 +30,7 @@ int components(const QStringList& args) {
         return 0;
     }
     if (!args.isEmpty()) throw UsageError(QStringLiteral("components takes register, unregister or nothing"));
-    const auto classes = platform::readRegistration();
+    const auto classes = tooling::registeredClasses();
     if (classes.empty()) {
         printOut(QStringLiteral("nothing registered (%1)\n").arg(QString::fromStdString(registrationFile())));
         return 0;

@@ -1,14 +1,14 @@
 // kxsim convert TEXT: the number converter's four fields on the command line.
 
 #include "command.h"
-#include "dialogs/number_converter/number_converter_model.h"
+#include "surface/tooling.h"
 
 namespace kxsim::tool {
 namespace {
 
 int convert(const QStringList& args) {
     if (args.size() != 1) throw UsageError(QStringLiteral("convert needs one TEXT"));
-    const dialogs::ConverterFields fields = dialogs::ConvertNumber(args[0].toStdU16String());
+    const dialogs::ConverterFields fields = tooling::convertNumber(args[0].toStdU16String());
     for (const std::u16string* field : {&fields.hex, &fields.dec, &fields.oct, &fields.bin})
         printOut(QString::fromStdU16String(*field) + QLatin1Char('\n'));
     return fields.status.ok() ? 0 : 1;

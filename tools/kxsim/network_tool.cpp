@@ -9,12 +9,13 @@
 #include "dialog_tool.h"
 #include "json_line.h"
 #include "kxsimlib/cdialogs.h"
+#include "surface/tooling.h"
 
 namespace kxsim::tool {
 namespace {
 
 // The help topic of the network list in the help file.
-constexpr int32_t kNetworkHelpId = 7120;
+constexpr int32_t kNetworkHelpId = help::kNetworkList;
 
 // samples/networks.ini of the source tree (build/bin/kxsim in a checkout),
 // else relative to the working folder.

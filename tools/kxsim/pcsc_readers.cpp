@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/text_codec.h"
+#include "surface/tooling.h"
 
 namespace kxsim::tool {
 
@@ -16,7 +16,7 @@ std::u16string readerListFromMultiString(std::string_view multi) {
         if (end == std::string_view::npos) end = multi.size();
         if (end == start) break;  // the empty name that ends the list
         if (!list.empty()) list += u'\0';
-        list += platform::fromUtf8(multi.substr(start, end - start));
+        list += tooling::fromUtf8(multi.substr(start, end - start));
         start = end + 1;
     }
     return list;

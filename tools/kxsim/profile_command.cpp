@@ -1,7 +1,7 @@
 // kxsim profile get|keys|sections: the library's INI reader on the command line.
 
 #include "command.h"
-#include "platform/profile_reader.h"
+#include "surface/tooling.h"
 #include "text_output.h"
 
 namespace kxsim::tool {
@@ -20,7 +20,7 @@ size_t sizeOption(QStringList& args, size_t fallback) {
 
 // The reader answers for any path; a note says when no ordinary file is there.
 QString fileArgument(const QString& path) {
-    if (!platform::isOrdinaryFile(path.toStdU16String()))
+    if (!tooling::isProfileFile(path.toStdU16String()))
         printErr(QStringLiteral("kxsim: no ordinary file at %1; the reader gives its default\n").arg(path));
     return path;
 }
@@ -47,7 +47,7 @@ int profile(const QStringList& given) {
         const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 3) throw UsageError(QStringLiteral("profile get needs FILE SECTION KEY"));
         const QString file = fileArgument(args[0]);
-        printOut(printable(QString::fromStdU16String(platform::profileString(
+        printOut(printable(QString::fromStdU16String(tooling::profileString(
                      file.toStdU16String(), args[1].toStdU16String(), args[2].toStdU16String(),
                      fallback.toStdU16String(), size))) +
                  QLatin1Char('\n'));
@@ -58,7 +58,7 @@ int profile(const QStringList& given) {
         const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 2) throw UsageError(QStringLiteral("profile keys needs FILE SECTION"));
         const QString file = fileArgument(args[0]);
-        printNames(platform::profileKeyNames(file.toStdU16String(), args[1].toStdU16String(), size,
+        printNames(tooling::profileKeyNames(file.toStdU16String(), args[1].toStdU16String(), size,
                                              fallback.toStdU16String()));
         return 0;
     }
@@ -66,7 +66,7 @@ int profile(const QStringList& given) {
         const size_t size = sizeOption(args, 20000);
         if (args.size() != 1) throw UsageError(QStringLiteral("profile sections needs FILE"));
         const QString file = fileArgument(args[0]);
-        printNames(platform::profileSectionNames(file.toStdU16String(), size));
+        printNames(tooling::profileSectionNames(file.toStdU16String(), size));
         return 0;
     }
     throw UsageError(QStringLiteral("profile needs get, keys or sections, not %1").arg(verb));

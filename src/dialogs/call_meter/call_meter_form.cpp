@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "core/buttons.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/translation.h"
@@ -20,8 +21,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Arial");
-constexpr qreal kFontSize = 9;
+constexpr platform::FormFont kFont = platform::kArial9;
 constexpr qreal kEqualsSize = 12;
 constexpr int kIconSize = 32;
 
@@ -90,10 +90,8 @@ QLabel* equalsSign(QWidget* parent) {
 CallMeterForm::CallMeterForm() : Form(QStringLiteral("WAcm")) {}
 
 void CallMeterForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Accumulated Call Meter"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 10);
     body->setSpacing(8);
@@ -102,7 +100,7 @@ void CallMeterForm::build(QDialog& w) {
     icon_ = add(platform::makeImage(&w, kIconSize), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Set accumulated call meter and cost limit:"), &w),
                      QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, kFontSize);
+    platform::styleHeading(info, kFont, kFont.pointSize);
     auto* heading = new QHBoxLayout;
     heading->setSpacing(10);
     heading->addWidget(icon_);
@@ -192,9 +190,9 @@ void CallMeterForm::build(QDialog& w) {
     QFrame* band = platform::makeButtonBand(&w);
     auto* buttons = new QHBoxLayout(band);
     buttons->setContentsMargins(12, 8, 12, 8);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), 112);
-    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), band), QStringLiteral("CBAction"), 2);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), band), QStringLiteral("CBAction"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), buttons::kHelp);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), band), QStringLiteral("CBAction"), buttons::kCancel);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), band), QStringLiteral("CBAction"), buttons::kOk);
     add(band, QStringLiteral("Shape1"));
     help->setAutoDefault(false);
     help->setFixedWidth(help->sizeHint().height() + 8);
@@ -207,7 +205,7 @@ void CallMeterForm::build(QDialog& w) {
     buttons->addWidget(ok);
     root->addWidget(band);
     setCancelButton(cancel);
-    for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
+    for (auto [button, index] : {std::pair{ok, buttons::kOk}, std::pair{cancel, buttons::kCancel}, std::pair{help, buttons::kHelp}})
         QObject::connect(button, &QPushButton::clicked, [this, index = index] { action(index); });
 
     platform::setTabChain({box(MeterField::Acm), box(MeterField::Acmb), box(MeterField::Amv),
@@ -288,7 +286,7 @@ void CallMeterForm::clearRow(int row) {
 }
 
 void CallMeterForm::action(int index) {
-    if (index == 112) {
+    if (index == buttons::kHelp) {
         tools::ShowHelp(*this);
         return;
     }

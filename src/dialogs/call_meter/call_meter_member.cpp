@@ -1,14 +1,15 @@
+#include "core/help_context.h"
 #include "dialogs/call_meter/call_meter_form.h"
+#include "dialogs/dialog_call.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::SelectMeter(std::u16string& Acm, std::u16string& Amv, std::u16string& Ccu,
                              std::u16string& Ppu, Picture& Icon, int32_t& result) {
-    return surface::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
+    return dialogs::formCall<dialogs::CallMeterForm>([&](dialogs::CallMeterForm& form) {
         form.Action = 0;
-        form.setHelpContextId(7105);
+        form.setHelpContextId(help::kCallMeter);
         form.showIcon(Icon);
         form.putHostTexts(Acm, Amv, Ccu, Ppu);
         if (Status opening = form.computeOpening(); !opening) {

@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "platform/ui_feedback.h"
 #include "services/settings.h"
@@ -20,8 +22,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kLucida975;
 constexpr const char* kTag = "Tag";
 
 QSlider* makeSlider(QWidget* parent) {
@@ -58,18 +59,16 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 
 }  // namespace
 
-CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(8030); }
+CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Cardreader Setup"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kFont);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("BImage"));
     auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), &w),
                         QStringLiteral("Label1"));
     heading->setProperty(kTag, QStringLiteral("Wählen Sie den Chipkartenleser:"));
-    platform::styleHeading(heading, kFont, 12);
+    platform::styleHeading(heading, kFont);
     root->addWidget(platform::makeHeadingBand(&w, image, heading));
 
     auto* body = new QVBoxLayout;
@@ -115,8 +114,8 @@ void CardReaderForm::build(QDialog& w) {
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 8, 12, 10);
-    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), 112);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), buttons::kHelp);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), buttons::kOk);
     help->setAutoDefault(false);
     ok->setDefault(true);
     ok->setMinimumWidth(90);

@@ -1,11 +1,11 @@
 #include "dialogs/card_reader/card_reader_form.h"
+#include "dialogs/dialog_call.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::Kartenleser(std::u16string& Readers, std::u16string& result) {
-    return surface::formCall<dialogs::CardReaderForm>([&](dialogs::CardReaderForm& form) {
+    return dialogs::formCall<dialogs::CardReaderForm>([&](dialogs::CardReaderForm& form) {
         form.setReaderList(Readers);
         const auto ending = form.showModal();
         result = form.prefName();

@@ -7,11 +7,6 @@
 namespace kxsim::dialogs {
 namespace {
 
-const std::u16string kKeyName = u"LeserName";
-const std::u16string kKeyTimer = u"LeserTimer";
-const std::u16string kKeyPause = u"LeserPause";
-const std::u16string kKeyPinpad = u"LeserPinpad";
-
 // The sliders hold any value within their range; a stored value outside it is
 // brought to the nearest end rather than refused.
 int32_t sliderValue(int32_t value) { return std::clamp(value, 0, kReaderSliderMax); }
@@ -41,19 +36,19 @@ size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16strin
 Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
                       const tools::SettingsStore& store) {
     state = CardReaderState{};  // controls whose step does not run keep their design state
-    state.prefName = tools::ReadSetting(store, kKeyName);
+    state.prefName = tools::ReadSetting(store, settings::kReaderName);
 
-    const auto interval = tools::LongOfText(tools::ReadSetting(store, kKeyTimer, 500));
+    const auto interval = tools::LongOfText(tools::ReadSetting(store, settings::kReaderTimer));
     if (!interval) return Status::error(errors::Overflow);
     state.requestInterval = sliderValue(*interval);
 
-    const auto wait = tools::LongOfText(tools::ReadSetting(store, kKeyPause, 0));
+    const auto wait = tools::LongOfText(tools::ReadSetting(store, settings::kReaderPause));
     if (!wait) return Status::error(errors::Overflow);
     state.waitBeforeFirst = sliderValue(*wait);
 
-    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(store, kKeyPinpad, 0)));
+    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(store, settings::kReaderPinpad)));
     if (!pinpad) return Status::error(errors::Overflow);
-    if (*pinpad < 0 || *pinpad > 2) return Status::error(380);  // Invalid property value
+    if (*pinpad < 0 || *pinpad > 2) return Status::error(errors::InvalidPropertyValue);
     state.pinpad = *pinpad;
 
     state.readers = SplitReaderList(readerList);
@@ -68,14 +63,14 @@ Status ConfirmCardReader(CardReaderState& state, tools::SettingsStore& store) {
     if (state.requestInterval < kMinRequestInterval) state.requestInterval = kMinRequestInterval;
 
     Status first;
-    const auto write = [&](const std::u16string& key, const std::u16string& text) {
-        Status s = tools::WriteSetting(store, key, text);
+    const auto write = [&](std::u16string_view key, const std::u16string& text) {
+        Status s = tools::WriteSetting(store, std::u16string(key), text);
         if (!s && first) first = s;
     };
-    write(kKeyName, state.prefName);
-    write(kKeyPinpad, tools::DecimalText(state.pinpad));
-    write(kKeyTimer, tools::DecimalText(state.requestInterval));
-    write(kKeyPause, tools::DecimalText(state.waitBeforeFirst));
+    write(settings::kReaderName.key, state.prefName);
+    write(settings::kReaderPinpad.key, tools::DecimalText(state.pinpad));
+    write(settings::kReaderTimer.key, tools::DecimalText(state.requestInterval));
+    write(settings::kReaderPause.key, tools::DecimalText(state.waitBeforeFirst));
     return first;
 }
 

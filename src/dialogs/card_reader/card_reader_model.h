@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "kxsimlib/status.h"
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 namespace kxsim::dialogs {
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/translation.h"
@@ -16,9 +17,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Tahoma");
-constexpr qreal kFontSize = 9;
-constexpr qreal kHeadingSize = 12;
+constexpr platform::FormFont kFont = platform::kTahoma9;
 
 struct FileBox {
     const char16_t* caption;
@@ -46,13 +45,11 @@ constexpr std::array<FileBox, kCloneFileCount> kFiles{{
 
 }  // namespace
 
-CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(7108); }
+CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(help::kCloneOptions); }
 
 void CloneOptionsForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Clone SIM-Card"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Clone SIM-Card"), kFont);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     root->addStrut(platform::twips(6120));
 
     // The heading band: the icon at the top left, the heading beside it.
@@ -63,7 +60,7 @@ void CloneOptionsForm::build(QDialog& w) {
     headingRow->addWidget(add(platform::makeImage(heading, platform::twips(480)), QStringLiteral("IMIcon")));
     auto* info = add(new QLabel(QStringLiteral("Clone folowing files from this card:"), heading),
                      QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, kHeadingSize);
+    platform::styleHeading(info, kFont);
     headingRow->addWidget(info, 1);
     root->addWidget(heading);
 

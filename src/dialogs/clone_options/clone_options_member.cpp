@@ -1,11 +1,11 @@
 #include "dialogs/clone_options/clone_options_form.h"
+#include "dialogs/dialog_call.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::CloneOptions(int32_t& result) {
-    return surface::formCall<dialogs::CloneOptionsForm>([&](dialogs::CloneOptionsForm& form) {
+    return dialogs::formCall<dialogs::CloneOptionsForm>([&](dialogs::CloneOptionsForm& form) {
         if (form.showModal() == platform::Form::Ending::CloseBox) form.closedByCloseBox();
         result = form.Selection();
         form.unload();

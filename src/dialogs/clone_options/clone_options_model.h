@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/buttons.h"
+
 namespace kxsim::dialogs {
 
 /// The file boxes are numbered 1 to 14; box n stands for bit n - 1 of the mask.
@@ -19,9 +21,9 @@ inline constexpr int32_t kExtensions2 = 7;
 inline constexpr int32_t kSmsStatusReports = 10;
 
 /// The buttons of the button bar.
-inline constexpr int32_t kCloneOk = 1;
-inline constexpr int32_t kCloneCancel = 2;
-inline constexpr int32_t kCloneHelp = 112;
+inline constexpr int32_t kCloneOk = buttons::kOk;
+inline constexpr int32_t kCloneCancel = buttons::kCancel;
+inline constexpr int32_t kCloneHelp = buttons::kHelp;
 
 /// What pressing a button of the button bar asks of the window.
 enum class CloneButtonEffect { Unload, Help, Nothing };

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/settings.h"
@@ -17,26 +19,22 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
+constexpr platform::FormFont kFont = platform::kLucida975;
 constexpr const char* kTag = "Tag";
-constexpr int32_t kHelpContext = 8040;
 
 }  // namespace
 
 MagneticStripeForm::MagneticStripeForm() : Form(QStringLiteral("WMagnet")) {}
 
 void MagneticStripeForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Magnetic Stripe Options"));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kFont);
     w.setProperty(kTag, QStringLiteral("Magnetstreifen-Optionen"));
-    w.setFont(platform::designFont(kFont, kFontSize));
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("Image2"));
     heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), &w),
                    QStringLiteral("Label1"));
     heading_->setProperty(kTag, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
-    platform::styleHeading(heading_, kFont, 12);
+    platform::styleHeading(heading_, kFont);
     QFrame* band = platform::makeHeadingBand(&w, image, heading_);
     root->addWidget(band);
 
@@ -80,8 +78,8 @@ void MagneticStripeForm::build(QDialog& w) {
     QFrame* buttonBand = platform::makeButtonBand(&w);
     auto* buttons = new QHBoxLayout(buttonBand);
     buttons->setContentsMargins(12, 8, 12, 8);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), 1);
-    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), 112);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), buttons::kOk);
+    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), buttons::kHelp);
     ok->setDefault(true);
     ok->setMinimumWidth(90);
     help->setAutoDefault(false);
@@ -111,7 +109,7 @@ void MagneticStripeForm::Uebersetze() {
 
 void MagneticStripeForm::displayed() {
     confirmStatus_ = {};
-    setHelpContextId(kHelpContext);
+    setHelpContextId(help::kMagneticStripe);
     Uebersetze();
     state_ = OpenMagnet(tools::currentSettingsStore());
     showState();

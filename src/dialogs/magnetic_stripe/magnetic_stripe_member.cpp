@@ -1,11 +1,11 @@
+#include "dialogs/dialog_call.h"
 #include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::MagnetOptions(std::u16string& result) {
-    return surface::formCall<dialogs::MagneticStripeForm>([&](dialogs::MagneticStripeForm& form) {
+    return dialogs::formCall<dialogs::MagneticStripeForm>([&](dialogs::MagneticStripeForm& form) {
         const auto ending = form.showModal();
         result = form.magsIds();
         form.unload();

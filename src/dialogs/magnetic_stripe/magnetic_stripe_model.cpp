@@ -5,15 +5,6 @@
 #include "services/leading_number.h"
 
 namespace kxsim::dialogs {
-namespace {
-
-const std::u16string kKeyIds = u"MagsIds";
-const std::u16string kKeyMask = u"MagsMask";
-const std::u16string kKeyPrefix = u"MagsPref";
-const std::u16string kKeySuffix = u"MagsSuff";
-
-}  // namespace
-
 std::array<int, kTrackCount> PresenceOfMask(int32_t mask) {
     std::array<int, kTrackCount> present{};
     int32_t divisor = 1;
@@ -40,16 +31,16 @@ std::u16string OverlayIdentifiers(const std::array<std::u16string, kTrackCount>&
 }
 
 int32_t StoredMagsMask(const tools::SettingsStore& store) {
-    return tools::LongOfText(tools::ReadSetting(store, kKeyMask, kDefaultMagsMask))
-        .value_or(kDefaultMagsMask);
+    return tools::LongOfText(tools::ReadSetting(store, settings::kMagnetMask))
+        .value_or(settings::kMagnetMask.fallback);
 }
 
 MagnetState OpenMagnet(const tools::SettingsStore& store) {
     MagnetState state;
     state.magsMask = StoredMagsMask(store);
-    state.magsIds = tools::ReadSetting(store, kKeyIds, kDefaultMagsIds);
-    state.prefix = tools::ReadSetting(store, kKeyPrefix);
-    state.suffix = tools::ReadSetting(store, kKeySuffix);
+    state.magsIds = tools::ReadSetting(store, settings::kMagnetIds);
+    state.prefix = tools::ReadSetting(store, settings::kMagnetPrefix);
+    state.suffix = tools::ReadSetting(store, settings::kMagnetSuffix);
     state.present = PresenceOfMask(state.magsMask);
     for (size_t k = 0; k < kTrackCount; ++k) state.trackIds[k] = IdentifierOf(state.magsIds, k);
     return state;
@@ -61,16 +52,17 @@ Status ConfirmMagnet(MagnetState& state, tools::SettingsStore& store) {
 
     Status first;
     std::u16string failedKeys;
-    const auto write = [&](const std::u16string& key, const std::u16string& text) {
-        const Status s = tools::WriteSetting(store, key, text);
+    const auto write = [&](std::u16string_view key, const std::u16string& text) {
+        const Status s = tools::WriteSetting(store, std::u16string(key), text);
         if (s) return;
         if (first) first = s;
-        failedKeys += (failedKeys.empty() ? u"" : u", ") + key;
+        if (!failedKeys.empty()) failedKeys += u", ";
+        failedKeys += key;
     };
-    write(kKeyIds, state.magsIds);
-    write(kKeyMask, tools::DecimalText(state.magsMask));
-    write(kKeyPrefix, state.prefix);
-    write(kKeySuffix, state.suffix);
+    write(settings::kMagnetIds.key, state.magsIds);
+    write(settings::kMagnetMask.key, tools::DecimalText(state.magsMask));
+    write(settings::kMagnetPrefix.key, state.prefix);
+    write(settings::kMagnetSuffix.key, state.suffix);
     if (first) return {};
     return Status::error(first.number(), u"The magnetic stripe settings could not be stored (" +
                                              failedKeys + u"): " + first.description());

@@ -9,15 +9,11 @@
 #include <string_view>
 
 #include "kxsimlib/status.h"
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 namespace kxsim::dialogs {
 
 inline constexpr size_t kTrackCount = 3;
-/// The identifiers when none are stored: track 1 "{", track 2 "|", track 3 "}".
-inline const std::u16string kDefaultMagsIds = u"{|}";
-/// The presence mask when none is stored (bits 0 to 3; only the low three show).
-inline constexpr int32_t kDefaultMagsMask = 15;
 
 /// What the dialog shows and edits; the controls mirror it.
 struct MagnetState {

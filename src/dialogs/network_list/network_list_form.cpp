@@ -16,6 +16,7 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
 #include "platform/design.h"
 #include "platform/profile_reader.h"
 #include "platform/ui_feedback.h"
@@ -25,9 +26,8 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Tahoma");
+constexpr platform::FormFont kFont = platform::kTahoma9;
 const QString kSymbolFont = QStringLiteral("Marlett");
-constexpr qreal kFontSize = 9;
 constexpr int kKeyRole = Qt::UserRole;
 
 // The section of the host's INI file, read through the profile reader. The
@@ -145,19 +145,16 @@ std::optional<size_t> selectedRow(const QListWidget* list) {
 NetworkListForm::NetworkListForm() : Form(QStringLiteral("WNetze")) {}
 
 void NetworkListForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Preferred Networks"));
-    w.setFont(platform::designFont(kFont, kFontSize));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kFont);
     // The client area is in the system window colour; only the bottom band is not.
     QPalette palette = w.palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Base));
     w.setPalette(palette);
 
-    QVBoxLayout* root = platform::makeFormLayout(&w);
-
     // Controls in design order: the order translation walks them.
     icon_ = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Choose the items to use:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, 12);
+    platform::styleHeading(info, kFont);
     auto* availableLabel = add(new QLabel(QStringLiteral("Available:"), &w), QStringLiteral("Label1"), 0);
     auto* selectedLabel = add(new QLabel(QStringLiteral("Selected:"), &w), QStringLiteral("Label1"), 1);
     available_ = add(makeList(&w, QStringLiteral("Einfügen mit Doppelklick")), QStringLiteral("List1"));
@@ -167,9 +164,9 @@ void NetworkListForm::build(QDialog& w) {
     auto* higher = add(new QPushButton(QStringLiteral("Higher"), &w), QStringLiteral("CmdUpDown"), 0);
     auto* lower = add(new QPushButton(QStringLiteral("Lower"), &w), QStringLiteral("CmdUpDown"), 1);
     auto* inputButton = add(new QPushButton(QStringLiteral("Input..."), &w), QStringLiteral("CmdInput"));
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), 1);
-    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
-    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), 112);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), buttons::kOk);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), buttons::kCancel);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
     QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
 
     addButton->setToolTip(QStringLiteral("Add"));
@@ -240,9 +237,9 @@ void NetworkListForm::build(QDialog& w) {
     QObject::connect(higher, &QPushButton::clicked, [this] { moveHigher(); });
     QObject::connect(lower, &QPushButton::clicked, [this] { moveLower(); });
     QObject::connect(inputButton, &QPushButton::clicked, [this] { inputNumber(); });
-    QObject::connect(ok, &QPushButton::clicked, [this] { pressAction(1); });
-    QObject::connect(cancel, &QPushButton::clicked, [this] { pressAction(2); });
-    QObject::connect(help, &QPushButton::clicked, [this] { pressAction(112); });
+    QObject::connect(ok, &QPushButton::clicked, [this] { pressAction(buttons::kOk); });
+    QObject::connect(cancel, &QPushButton::clicked, [this] { pressAction(buttons::kCancel); });
+    QObject::connect(help, &QPushButton::clicked, [this] { pressAction(buttons::kHelp); });
 }
 
 void NetworkListForm::setIcon(const Picture& picture) {
@@ -250,12 +247,15 @@ void NetworkListForm::setIcon(const Picture& picture) {
     platform::showPicture(icon_, picture);
 }
 
+void NetworkListForm::setRequest(NetworkListRequest request) {
+    request_ = std::move(request);
+    action_ = 0;
+}
+
 // Runs once per display, so the lists are filled exactly once each time.
 void NetworkListForm::displayed() {
     tools::TranslateForm(*this);
-    // The caller's keys were checked before the window opened; a list that
-    // still fails to read stays empty.
-    FillNetworkLists(lists_, ProfileSection(InitFile, CurrentApp), SelectedKeys);
+    FillNetworkLists(lists_, ProfileSection(request_.iniFile, request_.section), request_.selected);
     showEntries(available_, lists_.available);
     showEntries(selected_, lists_.selected);
 }
@@ -297,7 +297,7 @@ void NetworkListForm::follow(const ListChange& change) {
 
 void NetworkListForm::addEntry() {
     syncSelection();
-    follow(AddNetwork(lists_, MaxSelect));
+    follow(AddNetwork(lists_, request_.maxSelect));
 }
 
 void NetworkListForm::removeEntry() {
@@ -330,16 +330,16 @@ void NetworkListForm::inputNumber() {
 }
 
 void NetworkListForm::pressAction(int index) {
-    Action = index;
+    action_ = index;
     switch (index) {
-    case 1:
-        SelectedKeys = KeyListText(lists_.selected);
+    case buttons::kOk:
+        chosenKeys_ = KeyListText(lists_.selected);
         unload();
         break;
-    case 2:
+    case buttons::kCancel:
         unload();
         break;
-    case 112:
+    case buttons::kHelp:
         tools::ShowHelp(*this);
         break;
     }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dialogs/network_list/network_list_model.h"
 #include "kxsimlib/picture.h"
@@ -14,16 +15,24 @@ class QListWidget;
 
 namespace kxsim::dialogs {
 
+/// What a host hands the list for one display.
+struct NetworkListRequest {
+    std::u16string iniFile;            ///< the INI file
+    std::u16string section;            ///< the INI section listing the available keys
+    std::vector<KeyToken> selected;    ///< the caller's key list, read once by ReadKeyList
+    int32_t maxSelect = 0;             ///< the most entries Add accepts into the Selected list
+};
+
 class NetworkListForm : public platform::Form {
 public:
     NetworkListForm();
 
-    // The form's public variables; they outlive the window.
-    int32_t Action = 0;           ///< the CBAction button pressed last: 1 OK, 2 Cancel, 112 Help
-    std::u16string CurrentApp;    ///< the INI section listing the available keys
-    std::u16string InitFile;      ///< the INI file
-    int32_t MaxSelect = 0;        ///< the most entries Add accepts into the Selected list
-    std::u16string SelectedKeys;  ///< the caller's key list; rebuilt by OK
+    /// Takes the inputs of the next display; no button is pressed yet.
+    void setRequest(NetworkListRequest request);
+    /// The CBAction button pressed last (buttons::kOk, kCancel, kHelp), 0 for none.
+    int32_t action() const { return action_; }
+    /// The Selected list's keys as OK left them ("12345;678;").
+    const std::u16string& chosenKeys() const { return chosenKeys_; }
 
     /// Shows \a picture in IMIcon (loads the window).
     void setIcon(const Picture& picture);
@@ -42,6 +51,9 @@ private:
     void inputNumber();
     void pressAction(int index);
 
+    NetworkListRequest request_;
+    int32_t action_ = 0;
+    std::u16string chosenKeys_;
     NetworkLists lists_;
     QPointer<QLabel> icon_;
     QPointer<QListWidget> available_;

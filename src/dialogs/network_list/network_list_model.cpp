@@ -95,7 +95,12 @@ Status FillNetworkLists(NetworkLists& lists, const NetworkSection& section,
     lists = NetworkLists();
     std::vector<KeyToken> tokens;
     if (Status s = ReadKeyList(selectedKeys, tokens); !s) return s;
+    FillNetworkLists(lists, section, tokens);
+    return {};
+}
 
+void FillNetworkLists(NetworkLists& lists, const NetworkSection& section, const std::vector<KeyToken>& selected) {
+    lists = NetworkLists();
     // The key name list ends at the first empty name.
     for (const std::u16string& name : section.keyNames(kKeyNameBuffer)) {
         if (name.empty()) break;
@@ -103,11 +108,10 @@ Status FillNetworkLists(NetworkLists& lists, const NetworkSection& section,
         if (const std::optional<int32_t> key = NumericKey(name))
             lists.available.push_back(NetworkEntry{displayText(section.value(name, u"", kValueBuffer)), *key});
     }
-    for (const KeyToken& token : tokens) {
+    for (const KeyToken& token : selected) {
         lists.selected.push_back(
             NetworkEntry{displayText(section.value(token.name, u"? " + token.name, kValueBuffer)), token.key});
     }
-    return {};
 }
 
 ListChange AddNetwork(NetworkLists& lists, int32_t maxSelect) {

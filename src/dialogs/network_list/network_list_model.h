@@ -80,6 +80,8 @@ std::u16string KeyListText(const std::vector<NetworkEntry>& entries);
 /// ReadKeyList does, leaving \a lists empty.
 Status FillNetworkLists(NetworkLists& lists, const NetworkSection& section,
                         const std::u16string& selectedKeys);
+/// As FillNetworkLists, with the key list already read by ReadKeyList.
+void FillNetworkLists(NetworkLists& lists, const NetworkSection& section, const std::vector<KeyToken>& selected);
 
 /// What an operation did to the Selected list, for the view to follow.
 struct ListChange {

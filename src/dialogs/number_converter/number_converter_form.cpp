@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "dialogs/number_converter/number_converter_model.h"
 #include "platform/design.h"
 #include "services/help.h"
@@ -18,9 +20,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
-constexpr qreal kFontSize = 9.75;
-constexpr int32_t kHelpContext = 8100;
+constexpr platform::FormFont kFont = platform::kMsSansSerif975;
 
 QLineEdit* makeOutput(QWidget* parent, int width) {
     auto* field = new QLineEdit(parent);
@@ -40,10 +40,7 @@ std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d
 std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }
 
 void NumberConverterForm::build(QDialog& w) {
-    w.setWindowTitle(QStringLiteral("Convert numbers"));
-    w.setFont(platform::designFont(kFont, kFontSize));
-
-    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Convert numbers"), kFont);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(12, 10, 12, 12);
@@ -52,7 +49,7 @@ void NumberConverterForm::build(QDialog& w) {
                                                 "convert into the various numbering systems."),
                                  &w),
                       QStringLiteral("LB1"), 5);
-    platform::styleHeading(intro, kFont, kFontSize);
+    platform::styleHeading(intro, kFont, kFont.pointSize);
     intro->setWordWrap(true);
     body->addWidget(intro);
 
@@ -86,8 +83,8 @@ void NumberConverterForm::build(QDialog& w) {
     QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
     auto* buttons = new QHBoxLayout(band);
     buttons->setContentsMargins(12, 8, 12, 8);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), 112);
-    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), 1);
+    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), buttons::kHelp);
+    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), buttons::kOk);
     // Enter presses neither button: "Close" answers to Esc only.
     help->setAutoDefault(false);
     close->setAutoDefault(false);
@@ -106,7 +103,7 @@ void NumberConverterForm::build(QDialog& w) {
 }
 
 void NumberConverterForm::displayed() {
-    setHelpContextId(kHelpContext);
+    setHelpContextId(help::kConverter);
     tools::TranslateForm(*this);
     input_->setFocus();
 }

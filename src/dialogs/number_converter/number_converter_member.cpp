@@ -1,11 +1,11 @@
+#include "dialogs/dialog_call.h"
 #include "dialogs/number_converter/number_converter_form.h"
 #include "kxsimlib/cdialogs.h"
-#include "surface/form_call.h"
 
 namespace kxsim {
 
 Status CDialogs::Converter(std::u16string& result) {
-    return surface::formCall<dialogs::NumberConverterForm>([&](dialogs::NumberConverterForm& form) {
+    return dialogs::formCall<dialogs::NumberConverterForm>([&](dialogs::NumberConverterForm& form) {
         // The converter hands nothing back. Close unloads the window itself;
         // the next call loads it afresh and empty.
         result.clear();

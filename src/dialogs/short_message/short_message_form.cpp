@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/buttons.h"
+#include "core/help_context.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/profile.h"
@@ -20,9 +22,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-const QString kFont = QStringLiteral("Lucida Sans Unicode");
-constexpr qreal kFontSize = 9.75;
-constexpr int32_t kHelpContext = 7111;
+constexpr platform::FormFont kFont = platform::kLucida975;
 
 // The design's validity entries, replaced when the window is displayed.
 const char16_t* const kDesignValidity[] = {u"10 min", u"60 min", u"24 hours", u"7 day", u"52 weeks"};
@@ -37,12 +37,9 @@ ShortMessageForm::ShortMessageForm() : Form(QStringLiteral("WSms")) {}
 
 void ShortMessageForm::build(QDialog& w) {
     mode_ = {};  // every load starts from the design: status mode
-    w.setWindowTitle(QStringLiteral("Short Message"));
-    w.setFont(platform::designFont(kFont, kFontSize));
-
-    QVBoxLayout* root = platform::makeFormLayout(&w);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Short Message"), kFont);
     auto* info = add(new QLabel(QStringLiteral("Edit the item:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, 12);
+    platform::styleHeading(info, kFont);
     QLabel* image = platform::makeImage(&w, 32);  // registered below, in the table's order
     root->addWidget(platform::makeHeadingBand(&w, image, info));
 
@@ -92,9 +89,9 @@ void ShortMessageForm::build(QDialog& w) {
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 8, 12, 10);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), 1);
-    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
-    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), 112);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), buttons::kOk);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), buttons::kCancel);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
     ok->setDefault(true);
     cancel->setAutoDefault(false);
     help->setAutoDefault(false);
@@ -110,7 +107,7 @@ void ShortMessageForm::build(QDialog& w) {
 
     platform::setTabChain({status_, name_, address_, validity_, center_, text_, report_, ok, cancel, help});
 
-    for (auto [button, index] : {std::pair{ok, 1}, std::pair{cancel, 2}, std::pair{help, 112}})
+    for (auto [button, index] : {std::pair{ok, buttons::kOk}, std::pair{cancel, buttons::kCancel}, std::pair{help, buttons::kHelp}})
         QObject::connect(button, &QPushButton::clicked, [this, index = index] { buttonClicked(index); });
     QObject::connect(name_, &QLineEdit::textChanged, [this] { nameChanged(); });
     showMode();
@@ -119,7 +116,7 @@ void ShortMessageForm::build(QDialog& w) {
 // Runs once per display, not on every resize, so resizing the window keeps
 // the user's choice in the two combo boxes.
 void ShortMessageForm::displayed() {
-    setHelpContextId(kHelpContext);
+    setHelpContextId(help::kShortMessage);
     tools::TranslateForm(*this);
     status_->setCurrentIndex(0);
 
@@ -135,9 +132,9 @@ void ShortMessageForm::displayed() {
 void ShortMessageForm::buttonClicked(int32_t index) {
     action_ = index;
     switch (index) {
-    case 1: hide(); break;    // stays loaded: the controls keep the user's input
-    case 2: unload(); break;  // the input is discarded
-    case 112: tools::ShowHelp(*this); break;
+    case buttons::kOk: hide(); break;    // stays loaded: the controls keep the user's input
+    case buttons::kCancel: unload(); break;  // the input is discarded
+    case buttons::kHelp: tools::ShowHelp(*this); break;
     default: break;
     }
 }

@@ -10,7 +10,7 @@
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
 #include "support/temp_files.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -140,7 +140,7 @@ TEST_F(NetworkListDialog, the_language_argument_translates_the_window_and_the_in
         ok(w);
     }, 0, {}, language);
     EXPECT_EQ(out.keys, u"42;");
-    EXPECT_EQ(surface::languageFile(), language);
+    EXPECT_EQ(core::languageFile(), language);
 }
 
 TEST_F(NetworkListDialog, cancel_esc_and_the_close_box_return_2_with_the_keys_exactly_as_passed) {
@@ -168,14 +168,14 @@ TEST_F(NetworkListDialog, cancel_esc_and_the_close_box_return_2_with_the_keys_ex
 
 TEST_F(NetworkListDialog, a_key_too_large_fails_with_overflow_before_the_window_opens) {
     std::u16string before = u"/kept/language.ini";
-    surface::languageFile() = before;
+    core::languageFile() = before;
     const Outcome out = call(u"26201;2147483648;", ok, 5, {}, u"other.ini");
     EXPECT_EQ(out.status, Status::error(6));
     EXPECT_EQ(out.status.description(), u"Overflow");
     EXPECT_EQ(out.result, -1);
     EXPECT_EQ(out.keys, u"26201;2147483648;");
     EXPECT_EQ(out.runs, 0);
-    EXPECT_EQ(surface::languageFile(), before);
+    EXPECT_EQ(core::languageFile(), before);
 }
 
 TEST_F(NetworkListDialog, the_lists_are_filled_once_per_display_and_a_missing_file_shows_keys_as_unknown) {

@@ -12,7 +12,7 @@
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
 #include "support/temp_files.h"
-#include "surface/module_data.h"
+#include "core/module_data.h"
 #include "surface/tooling.h"
 
 using namespace kxsim;
@@ -48,11 +48,11 @@ protected:
     void SetUp() override {
         folder.write("kxmobil.ini", "[SMS_VP]\r\n1=5 min,0\r\n2=1 hour,11\r\n3=1 day,167,x\r\n4=soon\r\n");
         platform::setLibraryFolder(platform::fromUtf8(folder.path().string()));
-        surface::languageFile().clear();
+        core::languageFile().clear();
     }
     void TearDown() override {
         platform::setLibraryFolder(u"");
-        surface::languageFile().clear();
+        core::languageFile().clear();
     }
     // Shows the form with \a act inside the modal loop; it must end as \a expected.
     void show(Ending expected, const std::function<void(QDialog&)>& act) {
@@ -69,7 +69,7 @@ protected:
 
 // The list items stay untranslated; help and F1 leave the form open.
 TEST_F(ShortMessageFormTest, opens_translated_in_status_mode_with_the_validity_list_of_the_profile) {
-    surface::languageFile() =
+    core::languageFile() =
         folder.write("lang.ini", "[Label]\r\nShort Message=Kurzmitteilung\r\nempfangen=received\r\n5 min=5 Minuten\r\n");
     RecordingHelpViewer help;
     EXPECT_EQ(form.helpContextId(), 0);  // set only when displayed

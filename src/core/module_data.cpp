@@ -1,10 +1,10 @@
-#include "surface/module_data.h"
+#include "core/module_data.h"
 
-namespace kxsim::surface {
+namespace kxsim::core {
 
 std::u16string& languageFile() {
     thread_local std::u16string path;
     return path;
 }
 
-}  // namespace kxsim::surface
+}  // namespace kxsim::core

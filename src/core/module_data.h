@@ -1,10 +1,11 @@
 #pragma once
-// The library's module data: one set per thread that uses the library.
+// The library's module data: one set per thread that uses the library. It lives
+// in core so every layer that reads it reaches it without pointing up.
 
 #include <memory>
 #include <string>
 
-namespace kxsim::surface {
+namespace kxsim::core {
 
 /// The language file path of the calling thread; empty until the host sets it.
 std::u16string& languageFile();
@@ -18,4 +19,4 @@ F& formObject() {
     return *form;
 }
 
-}  // namespace kxsim::surface
+}  // namespace kxsim::core

@@ -1,4 +1,4 @@
-#include "services/settings_store.h"
+#include "core/settings_store.h"
 
 #include <string>
 
@@ -23,6 +23,14 @@ std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key
 
 std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key, int32_t fallback) {
     return store.value(key).value_or(DecimalText(fallback));
+}
+
+std::u16string ReadSetting(const SettingsStore& store, const settings::TextSetting& setting) {
+    return ReadSetting(store, std::u16string(setting.key), std::u16string(setting.fallback));
+}
+
+std::u16string ReadSetting(const SettingsStore& store, const settings::NumberSetting& setting) {
+    return ReadSetting(store, std::u16string(setting.key), setting.fallback);
 }
 
 Status WriteSetting(SettingsStore& store, const std::u16string& key, const std::u16string& text) {

@@ -1,4 +1,4 @@
-#include "surface/member_call.h"
+#include "dialogs/dialog_call.h"
 
 #include <exception>
 #include <new>
@@ -7,17 +7,17 @@
 #include "platform/qt_bootstrap.h"
 #include "platform/text_codec.h"
 
-namespace kxsim::surface {
+namespace kxsim::dialogs {
 
 Status guarded(const std::function<Status()>& body) {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return Status::error(7);  // Out of memory
+        return Status::error(errors::OutOfMemory);
     } catch (const std::exception& e) {
-        return Status::error(51, u"Internal error: " + platform::fromUtf8(e.what()));
+        return Status::error(errors::Internal, u"Internal error: " + platform::fromUtf8(e.what()));
     } catch (...) {
-        return Status::error(51, u"Internal error");
+        return Status::error(errors::Internal, u"Internal error");
     }
 }
 
@@ -28,4 +28,4 @@ Status dialogCall(const std::function<Status()>& body) {
     });
 }
 
-}  // namespace kxsim::surface
+}  // namespace kxsim::dialogs

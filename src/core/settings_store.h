@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/settings_keys.h"
 #include "kxsimlib/status.h"
 
 namespace kxsim::tools {
@@ -36,6 +37,10 @@ std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key
                            const std::u16string& fallback = {});
 /// The stored text of \a key, or \a fallback as decimal digits when there is none.
 std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key, int32_t fallback);
+/// The stored text of \a setting, or its fallback when there is none.
+std::u16string ReadSetting(const SettingsStore& store, const settings::TextSetting& setting);
+/// The stored text of \a setting, or its fallback as decimal digits when there is none.
+std::u16string ReadSetting(const SettingsStore& store, const settings::NumberSetting& setting);
 /// Stores \a text under \a key.
 Status WriteSetting(SettingsStore& store, const std::u16string& key, const std::u16string& text);
 
