@@ -118,6 +118,10 @@ Bytes PcscReader::transmit(const Bytes& command) {
     const LONG rv = SCardTransmit(handles_->card, pci, command.data(), DWORD(command.size()), nullptr,
                                   response.data(), &length);
     if (rv != SCARD_S_SUCCESS) throw readerError("reader \"" + reader_ + "\"", rv);
+    // A card always ends its answer with a status word; nothing at all
+    // means it went away while the command was under way.
+    if (length == 0)
+        throw CardError(CardError::Kind::Removed, "the card in \"" + reader_ + "\" gave no answer: it was removed or lost power");
     response.resize(length);
     return response;
 }
