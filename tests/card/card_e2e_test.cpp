@@ -62,7 +62,8 @@ private:
                                                   QStringLiteral("rig")});
         const QJsonObject first = QJsonDocument::fromJson(line()).object();
         if (first.contains(QStringLiteral("skip")) || !first.contains(QStringLiteral("socket"))) {
-            skip_ = first.value(QStringLiteral("skip")).toString(QStringLiteral("the card rig did not start"));
+            skip_ = first.value(QStringLiteral("skip")).toString(
+                QStringLiteral("python3 tests/card/virtual_sim.py did not start (%1)").arg(process_.errorString()));
             return;
         }
         socket_ = first.value(QStringLiteral("socket")).toString().toUtf8();

@@ -296,7 +296,11 @@ def start_daemon(work):
         os.makedirs("/run/pcscd", exist_ok=True)
         cmd = ["unshare", "--mount", "--propagation", "private", "sh", "-c",
                'mount --bind "$0" /run/pcscd && exec "$1" --foreground -c "$2"', run, pcscd, conf]
-        daemon = subprocess.Popen(cmd, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        try:
+            daemon = subprocess.Popen(cmd, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        except OSError as e:
+            log.close()
+            return None, "pcscd could not start in a mount namespace of its own: %s" % e
         socket_path = os.path.join(run, "pcscd.comm")
         deadline = time.time() + 10
         while time.time() < deadline and daemon.poll() is None and not os.path.exists(socket_path):
