@@ -9,6 +9,8 @@
 #include "platform/profile_reader.h"
 #include "platform/qt_bootstrap.h"
 #include "platform/text_codec.h"
+#include "services/leading_number.h"
+#include "services/settings.h"
 
 namespace kxsim::tooling {
 
@@ -62,5 +64,14 @@ dialogs::ConverterFields convertNumber(std::u16string_view input) { return dialo
 std::vector<platform::RegisteredClass> registeredClasses() { return platform::readRegistration(); }
 
 std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
+
+ReaderSetup readerSetup() {
+    const tools::SettingsStore& store = tools::currentSettingsStore();
+    const auto number = [&](const settings::NumberSetting& s) {
+        return tools::LongOfText(tools::ReadSetting(store, s)).value_or(s.fallback);
+    };
+    return {tools::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
+            number(settings::kReaderPause), number(settings::kReaderPinpad) != 0};
+}
 
 }  // namespace kxsim::tooling

@@ -61,6 +61,12 @@ KXSIMLIB_EXPORT dialogs::ConverterFields convertNumber(std::u16string_view input
 /// The classes the registration file lists, in its order.
 KXSIMLIB_EXPORT std::vector<platform::RegisteredClass> registeredClasses();
 
+/// The stored reader setup of Kartenleser (the same keys and store): name,
+/// card polling interval and wait before the first command in milliseconds
+/// (a value that reads as no number gives the key's default), PIN on the keypad.
+struct ReaderSetup { std::u16string name; int32_t pollMs = 500; int32_t pauseMs = 0; bool pinpad = false; };
+KXSIMLIB_EXPORT ReaderSetup readerSetup();
+
 /// UTF-8 bytes as the library decodes them (an invalid sequence becomes U+FFFD).
 KXSIMLIB_EXPORT std::u16string fromUtf8(std::string_view bytes);
 

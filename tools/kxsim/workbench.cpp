@@ -17,6 +17,7 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "card/card_panel.h"
 #include "command.h"
 #include "dialog_tool.h"
 
@@ -126,6 +127,7 @@ int workbench(const QStringList& args) {
         buttons->addWidget(button);
         pages->addWidget(makePage(tool, log, language));
     }
+    addCardPage(*group, *buttons, *pages, log);
     buttons->addStretch(1);
     if (QAbstractButton* first = group->button(0)) first->setChecked(true);
     QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);
