@@ -147,6 +147,7 @@ QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list
         b->setMinimumWidth(kButtonMinWidth);
         row->addWidget(b);
     }
+    // Only the default button answers to Enter from elsewhere (the form presses a focused one).
     for (QPushButton* b : band->findChildren<QPushButton*>()) b->setAutoDefault(false);
     return band;
 }

@@ -81,8 +81,7 @@ void showPicture(QLabel* image, const Picture& picture);
 
 /// A filled band ("Shape") in the button-face colour across the bottom: \a help
 /// ("?", may be null) at the left, \a right at the right in that order. Sets
-/// the buttons' sizes; none of them is pressed by Enter unless it has the focus
-/// or is the form's default button.
+/// the buttons' sizes. None becomes the default button by taking the focus.
 QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list<QPushButton*> right);
 /// The heading band across the top: \a image (may be null) at the left and
 /// \a heading beside it, in the heading colours.

@@ -39,12 +39,12 @@ protected:
             form_.showHelp();
             return;
         }
-        // Enter on a focused button presses that button, as Space does; only
-        // elsewhere does it press the default button.
+        // Key presses come here from the focus widget when it leaves them. Enter
+        // left by a focused button presses that button, as Space does; from
+        // anywhere else it presses the default button, if the form has one.
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        if (enter && focused && focused->isEnabled() && focused->isVisible() &&
-            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (enter && focused && focused->isEnabled() && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
             focused->click();
             return;
         }

@@ -178,6 +178,7 @@ void NetworkListForm::build(QDialog& w) {
         b->setMinimumWidth(platform::twips(1095));
         b->setAutoDefault(false);
     }
+    for (QPushButton* b : {addButton, removeButton}) b->setAutoDefault(false);
     ok->setDefault(true);
     setCancelButton(cancel);
 
