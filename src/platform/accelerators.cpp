@@ -1,5 +1,7 @@
 #include "platform/accelerators.h"
 
+#include "platform/control_types.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,7 +64,8 @@ QString designText(const QObject* control, const QString& text) {
 }
 
 void assignAccelerators(const std::vector<QPointer<QObject>>& controls) {
-    // Default buttons first, then the other buttons, check boxes and labelled fields.
+    // The default button first, then the button band's, other buttons, check
+    // boxes and labelled fields.
     std::vector<QObject*> candidates;
     for (const QPointer<QObject>& c : controls) {
         if (!c) continue;
@@ -70,8 +73,11 @@ void assignAccelerators(const std::vector<QPointer<QObject>>& controls) {
         if ((label && label->buddy()) || qobject_cast<QAbstractButton*>(c.data())) candidates.push_back(c.data());
     }
     const auto rank = [](const QObject* c) {
-        if (auto* b = qobject_cast<const QPushButton*>(c)) return b->isDefault() ? 0 : 1;
-        return qobject_cast<const QAbstractButton*>(c) ? 2 : 3;
+        if (auto* b = qobject_cast<const QPushButton*>(c)) {
+            if (b->isDefault()) return 0;
+            return b->parent() && controlTypeName(b->parent()) == u"Shape" ? 1 : 2;  // the band's own
+        }
+        return qobject_cast<const QAbstractButton*>(c) ? 3 : 4;
     };
     // Within a rank, short texts choose first: they have the fewest letters to choose from.
     const auto letters = [](const QObject* c) {

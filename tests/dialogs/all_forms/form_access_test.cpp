@@ -225,6 +225,7 @@ TEST_F(AllForms, Geometry_no_two_controls_overlap_and_no_text_is_clipped) {
                         << c->objectName().toStdString() << " overlaps " << leaves[j]->objectName().toStdString();
                 const QString text = platform::spokenText(captionOf(c));
                 if (text.isEmpty()) continue;
+                EXPECT_FALSE(text.endsWith(QChar(0x2026))) << "shortened: " << text.toStdString();
                 const int width = c->fontMetrics().horizontalAdvance(text);
                 if (auto* label = qobject_cast<QLabel*>(c); label && label->wordWrap())
                     EXPECT_LE(label->heightForWidth(label->contentsRect().width()), label->contentsRect().height())
