@@ -68,16 +68,14 @@ protected:
     }
 };
 
-// The registered controls a user can reach: named, focusable, not Qt's own parts.
-std::vector<QWidget*> focusable(QDialog& w) {
+// The controls of the form (not Qt's own parts), visible ones or all.
+std::vector<QWidget*> controls(QDialog& w, bool visibleOnly) {
     std::vector<QWidget*> out;
     for (QWidget* c : w.findChildren<QWidget*>())
-        if (!c->objectName().isEmpty() && !c->objectName().startsWith(u"qt_") && c->focusPolicy() != Qt::NoFocus)
+        if (!c->objectName().isEmpty() && !c->objectName().startsWith(u"qt_") && (c->isVisible() || !visibleOnly))
             out.push_back(c);
     return out;
 }
-
-QString accessibleName(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); }
 
 QString captionOf(const QWidget* w) {
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
@@ -137,8 +135,9 @@ TEST_F(AllForms, every_focusable_control_has_a_unique_name_and_accelerators_are_
         eachForm(language, [&](QDialog& w) {
             SCOPED_TRACE(w.objectName().toStdString());
             std::map<QString, QString> owners;
-            for (QWidget* c : focusable(w)) {
-                const QString name = accessibleName(c);
+            for (QWidget* c : controls(w, false)) {
+                if (c->focusPolicy() == Qt::NoFocus) continue;
+                const QString name = QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name);
                 EXPECT_FALSE(name.isEmpty()) << c->objectName().toStdString();
                 EXPECT_EQ(owners.emplace(name, c->objectName()).first->second, c->objectName())
                     << name.toStdString() << " names two controls";
@@ -207,14 +206,9 @@ TEST_F(AllForms, Geometry_no_two_controls_overlap_and_no_text_is_clipped) {
     for (const std::u16string& language : {std::u16string(), kGerman}) {
         eachForm(language, [](QDialog& w) {
             SCOPED_TRACE(w.objectName().toStdString());
-            std::vector<QWidget*> leaves;
-            for (QWidget* c : w.findChildren<QWidget*>())
-                if (c->isVisible() && !c->objectName().isEmpty() && !c->objectName().startsWith(u"qt_"))
-                    leaves.push_back(c);
+            std::vector<QWidget*> leaves = controls(w, true);
             std::erase_if(leaves, [](QWidget* c) {  // bands and frames hold others
-                for (QWidget* child : c->findChildren<QWidget*>())
-                    if (!child->objectName().isEmpty() && !child->objectName().startsWith(u"qt_")) return true;
-                return false;
+                return std::ranges::any_of(c->findChildren<QWidget*>(), [](QWidget* k) { return !k->objectName().isEmpty() && !k->objectName().startsWith(u"qt_"); });
             });
             const auto rectOf = [&w](QWidget* c) { return QRect(c->mapTo(&w, QPoint(0, 0)), c->size()); };
             for (size_t i = 0; i < leaves.size(); ++i) {
