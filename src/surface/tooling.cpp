@@ -1,7 +1,10 @@
 #include "surface/tooling.h"
 
+#include <QApplication>
+
 #include "dialogs/dialog_call.h"
 #include "dialogs/short_message/short_message_form.h"
+#include "platform/design.h"
 #include "platform/form.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
@@ -20,6 +23,13 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
 }
 
 Status startApplication() { return dialogs::guarded(platform::ensureGuiThread); }
+
+void setQtArguments(std::vector<std::string> arguments) { platform::setApplicationArguments(std::move(arguments)); }
+
+void useDarkPalette() {
+    QApplication::setStyle(QStringLiteral("Fusion"));  // a style that draws with the palette
+    QApplication::setPalette(platform::darkPalette());
+}
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
 

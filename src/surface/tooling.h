@@ -31,6 +31,13 @@ KXSIMLIB_EXPORT std::shared_ptr<void> observeDisplayedDialogs(std::function<void
 /// first, see platform::choosePlatform), or fails with error 429 saying why.
 KXSIMLIB_EXPORT Status startApplication();
 
+/// Qt options ("-style", "Fusion") for the QApplication startApplication or
+/// the first dialog creates; call before either.
+KXSIMLIB_EXPORT void setQtArguments(std::vector<std::string> arguments);
+
+/// Shows every window from now on in the dark palette of platform/design.
+KXSIMLIB_EXPORT void useDarkPalette();
+
 /// The folder the library looks in for its help file and profile files.
 KXSIMLIB_EXPORT std::u16string libraryFolder();
 

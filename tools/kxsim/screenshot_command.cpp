@@ -1,4 +1,5 @@
-// kxsim screenshot DIR: one PNG per dialog, named after its form.
+// kxsim screenshot DIR [--dark]: one PNG per dialog, named after its form;
+// --dark shows them in a dark palette.
 
 #include <QDialog>
 #include <QDir>
@@ -27,11 +28,14 @@ bool capture(const QString& file, const std::function<void()>& show) {
 }
 
 int screenshot(const QStringList& args) {
-    if (args.size() != 1) throw UsageError(QStringLiteral("screenshot needs one folder"));
+    QStringList rest = args;
+    const bool dark = rest.removeAll(QStringLiteral("--dark")) > 0;
+    if (rest.size() != 1) throw UsageError(QStringLiteral("screenshot needs one folder"));
     ensureRenderingApplication();
-    QDir dir(args[0]);
+    if (dark) tooling::useDarkPalette();
+    QDir dir(rest[0]);
     if (!dir.mkpath(QStringLiteral(".")))
-        throw UsageError(QStringLiteral("cannot create folder %1").arg(args[0]));
+        throw UsageError(QStringLiteral("cannot create folder %1").arg(rest[0]));
     int failures = 0;
     for (const DialogTool& tool : dialogTools()) {
         const QString file = dir.filePath(tool.form + QStringLiteral(".png"));
@@ -50,7 +54,7 @@ int screenshot(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR"), screenshot}};
+    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR [--dark]"), screenshot}};
 
 }  // namespace
 }  // namespace kxsim::tool

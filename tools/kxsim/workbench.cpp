@@ -92,6 +92,7 @@ int workbench(const QStringList& args) {
     auto* language = new QLineEdit;
     language->setObjectName(QStringLiteral("language"));
     language->setPlaceholderText(QStringLiteral("none: the dialogs show their English design texts"));
+    language->setText(appliedLanguage());  // kxsim --language FILE
     auto* browse = new QPushButton(QStringLiteral("Browse..."));
     QObject::connect(browse, &QPushButton::clicked, &window, [language, &window] {
         const QString file = QFileDialog::getOpenFileName(&window, QStringLiteral("Language file"),
