@@ -91,8 +91,9 @@ private:
 
 // PINs and answers given in turn; every prompt is kept.
 struct Script : Interaction {
+    explicit Script(std::deque<std::string> p = {}, bool y = true) : pins(std::move(p)), yes(y) {}
     std::deque<std::string> pins;
-    bool yes = true;
+    bool yes;
     std::vector<std::string> prompts;
     std::string askPin(const std::string& prompt) override {
         prompts.push_back(prompt);
@@ -164,13 +165,15 @@ protected:
     static int tries(const QString& path, const char* chv) {
         return image(path)[QStringLiteral("chv")].toObject()[QLatin1String(chv)].toObject()[QStringLiteral("tries")].toInt();
     }
-    // The meter task with the dialog filled as \a fields says.
-    QJsonObject meter(Script& user, SessionOptions options, std::map<const char*, QString> fields) {
+    // The meter task with the dialog filled as \a fields says, \a look run before, closed with \a button.
+    QJsonObject meter(Script& user, SessionOptions options, std::map<const char*, QString> fields,
+                      std::function<void(QDialog&)> look = {}, const QString& button = QStringLiteral("CBAction(1)")) {
         PcscReader reader(kReaders[0], {}, kWaitMs);
         CardSession card(reader, user, options);
         auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) {
+            if (look) look(w);
             for (const auto& [name, text] : fields) type(w, name, text);
-        });
+        }, button);
         return editMeter(card);
     }
     QTemporaryDir dir_;
@@ -189,8 +192,7 @@ TEST_F(CardTest, status_of_a_card_and_of_an_empty_slot_on_the_command_line) {
 
 TEST_F(CardTest, meter_is_read_edited_written_and_read_back) {
     const QString card = insert(0);
-    Script user;
-    user.pins = {"1234", "5678"};
+    Script user({"1234", "5678"});
     const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("250")}, {"TBAmv", QStringLiteral("2000")},
                                              {"TBPpu", QStringLiteral("4500")}, {"TBCcu", QStringLiteral("CHF")}});
     EXPECT_EQ(out[QStringLiteral("written")].toArray(),
@@ -203,40 +205,17 @@ TEST_F(CardTest, meter_is_read_edited_written_and_read_back) {
     for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos);
 
     // Read back: the dialog opens with what was written; Cancel writes nothing.
-    Script again;
-    again.pins = {"1234"};
+    Script again({"1234"});
     std::map<QString, QString> shown;
-    PcscReader reader(kReaders[0], {}, kWaitMs);
-    CardSession session(reader, again, {});
-    auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) {
+    const auto look = [&](QDialog& w) {
         for (const char* name : {"TBAcm", "TBAmv", "TBCcu", "TBPpu"})
             shown[QLatin1String(name)] = w.findChild<QLineEdit*>(QLatin1String(name))->text();
-    }, QStringLiteral("CBAction(2)"));
-    EXPECT_EQ(editMeter(session)[QStringLiteral("written")].toArray(), QJsonArray());
+    };
+    EXPECT_EQ(meter(again, {}, {}, look, QStringLiteral("CBAction(2)"))[QStringLiteral("written")].toArray(), QJsonArray());
     EXPECT_EQ(shown, (std::map<QString, QString>{{QStringLiteral("TBAcm"), QStringLiteral("250")},
                                                  {QStringLiteral("TBAmv"), QStringLiteral("2000")},
                                                  {QStringLiteral("TBCcu"), QStringLiteral("CHF")},
                                                  {QStringLiteral("TBPpu"), QStringLiteral("4500")}}));
-}
-
-TEST_F(CardTest, values_the_card_cannot_hold_are_refused_before_any_write) {
-    const struct { const char* field; const char* text; const char* message; } cases[] = {
-        {"TBPpu", "4097", "cannot be stored on the card exactly"},
-        {"TBCcu", "E$R", "is not up to three letters"},
-    };
-    for (const auto& c : cases) {
-        const QString card = insert(0);
-        Script user;
-        user.pins = {"1234", "5678"};
-        try {
-            meter(user, {}, {{"TBAcm", QStringLiteral("7")}, {c.field, QLatin1String(c.text)}});
-            ADD_FAILURE() << c.text << " was accepted";
-        } catch (const CardError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
-        }
-        EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.text;
-        Rig::get().remove(0);
-    }
 }
 
 TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
@@ -249,8 +228,7 @@ TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
         {{"1234", "5678"}, true, nullptr, 3},
     };
     for (const auto& step : steps) {
-        Script user;
-        user.pins = step.pins;
+        Script user(step.pins);
         try {
             const QJsonObject out = meter(user, {step.lastTry, false}, edit);
             EXPECT_EQ(step.message, nullptr) << "written: " << QJsonDocument(out).toJson().toStdString();
@@ -267,8 +245,7 @@ TEST_F(CardTest, a_card_pulled_mid_write_is_reported_with_what_was_written) {
     const QString card = insert(0, [](QJsonObject& image) {
         image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 1}};
     });
-    Script user;
-    user.pins = {"1234", "5678"};
+    Script user({"1234", "5678"});
     try {
         meter(user, {}, {{"TBAcm", QStringLiteral("300")}, {"TBAmv", QStringLiteral("3000")}});
         ADD_FAILURE() << "no failure reported";
@@ -280,25 +257,32 @@ TEST_F(CardTest, a_card_pulled_mid_write_is_reported_with_what_was_written) {
     EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("0003E8"));
 }
 
-TEST_F(CardTest, bad_card_answers_give_clear_errors) {
-    const struct { const char* what; QJsonObject faults; const char* message; } cases[] = {
-        {"a UICC without 2G mode", {{QStringLiteral("class_00_only"), true}}, "UICC without the 2G"},
-        {"short GET RESPONSE", {{QStringLiteral("short_response"), true}}, "announced 23 bytes and gave 4"},
-        {"technical problem on read", {{QStringLiteral("read_sw"), QStringLiteral("6F00")}}, "6F00: technical problem"},
-        {"unknown status word", {{QStringLiteral("read_sw"), QStringLiteral("6A82")}}, "6A82: a status word a GSM SIM does not give"},
-        {"ACM not cyclic", {{QStringLiteral("structure"), QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}}},
-         "EF ACM is not a cyclic file"},
+// Values the card cannot hold and card answers the tool cannot use: a clear error, and nothing written.
+TEST_F(CardTest, refused_values_and_bad_card_answers_give_clear_errors_before_any_write) {
+    const auto fault = [](const char* name, QJsonValue value) { return QJsonObject{{QLatin1String(name), value}}; };
+    const struct { const char* what; QJsonObject faults; const char* field; const char* text; const char* message; } cases[] = {
+        {"4097", {}, "TBPpu", "4097", "cannot be stored on the card exactly"},
+        {"E$R", {}, "TBCcu", "E$R", "is not up to three letters"},
+        {"a UICC without 2G mode", fault("class_00_only", true), nullptr, nullptr, "UICC without the 2G"},
+        {"short GET RESPONSE", fault("short_response", true), nullptr, nullptr, "announced 23 bytes and gave 4"},
+        {"technical problem on read", fault("read_sw", QStringLiteral("6F00")), nullptr, nullptr, "6F00: technical problem"},
+        {"unknown status word", fault("read_sw", QStringLiteral("6A82")), nullptr, nullptr,
+         "6A82: a status word a GSM SIM does not give"},
+        {"ACM not cyclic", fault("structure", QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}),
+         nullptr, nullptr, "EF ACM is not a cyclic file"},
     };
     for (const auto& c : cases) {
-        insert(0, [&](QJsonObject& image) { image[QStringLiteral("faults")] = c.faults; });
-        Script user;
-        user.pins = {"1234"};
+        const QString card = insert(0, [&](QJsonObject& image) { image[QStringLiteral("faults")] = c.faults; });
+        Script user({"1234", "5678"});
+        std::map<const char*, QString> fields;
+        if (c.field) fields = {{"TBAcm", QStringLiteral("7")}, {c.field, QLatin1String(c.text)}};
         try {
-            meter(user, {}, {});
+            meter(user, {}, fields);
             ADD_FAILURE() << c.what << ": no error";
         } catch (const CardError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
         }
+        EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.what;
         Rig::get().remove(0);
     }
 }
@@ -308,15 +292,11 @@ TEST_F(CardTest, a_price_that_is_not_whole_hundredths_is_rounded_only_when_the_u
         const QString card = insert(0, [](QJsonObject& image) {
             setFile(image, "3F00/7F20/6F41", "data", QStringLiteral("455552077D"));  // 125 x 10^-3
         });
-        Script user;
-        user.yes = agree;
-        user.pins = {"1234"};
+        Script user({"1234"}, agree);
         QString shown;
-        PcscReader reader(kReaders[0], {}, kWaitMs);
-        CardSession session(reader, user, {});
-        auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); });
+        const auto look = [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); };
         try {
-            EXPECT_EQ(editMeter(session)[QStringLiteral("written")].toArray(), QJsonArray());
+            EXPECT_EQ(meter(user, {}, {}, look)[QStringLiteral("written")].toArray(), QJsonArray());  // OK, nothing changed
             EXPECT_TRUE(agree);
             EXPECT_EQ(shown, QStringLiteral("13"));  // 12.5 hundredths, halves up
         } catch (const CardError& e) {
@@ -334,8 +314,7 @@ TEST_F(CardTest, networks_round_trip_padded_with_empty_entries) {
     f.open(QIODevice::WriteOnly);
     f.write("[Operators]\n26201=Telekom\n26202=Vodafone D2\n23415=Vodafone UK\n310260=T-Mobile US\n");
     f.close();
-    Script user;
-    user.pins = {"1234"};
+    Script user({"1234"});
     PcscReader reader(kReaders[0], {}, kWaitMs);
     CardSession session(reader, user, {});
     QStringList selectedBefore;
@@ -359,24 +338,19 @@ TEST_F(CardTest, networks_round_trip_padded_with_empty_entries) {
 TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest) {
     const QString source = insert(0);
     const QString target = insert(1, [](QJsonObject& image) {
+        const auto blank = [](int count, int length, char c) {
+            QJsonArray records;
+            for (int i = 0; i < count; ++i) records << QString(length, QLatin1Char(c));
+            return records;
+        };
+        setFile(image, "3F00/7F10/6F42", "records", blank(2, 56, 'F'));  // another size
+        setFile(image, "3F00/7F10/6F3A", "records", blank(5, 40, '0'));
+        setFile(image, "3F00/7F10/6F44", "records", blank(3, 28, '0'));
         QJsonObject files = image[QStringLiteral("files")].toObject();
         files.remove(QStringLiteral("3F00/7F10/6F3C"));  // no SMS file
-        QJsonObject smsp = files[QStringLiteral("3F00/7F10/6F42")].toObject();
-        smsp[QStringLiteral("records")] = QJsonArray{QString(56, QLatin1Char('F')), QString(56, QLatin1Char('F'))};
-        files[QStringLiteral("3F00/7F10/6F42")] = smsp;  // another size
-        QJsonObject adn = files[QStringLiteral("3F00/7F10/6F3A")].toObject();
-        adn[QStringLiteral("records")] = QJsonArray{QString(40, QLatin1Char('0')), QString(40, QLatin1Char('0')),
-                                                    QString(40, QLatin1Char('0')), QString(40, QLatin1Char('0')),
-                                                    QString(40, QLatin1Char('0'))};
-        files[QStringLiteral("3F00/7F10/6F3A")] = adn;
-        QJsonObject lnd = files[QStringLiteral("3F00/7F10/6F44")].toObject();
-        lnd[QStringLiteral("records")] = QJsonArray{QString(28, QLatin1Char('0')), QString(28, QLatin1Char('0')),
-                                                    QString(28, QLatin1Char('0'))};
-        files[QStringLiteral("3F00/7F10/6F44")] = lnd;
         image[QStringLiteral("files")] = files;
     });
-    Script user;
-    user.pins = {"1234", "1234", "5678"};  // source PIN, target PIN, target PIN2 (FDN)
+    Script user({"1234", "1234", "5678"});  // source PIN, target PIN, target PIN2 (FDN)
     PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
     CardSession a(from, user, {}), b(to, user, {});
     auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {

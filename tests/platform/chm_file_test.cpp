@@ -70,10 +70,11 @@ TEST(HelpLookup, reports_what_keeps_a_topic_from_showing) {
     const std::string notChm = platform::toUtf8(folder.write("notes.chm", "This is not a compiled help file.\n"));
     const std::string empty = platform::toUtf8(folder.write("empty.chm", ""));
 
+    const auto noTopic = [](int32_t n) {
+        return "The help file " + kHelpFile + " has no topic with the context number " + std::to_string(n) + ".";
+    };
     struct Case { std::string file; int32_t contextId; std::string message; } cases[] = {
-        {kHelpFile, 9999, "The help file " + kHelpFile + " has no topic with the context number 9999."},
-        {kHelpFile, 0, "The help file " + kHelpFile + " has no topic with the context number 0."},
-        {kHelpFile, -7105, "The help file " + kHelpFile + " has no topic with the context number -7105."},
+        {kHelpFile, 9999, noTopic(9999)}, {kHelpFile, 0, noTopic(0)}, {kHelpFile, -7105, noTopic(-7105)},
         {dir + "/kxhelpd.chm", 8030, "The help file " + dir + "/kxhelpd.chm was not found."},
         {dir, 8030, "The help file " + dir + " was not found."},
         {notChm, 8030, "The file " + notChm + " is not a compiled help file."},
@@ -132,22 +133,14 @@ TEST(TopicTarget, names_the_page_inside_the_help_file) {
     const std::set<std::string> objects{"/a.htm", "/images/b.htm", "/stage/c.htm"};
     const auto exists = [&objects](const std::string& p) { return objects.count(p) > 0; };
     struct Case { const char* target; const char* path; } cases[] = {
-        {"a.htm", "/a.htm"},
-        {"/a.htm", "/a.htm"},
-        {"images/b.htm", "/images/b.htm"},
-        {"images\\b.htm", "/images/b.htm"},
-        {"a.htm#fields", "/a.htm#fields"},
-        {"ms-its:kxhelpd.chm::/a.htm", "/a.htm"},
+        {"a.htm", "/a.htm"}, {"/a.htm", "/a.htm"}, {"images/b.htm", "/images/b.htm"}, {"images\\b.htm", "/images/b.htm"},
+        {"a.htm#fields", "/a.htm#fields"}, {"ms-its:kxhelpd.chm::/a.htm", "/a.htm"},
         // Absolute paths of the folder the file was compiled in.
-        {"/home/ann/build/help/stage/a.htm", "/a.htm"},
-        {"/home/ann/build/help/stage/images/b.htm", "/images/b.htm"},
+        {"/home/ann/build/help/stage/a.htm", "/a.htm"}, {"/home/ann/build/help/stage/images/b.htm", "/images/b.htm"},
         {"C:\\Help\\Source\\a.htm", "/a.htm"},
         // The longest tail that names an object wins.
         {"/home/ann/stage/c.htm", "/stage/c.htm"},
-        {"/home/ann/missing.htm", ""},
-        {"", ""},
-        {"#top", ""},
-        {"/home/ann/", ""},
+        {"/home/ann/missing.htm", ""}, {"", ""}, {"#top", ""}, {"/home/ann/", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(platform::resolveTopicTarget(c.target, exists), c.path) << c.target;
 }

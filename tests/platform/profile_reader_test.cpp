@@ -49,28 +49,19 @@ TEST(profile_reader, looks_up_entries_by_the_profile_rules) {
     TempFolder dir;
     const auto file = dir.write("lang.ini", kSample);
     const struct { std::u16string_view section, key, expected; } rows[] = {
-        {u"Label", u"OK", u"Ja"},
-        {u"LABEL", u"ok", u"Ja"},                 // letter case of names does not matter
-        {u"Label", u"Cancel", u""},               // an empty value is a value
-        {u"Label", u"Quoted", u"  kept blanks  "},
-        {u"Label", u"Single", u"single"},
-        {u"Label", u"Half", u"\"half"},           // one quote is no pair
-        {u"Label", u"Inner", u"a ; not a comment"},
-        {u"Label", u"Eq", u"a=b"},
-        {u"Label", u"lonely", u"<default>"},      // a line without "=" is no entry
-        {u"Label", u"Dup", u"first"},             // the first of two keys
-        {u"Label", u"ÄRGER", u"Latin-1"},
-        {u"Label", u"ΣΑ", u"Greek"},
-        {u"Label", u"Ж", u"Cyrillic"},
-        {u"Label", u"Ő", u"Latin Extended"},
-        {u"Label", u"ärgeR ", u"Latin-1"},
-        {u"Label", u"ärge", u"<default>"},
-        {u"Menu", u"OK", u"Menu-OK"},             // blanks inside the brackets
-        {u"Label", u"Missing", u"<default>"},
-        {u"Nope", u"OK", u"<default>"},
-        {u"Label", u"", u"<default>"},            // an empty key finds nothing
-        {u"Label", u"   ", u"<default>"},
-        {u" Label ", u"  OK\t", u"Ja"},           // blanks around asked names do not count
+        {u"Label", u"OK", u"Ja"}, {u"LABEL", u"ok", u"Ja"},  // letter case of names does not matter
+        {u"Label", u"Cancel", u""},  // an empty value is a value
+        {u"Label", u"Quoted", u"  kept blanks  "}, {u"Label", u"Single", u"single"},
+        {u"Label", u"Half", u"\"half"},  // one quote is no pair
+        {u"Label", u"Inner", u"a ; not a comment"}, {u"Label", u"Eq", u"a=b"},
+        {u"Label", u"lonely", u"<default>"},  // a line without "=" is no entry
+        {u"Label", u"Dup", u"first"},  // the first of two keys
+        {u"Label", u"ÄRGER", u"Latin-1"}, {u"Label", u"ΣΑ", u"Greek"}, {u"Label", u"Ж", u"Cyrillic"},
+        {u"Label", u"Ő", u"Latin Extended"}, {u"Label", u"ärgeR ", u"Latin-1"}, {u"Label", u"ärge", u"<default>"},
+        {u"Menu", u"OK", u"Menu-OK"},  // blanks inside the brackets
+        {u"Label", u"Missing", u"<default>"}, {u"Nope", u"OK", u"<default>"},
+        {u"Label", u"", u"<default>"}, {u"Label", u"   ", u"<default>"},  // an empty key finds nothing
+        {u" Label ", u"  OK\t", u"Ja"},  // blanks around asked names do not count
         {u"Label", u"; a comment line", u"<default>"},
     };
     for (const auto& row : rows)
@@ -84,10 +75,7 @@ TEST(profile_reader, defaults_lose_trailing_blanks_and_values_are_cut_to_the_buf
     EXPECT_EQ(get(file, u"S", u"none", u"text  \t "), u"text  \t");
     EXPECT_EQ(get(u"/no/such/file.ini", u"S", u"k", u"Cancel   "), u"Cancel");
     EXPECT_EQ(get(file, u"S", u"Long").size(), 511u);
-    const struct {
-        size_t size;
-        std::u16string_view expected;
-    } rows[] = {{0, u""}, {1, u""}, {2, u"1"}, {5, u"1234"}, {6, u"12345"}, {100, u"12345"}};
+    const struct { size_t size; std::u16string_view expected; } rows[] = {{0, u""}, {1, u""}, {2, u"1"}, {5, u"1234"}, {6, u"12345"}, {100, u"12345"}};
     for (const auto& row : rows) EXPECT_EQ(get(file, u"S", u"Five", u"", row.size), row.expected) << row.size;
     EXPECT_EQ(get(file, u"S", u"none", u"abcdef", 4), u"abc");
 }
@@ -117,12 +105,8 @@ TEST(profile_reader, lists_key_names_in_file_order_within_the_buffer) {
     using Names = std::vector<std::u16string>;
     const struct { size_t size; Names expected; } rows[] = {
         {20000, {u"26201", u"26202", u"00101"}},  // the empty name ends the list
-        {19, {u"26201", u"26202", u"00101"}},
-        {18, {u"26201", u"26202", u"0010"}},  // cut after size - 2 characters
-        {9, {u"26201", u"2"}},
-        {8, {u"26201"}},
-        {2, {}},
-        {1, {}},
+        {19, {u"26201", u"26202", u"00101"}}, {18, {u"26201", u"26202", u"0010"}},  // cut after size - 2 characters
+        {9, {u"26201", u"2"}}, {8, {u"26201"}}, {2, {}}, {1, {}},
     };
     for (const auto& row : rows) EXPECT_EQ(profileKeyNames(file, u"net", row.size), row.expected) << row.size;
     EXPECT_EQ(profileKeyNames(file, u"Nope", 100), Names{});

@@ -83,11 +83,8 @@ TEST(card_reader_model, ok_stores_the_choice_and_raises_the_interval_to_300) {
     for (const auto& row : rows) {
         MemorySettingsStore store;
         CardReaderState state;
-        state.readers = {u"A", u"B"};
-        state.selected = 1;
-        state.requestInterval = row.interval;
-        state.waitBeforeFirst = 250;
-        state.pinpad = 1;
+        state.readers = {u"A", u"B"}, state.selected = 1;
+        state.requestInterval = row.interval, state.waitBeforeFirst = 250, state.pinpad = 1;
         EXPECT_TRUE(ConfirmCardReader(state, store));
         EXPECT_EQ(state.requestInterval, row.stored);
         EXPECT_EQ(store.values, (Stored{{u"LeserName", u"B"}, {u"LeserPinpad", u"1"},
@@ -104,14 +101,4 @@ TEST(card_reader_model, ok_with_an_empty_list_keeps_the_stored_name) {
     EXPECT_TRUE(ConfirmCardReader(state, store));
     EXPECT_EQ(store.values[u"LeserName"], u"Old reader");
     EXPECT_EQ(store.values[u"LeserTimer"], u"500");
-}
-
-TEST(card_reader_model, a_failed_write_is_reported) {
-    MemorySettingsStore store;
-    store.failWrites = kxsim::Status::error(75, u"read-only");
-    CardReaderState state;
-    state.readers = {u"A"};
-    state.selected = 0;
-    EXPECT_EQ(ConfirmCardReader(state, store), kxsim::Status::error(75, u"read-only"));
-    EXPECT_EQ(state.prefName, u"A");
 }
