@@ -157,8 +157,7 @@ TEST(CallMeterDialog, texts_beyond_a_double_fail_with_overflow_before_the_window
     Meter meter{u"1E999", u"1000", u"EUR", u"12"};
     Status status;
     selectMeter(meter, ok, &status);
-    EXPECT_EQ(status.number(), 6);
-    EXPECT_EQ(status.description(), u"Overflow");
+    EXPECT_EQ(status, Status::error(6, u"Overflow"));
     EXPECT_EQ(meter, (Meter{u"1E999", u"1000", u"EUR", u"12"}));
 }
 

@@ -54,8 +54,7 @@ TEST(call_meter_model, opening_fails_with_overflow_beyond_the_range_of_a_double)
     for (const auto& [acm, ppu] : {std::pair{u"1E999", u"1"}, std::pair{u"1E300", u"1E99"}}) {
         Status status;
         opened(acm, u"0", ppu, &status);
-        EXPECT_EQ(status.number(), 6) << narrow(acm);
-        EXPECT_EQ(status.description(), u"Overflow");
+        EXPECT_EQ(status, Status::error(6, u"Overflow")) << narrow(acm);
     }
 }
 

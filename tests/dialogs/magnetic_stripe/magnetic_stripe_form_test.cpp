@@ -108,9 +108,8 @@ TEST_F(MagnetDialog, a_store_that_cannot_be_written_closes_returns_the_identifie
     store.failWrites = Status::error(75, u"read-only store");
     Status status;
     EXPECT_EQ(runMagnet(typeThenOk("TrackId3", QStringLiteral("!")), &status), u"{|!");
-    EXPECT_EQ(status.number(), 75);
-    EXPECT_EQ(status.description(), u"The magnetic stripe settings could not be stored "
-                                    u"(MagsIds, MagsMask, MagsPref, MagsSuff): read-only store");
+    EXPECT_EQ(status, Status::error(75, u"The magnetic stripe settings could not be stored "
+                                        u"(MagsIds, MagsMask, MagsPref, MagsSuff): read-only store"));
     EXPECT_TRUE(store.values.empty());
 
     // Closing without OK writes nothing, so nothing fails.

@@ -79,10 +79,7 @@ TEST(magnetic_stripe_model, ok_stores_all_four_settings_exactly) {
     for (const auto& row : rows) {
         MemorySettingsStore store;
         MagnetState state = OpenMagnet(store);
-        state.trackIds = row.boxes;
-        state.present = row.present;
-        state.prefix = row.prefix;
-        state.suffix = row.suffix;
+        state.trackIds = row.boxes, state.present = row.present, state.prefix = row.prefix, state.suffix = row.suffix;
         EXPECT_TRUE(ConfirmMagnet(state, store));
         EXPECT_EQ(store.values, row.after);
         EXPECT_EQ(state.magsIds, row.after.at(u"MagsIds"));
@@ -101,13 +98,9 @@ TEST(magnetic_stripe_model, a_failed_write_is_reported_and_every_other_write_sti
         PartlyReadOnlyStore store;
         store.readOnly = row.readOnly;
         MagnetState state = OpenMagnet(store);
-        state.trackIds = {u"a", u"b", u""};
-        state.present = {1, 1, 0};
-        state.prefix = u"p";
-        state.suffix = u"s";
+        state.trackIds = {u"a", u"b", u""}, state.present = {1, 1, 0}, state.prefix = u"p", state.suffix = u"s";
         const Status s = ConfirmMagnet(state, store);
-        EXPECT_EQ(s.number(), 75);
-        EXPECT_EQ(s.description(), row.description);
+        EXPECT_EQ(s, Status::error(75, row.description));
         EXPECT_EQ(store.values, row.kept);
         EXPECT_EQ(state.magsIds, u"ab*");
     }

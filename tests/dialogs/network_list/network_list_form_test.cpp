@@ -179,8 +179,7 @@ TEST_F(NetworkListDialog, a_key_too_large_fails_with_overflow_before_the_window_
     std::u16string before = u"/kept/language.ini";
     core::languageFile() = before;
     const Outcome out = call(u"26201;2147483648;", ok, 5, {}, u"other.ini");
-    EXPECT_EQ(out.status, Status::error(6));
-    EXPECT_EQ(out.status.description(), u"Overflow");
+    EXPECT_EQ(out.status, Status::error(6, u"Overflow"));
     EXPECT_EQ(out.result, -1);
     EXPECT_EQ(out.keys, u"26201;2147483648;");
     EXPECT_EQ(out.runs, 0);

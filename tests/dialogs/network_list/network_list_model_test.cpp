@@ -65,8 +65,7 @@ TEST(network_list_model, reads_key_lists_up_to_the_first_empty_token) {
     for (const std::u16string keys : {u"2147483648;", u"1;-2147483649;"}) {
         Tokens tokens;
         const Status s = ReadKeyList(keys, tokens);
-        EXPECT_EQ(s.number(), 6);
-        EXPECT_EQ(s.description(), u"Overflow");
+        EXPECT_EQ(s, Status::error(6, u"Overflow"));
         EXPECT_TRUE(tokens.empty());
     }
 }
