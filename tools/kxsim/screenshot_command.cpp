@@ -1,4 +1,5 @@
-// kxsim screenshot DIR: one PNG per dialog, named after its form.
+// kxsim screenshot DIR: one PNG per dialog, named after its form, and one per
+// further state (FORM_STATE.png).
 
 #include <QDialog>
 #include <QDir>
@@ -27,7 +28,8 @@ bool capture(const QString& file, const std::function<void()>& show) {
 }
 
 int screenshot(const QStringList& args) {
-    if (args.size() != 1) throw UsageError(QStringLiteral("screenshot needs one folder"));
+    if (args.size() != 1 || args[0].startsWith(QStringLiteral("--")))
+        throw UsageError(QStringLiteral("screenshot needs one folder"));
     ensureRenderingApplication();
     QDir dir(args[0]);
     if (!dir.mkpath(QStringLiteral(".")))
@@ -50,7 +52,10 @@ int screenshot(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR"), screenshot}};
+    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR"), screenshot,
+            QStringLiteral("Writes a picture of every dialog into DIR, named after its form (WLeser.png), and one "
+                           "of each further state named FORM_STATE.png: WConvert_error.png, WCopysim_checked.png, "
+                           "WSms_name.png, WAcm_long.png. Without a display it uses the offscreen platform.")}};
 
 }  // namespace
 }  // namespace kxsim::tool
