@@ -209,7 +209,11 @@ void onNextDialog(py::function callback) {
         try {
             (*keep)(window.objectName().toStdString());
         } catch (py::error_already_set& e) {
-            e.discard_as_unraisable("kxsimlib._testing.on_next_dialog");
+            // Ctrl-C landing in the callback is the open dialog's to act on.
+            if (e.matches(PyExc_KeyboardInterrupt))
+                PyErr_SetInterrupt();
+            else
+                e.discard_as_unraisable("kxsimlib._testing.on_next_dialog");
         }
     });
 }

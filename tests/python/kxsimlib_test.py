@@ -142,7 +142,11 @@ class DialogTest(unittest.TestCase):
                 kxsimlib.CDialogs().SelectMeter(wrong, 2, "EUR", 3)
 
     def test_ctrl_c_closes_the_open_dialog_and_raises_keyboard_interrupt(self):
+        # Python keeps SIGINT ignored when it starts ignored (a background job):
+        # the child takes the handler an interactive session has.
         script = (
+            "import signal\n"
+            "signal.signal(signal.SIGINT, signal.default_int_handler)\n"
             "import kxsimlib\n"
             "from kxsimlib import _testing\n"
             "_testing.on_next_dialog(lambda form: print('displayed', form, flush=True))\n"
