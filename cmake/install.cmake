@@ -8,6 +8,7 @@
 #   <prefix>/share/man/man1/kxsim.1                       its manual page, written by kxsim --man
 #   <prefix>/share/bash-completion/completions/kxsim      its completion, written by kxsim --bash-completion
 #   <prefix>/share/kxsimlib/lang/*.ini                    language files
+#   <prefix>/share/kxsimlib/operators.ini                 operator names of the network list (kxsim card networks)
 #   <prefix>/lib/cmake/kxsimlib/                          find_package(kxsimlib) -> kxsim::kxsimlib
 #   <prefix>/lib/pkgconfig/kxsimlib.pc
 include(GNUInstallDirs)
@@ -33,6 +34,8 @@ install(FILES ${PROJECT_BINARY_DIR}/include/kxsimlib/kxsimlib_export.h
 install(FILES ${PROJECT_SOURCE_DIR}/data/kxmobil.ini DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
 file(GLOB KXSIM_LANGUAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/lang/*.ini)
 install(FILES ${KXSIM_LANGUAGE_FILES} DESTINATION ${KXSIM_INSTALL_LANGDIR} COMPONENT runtime)
+# The operator names of kxsim card networks (made by kxsim networks-ini).
+install(FILES ${PROJECT_SOURCE_DIR}/data/operators.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/kxsimlib COMPONENT runtime)
 
 if(TARGET kxsim)
   # Relative, so the installed tree can be moved as a whole.

@@ -1,5 +1,7 @@
 #include "platform/control_types.h"
 
+#include "platform/accelerators.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -138,10 +140,10 @@ ControlTexts translatableTexts(QObject* control) {
     } else if (type == u"Label" || type == u"CheckBox" || type == u"OptionButton" ||
                type == u"CommandButton") {
         if (auto* label = qobject_cast<QLabel*>(control))
-            texts.push_back(textOf(label, [](QLabel* l) { return l->text(); },
+            texts.push_back(textOf(label, [](QLabel* l) { return designText(l, l->text()); },
                                    [](QLabel* l, const QString& v) { l->setText(v); }));
         else if (auto* button = qobject_cast<QAbstractButton*>(control))
-            texts.push_back(textOf(button, [](QAbstractButton* b) { return b->text(); },
+            texts.push_back(textOf(button, [](QAbstractButton* b) { return designText(b, b->text()); },
                                    [](QAbstractButton* b, const QString& v) { b->setText(v); }));
     } else if (type == u"Frame") {
         if (auto* frame = qobject_cast<QGroupBox*>(control))

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
+#include <cmath>
 
 #include "platform/control_types.h"
 #include "platform/ordinary_file.h"
@@ -26,7 +28,62 @@ QFont designFont(const QString& family, qreal pointSize, bool bold) {
     return font;
 }
 
-QColor headingColor() { return QColor(0, 51, 153); }
+namespace {
+
+double luminance(const QColor& c) {
+    const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const QColor rgb = c.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+}  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool isLightPalette(const QPalette& palette) {
+    return luminance(palette.color(QPalette::Window)) > luminance(palette.color(QPalette::WindowText));
+}
+
+QColor headingBandColor(const QPalette& palette) {
+    return isLightPalette(palette) ? QColor(Qt::white) : palette.color(QPalette::Base);
+}
+
+QColor headingColor(const QPalette& palette) {
+    const QColor design(0, 51, 153);
+    const QColor band = headingBandColor(palette);
+    if (contrastRatio(design, band) >= kMinContrast) return design;
+    // The same hue, lighter on a dark band and darker on a light one, until it reads.
+    const bool lighter = luminance(band) < 0.18;
+    QColor c = design.toHsl();
+    for (int l = c.lightness(); l >= 0 && l <= 255; l += lighter ? 4 : -4) {
+        c.setHsl(design.hslHue(), 255, l);
+        if (contrastRatio(c, band) >= kMinContrast) return c;
+    }
+    return palette.color(QPalette::WindowText);
+}
+
+QPalette darkPalette() {
+    const QColor window(45, 45, 48), base(30, 30, 32), text(232, 232, 232), button(58, 58, 62);
+    QPalette p(window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, button);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::ToolTipBase, base);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::PlaceholderText, QColor(160, 160, 160));
+    p.setColor(QPalette::Highlight, QColor(61, 126, 214));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(120, 170, 255));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(130, 130, 130));
+    return p;
+}
 
 int twips(int value) { return (value + 7) / 15; }
 
@@ -64,37 +121,45 @@ void showPicture(QLabel* image, const Picture& picture) {
 
 namespace {
 
-QFrame* makeBand(QWidget* parent, QPalette::ColorRole role) {
+QFrame* makeBand(QWidget* parent, const QColor& colour) {
     auto* band = new QFrame(parent);
     setControlType(band, "Shape");
     band->setAutoFillBackground(true);
     QPalette palette = band->palette();
-    palette.setColor(QPalette::Window, role == QPalette::Base ? QColor(Qt::white)
-                                                              : palette.color(QPalette::Button));
+    palette.setColor(QPalette::Window, colour);
     band->setPalette(palette);
     return band;
 }
 
 }  // namespace
 
-QFrame* makeButtonBand(QWidget* parent) { return makeBand(parent, QPalette::Button); }
-QFrame* makeHeadingBand(QWidget* parent) { return makeBand(parent, QPalette::Base); }
-
-QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading) {
-    QFrame* band = makeHeadingBand(parent);
+QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list<QPushButton*> right) {
+    QFrame* band = makeBand(parent, parent->palette().color(QPalette::Button));
     auto* row = new QHBoxLayout(band);
-    row->setContentsMargins(12, 8, 12, 8);
-    row->setSpacing(12);
-    row->addWidget(image);
-    row->addWidget(heading, 1);
+    row->setContentsMargins(kFormMargin, kFormMargin * 2 / 3, kFormMargin, kFormMargin * 2 / 3);
+    row->setSpacing(kFormSpacing);
+    if (help) {
+        help->setFixedWidth(kHelpButtonWidth);
+        row->addWidget(help);
+    }
+    row->addStretch(1);
+    for (QPushButton* b : right) {
+        b->setMinimumWidth(kButtonMinWidth);
+        row->addWidget(b);
+    }
+    // Only the default button answers to Enter from elsewhere (the form presses a focused one).
+    for (QPushButton* b : band->findChildren<QPushButton*>()) b->setAutoDefault(false);
     return band;
 }
 
-QFrame* makeSeparator(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
+QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading) {
+    QFrame* band = makeBand(parent, headingBandColor(parent->palette()));
+    auto* row = new QHBoxLayout(band);
+    row->setContentsMargins(kFormMargin, kFormMargin * 2 / 3, kFormMargin, kFormMargin * 2 / 3);
+    row->setSpacing(kFormMargin);
+    if (image) row->addWidget(image, 0, Qt::AlignVCenter);
+    row->addWidget(heading, 1);
+    return band;
 }
 
 QVBoxLayout* makeFormLayout(QWidget* window) {
@@ -128,16 +193,22 @@ QFont designFont(const FormFont& font, qreal pointSize, bool bold) {
     return designFont(QString::fromLatin1(font.family), pointSize, bold);
 }
 
-QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font) {
+QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font, Body body) {
     window.setWindowTitle(title);
     window.setFont(designFont(font, font.pointSize));
+    if (body == Body::Window) {
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+        window.setPalette(palette);
+    }
     return makeFormLayout(&window);
 }
 
 void styleHeading(QLabel* label, const FormFont& font, qreal pointSize) {
     label->setFont(designFont(font, pointSize));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, headingColor());
+    palette.setColor(QPalette::WindowText, headingColor(palette));
     label->setPalette(palette);
 }
 

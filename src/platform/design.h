@@ -1,9 +1,11 @@
 #pragma once
-// The look the dialog forms share: fonts with fallbacks, the heading colour,
-// the icon image, the white heading band and the button band.
+// The look the dialog forms share, in one place: fonts with fallbacks, the
+// heading colour and band, the button band with its button sizes, margins and
+// spacing, and the colours that follow a light or a dark palette.
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <initializer_list>
 
@@ -13,6 +15,7 @@ class QCheckBox;
 class QDialog;
 class QLabel;
 class QFrame;
+class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
@@ -31,16 +34,41 @@ inline constexpr FormFont kMsSansSerif975{"MS Sans Serif", 9.75};
 /// The size of a form's heading, in its design font.
 inline constexpr qreal kHeadingPointSize = 12;
 
-/// What every form's build starts with: the window's design title and font,
-/// and its top-level layout (see makeFormLayout).
-QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font);
+/// Margin around a form's body and inside its bands, and the spacing between
+/// its controls, in pixels at 96 dots per inch.
+inline constexpr int kFormMargin = 12;
+inline constexpr int kFormSpacing = 8;
+/// The width of every "?" button, and the least width of the other buttons of
+/// a button band.
+inline constexpr int kHelpButtonWidth = 36;
+inline constexpr int kButtonMinWidth = 88;
+
+/// The colour of a form's body: the dialog colour, or the system window colour
+/// (white on a light palette) where the form's design asks for it.
+enum class Body { Dialog, Window };
+
+/// What every form's build starts with: the window's design title, font and
+/// body colour, and its top-level layout (see makeFormLayout).
+QVBoxLayout* openForm(QDialog& window, const QString& title, const FormFont& font, Body body = Body::Dialog);
 
 /// \a family at \a pointSize, falling back to a sans-serif font where the
 /// family is not installed.
 QFont designFont(const QString& family, qreal pointSize, bool bold = false);
 
-/// The dark blue of the headings (red 0, green 51, blue 153).
-QColor headingColor();
+/// The heading colour on \a palette: the design's dark blue (red 0, green 51,
+/// blue 153) where it stands out from the heading band, else a blue of the same
+/// hue light or dark enough for a contrast of at least kMinContrast.
+QColor headingColor(const QPalette& palette);
+/// Behind the heading: white on a light palette, the palette's base colour on a dark one.
+QColor headingBandColor(const QPalette& palette);
+/// True when \a palette shows dark text on light windows.
+bool isLightPalette(const QPalette& palette);
+/// The contrast ratio of two colours as WCAG 2 defines it: 1 to 21.
+double contrastRatio(const QColor& a, const QColor& b);
+/// The least contrast of a text against what is behind it.
+inline constexpr double kMinContrast = 4.5;
+/// A dark palette (light text on dark grey) for pictures and checks of the dark look.
+QPalette darkPalette();
 
 /// Pixels for a length in twips (1/1440 inch) at the screen's 96 dots per inch.
 int twips(int value);
@@ -51,14 +79,13 @@ QLabel* makeImage(QWidget* parent, int size);
 /// is no ordinary file of at most 16 MiB, shows nothing.
 void showPicture(QLabel* image, const Picture& picture);
 
-/// A filled band ("Shape") in the button-face colour, holding a row of buttons.
-QFrame* makeButtonBand(QWidget* parent);
-/// A white band across the top, holding the icon and the heading.
-QFrame* makeHeadingBand(QWidget* parent);
-/// The white band with \a image at the left and \a heading beside it.
+/// A filled band ("Shape") in the button-face colour across the bottom: \a help
+/// ("?", may be null) at the left, \a right at the right in that order. Sets
+/// the buttons' sizes. None becomes the default button by taking the focus.
+QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list<QPushButton*> right);
+/// The heading band across the top: \a image (may be null) at the left and
+/// \a heading beside it, in the heading colours.
 QFrame* makeHeadingBand(QWidget* parent, QLabel* image, QLabel* heading);
-/// A sunken horizontal line between a form's body and its button row.
-QFrame* makeSeparator(QWidget* parent);
 /// The top-level layout of a form: bands reach the window's edges.
 QVBoxLayout* makeFormLayout(QWidget* window);
 
@@ -73,7 +100,7 @@ void setTabChain(std::initializer_list<QWidget*> chain);
 /// \a font's family at \a pointSize, bold when asked.
 QFont designFont(const FormFont& font, qreal pointSize, bool bold = false);
 
-/// A heading label: \a font's family at \a pointSize, dark blue.
+/// A heading label: \a font's family at \a pointSize, in the heading colour.
 void styleHeading(QLabel* label, const FormFont& font, qreal pointSize = kHeadingPointSize);
 
 }  // namespace kxsim::platform

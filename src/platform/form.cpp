@@ -6,8 +6,10 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPushButton>
 #include <map>
 
+#include "platform/accelerators.h"
 #include "platform/fit_width.h"
 #include "platform/help_viewer.h"
 
@@ -35,6 +37,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
             form_.showHelp();
+            return;
+        }
+        // Key presses come here from the focus widget when it leaves them. Enter
+        // left by a focused button presses that button, as Space does; from
+        // anywhere else it presses the default button, if the form has one.
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        if (enter && focused && focused->isEnabled() && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+            focused->click();
             return;
         }
         QDialog::keyPressEvent(event);
@@ -123,7 +134,12 @@ void Form::windowShown() {
     displayPending_ = false;
     displayed();
     // Translated texts may be far longer than the design's.
-    if (window_) fitToWidth(*window_, widthLimit(*window_, designWidth_));
+    if (window_) {
+        fitToWidth(*window_, widthLimit(*window_, designWidth_));
+        // Once the texts are final: Alt accelerators and the names a screen reader says.
+        assignAccelerators(controls_);
+        nameControls(*window_);
+    }
     // Copy: an observer may remove itself.
     const auto observers = t_observers;
     for (const auto& [id, observer] : observers) observer(*this);

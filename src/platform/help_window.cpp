@@ -1,6 +1,7 @@
 #include "platform/help_window.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTextDocument>
 #include <QWindow>
@@ -68,6 +69,15 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name) {
     const std::optional<std::string> bytes = file_.read(name.path(QUrl::FullyDecoded).toStdString());
     if (!bytes) return {};
     return QByteArray(bytes->data(), qsizetype(bytes->size()));
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) ||
+        event->matches(QKeySequence::Close)) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 void HelpWindow::followLink(const QUrl& link) {

@@ -36,6 +36,10 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+protected:
+    /// Esc and the desktop's close keys (Ctrl+W) close the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     HelpWindow();
     void followLink(const QUrl& link);

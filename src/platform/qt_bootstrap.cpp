@@ -11,6 +11,11 @@ namespace {
 
 Status failure(const char16_t* text) { return Status::error(errors::CantCreateObject, text); }
 
+std::vector<std::string>& applicationArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+
 }  // namespace
 
 Status ensureGuiThread() {
@@ -21,11 +26,17 @@ Status ensureGuiThread() {
         static std::string platform;
         if (Status s = choosePlatform(platform); !s) return s;
         // Made once for the process and kept: the host may create dialogs until it exits.
-        static int argc = 3;
-        static char name[] = "kxsimlib";
-        static char option[] = "-platform";
-        static char* argv[] = {name, option, platform.data(), nullptr};
-        app = new QApplication(argc, argv);
+        static std::vector<std::string> words;
+        static std::vector<char*> argv;
+        static int argc = 0;
+        words = {"kxsimlib"};
+        argv.clear();
+        for (const std::string& a : applicationArguments()) words.push_back(a);
+        words.insert(words.end(), {"-platform", platform});
+        for (std::string& w : words) argv.push_back(w.data());
+        argc = static_cast<int>(argv.size());
+        argv.push_back(nullptr);
+        app = new QApplication(argc, argv.data());
     }
     if (!qobject_cast<QApplication*>(app))
         return failure(u"The host runs a QCoreApplication; dialogs need a QApplication");
@@ -33,5 +44,7 @@ Status ensureGuiThread() {
         return failure(u"Dialogs can only be shown on the thread that runs the Qt application");
     return {};
 }
+
+void setApplicationArguments(std::vector<std::string> arguments) { applicationArguments() = std::move(arguments); }
 
 }  // namespace kxsim::platform

@@ -2,6 +2,9 @@
 // Making sure a dialog can be shown: a QApplication on this thread, created on
 // first need, and a display it can reach.
 
+#include <string>
+#include <vector>
+
 #include "kxsimlib/status.h"
 
 namespace kxsim::platform {
@@ -11,5 +14,10 @@ namespace kxsim::platform {
 /// picked. Fails with error 429, without touching Qt, when no platform can
 /// start or when called off the application's thread.
 Status ensureGuiThread();
+
+/// Options for Qt ("-style", "Fusion", ...) that the QApplication
+/// ensureGuiThread creates is given after the program name. A program that
+/// hands its users' Qt options on calls this before the first dialog.
+void setApplicationArguments(std::vector<std::string> arguments);
 
 }  // namespace kxsim::platform

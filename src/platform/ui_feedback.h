@@ -16,7 +16,10 @@ void criticalMessage(const QString& text);
 void beep();
 int beepCount();
 
-/// A modal input box; nothing when the user cancels it.
-std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title);
+/// A modal input box ("InputBox"): \a prompt above a text field ("Text"), OK
+/// and Cancel buttons with the texts given (translated by the caller), no
+/// icons. Returns the text, or nothing when the user cancels it.
+std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                                const QString& okText, const QString& cancelText);
 
 }  // namespace kxsim::platform

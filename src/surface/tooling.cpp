@@ -1,7 +1,10 @@
 #include "surface/tooling.h"
 
+#include <QApplication>
+
 #include "dialogs/dialog_call.h"
 #include "dialogs/short_message/short_message_form.h"
+#include "platform/design.h"
 #include "platform/form.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
@@ -9,6 +12,8 @@
 #include "platform/profile_reader.h"
 #include "platform/qt_bootstrap.h"
 #include "platform/text_codec.h"
+#include "services/leading_number.h"
+#include "services/settings.h"
 
 namespace kxsim::tooling {
 
@@ -18,6 +23,13 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
 }
 
 Status startApplication() { return dialogs::guarded(platform::ensureGuiThread); }
+
+void setQtArguments(std::vector<std::string> arguments) { platform::setApplicationArguments(std::move(arguments)); }
+
+void useDarkPalette() {
+    QApplication::setStyle(QStringLiteral("Fusion"));  // a style that draws with the palette
+    QApplication::setPalette(platform::darkPalette());
+}
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
 
@@ -62,5 +74,14 @@ dialogs::ConverterFields convertNumber(std::u16string_view input) { return dialo
 std::vector<platform::RegisteredClass> registeredClasses() { return platform::readRegistration(); }
 
 std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
+
+ReaderSetup readerSetup() {
+    const tools::SettingsStore& store = tools::currentSettingsStore();
+    const auto number = [&](const settings::NumberSetting& s) {
+        return tools::LongOfText(tools::ReadSetting(store, s)).value_or(s.fallback);
+    };
+    return {tools::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
+            number(settings::kReaderPause), number(settings::kReaderPinpad) != 0};
+}
 
 }  // namespace kxsim::tooling

@@ -31,6 +31,13 @@ KXSIMLIB_EXPORT std::shared_ptr<void> observeDisplayedDialogs(std::function<void
 /// first, see platform::choosePlatform), or fails with error 429 saying why.
 KXSIMLIB_EXPORT Status startApplication();
 
+/// Qt options ("-style", "Fusion") for the QApplication startApplication or
+/// the first dialog creates; call before either.
+KXSIMLIB_EXPORT void setQtArguments(std::vector<std::string> arguments);
+
+/// Shows every window from now on in the dark palette of platform/design.
+KXSIMLIB_EXPORT void useDarkPalette();
+
 /// The folder the library looks in for its help file and profile files.
 KXSIMLIB_EXPORT std::u16string libraryFolder();
 
@@ -60,6 +67,12 @@ KXSIMLIB_EXPORT dialogs::ConverterFields convertNumber(std::u16string_view input
 
 /// The classes the registration file lists, in its order.
 KXSIMLIB_EXPORT std::vector<platform::RegisteredClass> registeredClasses();
+
+/// The stored reader setup of Kartenleser (the same keys and store): name,
+/// card polling interval and wait before the first command in milliseconds
+/// (a value that reads as no number gives the key's default), PIN on the keypad.
+struct ReaderSetup { std::u16string name; int32_t pollMs = 500; int32_t pauseMs = 0; bool pinpad = false; };
+KXSIMLIB_EXPORT ReaderSetup readerSetup();
 
 /// UTF-8 bytes as the library decodes them (an invalid sequence becomes U+FFFD).
 KXSIMLIB_EXPORT std::u16string fromUtf8(std::string_view bytes);

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "platform/accelerators.h"
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
 #include "support/member_calls.h"
@@ -33,8 +34,8 @@ Shown show(const char* form, const std::u16string& language) {
         shown.width = std::max(window.width(), window.sizeHint().width());
         shown.texts << window.windowTitle();
         for (QWidget* w : window.findChildren<QWidget*>()) {
-            if (auto* l = qobject_cast<QLabel*>(w)) shown.texts << l->text();
-            if (auto* b = qobject_cast<QAbstractButton*>(w)) shown.texts << b->text();
+            if (auto* l = qobject_cast<QLabel*>(w)) shown.texts << platform::designText(l, l->text());
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) shown.texts << platform::designText(b, b->text());
             if (auto* g = qobject_cast<QGroupBox*>(w)) shown.texts << g->title();
         }
         auto* ok = control<QAbstractButton>(window, QStringLiteral("CBAction(1)"));

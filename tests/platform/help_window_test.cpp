@@ -154,4 +154,15 @@ TEST_F(HelpWindowTest, a_number_the_file_lacks_shows_a_page_naming_it_then_a_kno
     EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("Pass 7120 to show this topic")));
 }
 
+TEST_F(HelpWindowTest, esc_and_ctrl_w_close_the_window_and_pages_keep_their_number_out_of_the_text) {
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::CTRL, Qt::Key_W)}) {
+        platform::openHelp(7105, nullptr);
+        HelpWindow* help = HelpWindow::instance();
+        ASSERT_TRUE(help && help->isVisible());
+        EXPECT_FALSE(help->toPlainText().contains(QStringLiteral("7105")));
+        QTest::keyClick(help, key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
+    }
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "command.h"
 #include "dialog_tool.h"
 #include "pcsc_readers.h"
+#include "qt_options.h"
 
 using namespace kxsim::tool;
 
@@ -129,8 +130,7 @@ int run(QStringList args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    const QStringList args = takeQtOptions(argc, argv);  // Qt's own options go to Qt
     try {
         return run(args);
     } catch (const CallFailure& e) {

@@ -1,5 +1,5 @@
-// kxsim screenshot DIR: one PNG per dialog, named after its form, and one per
-// further state (FORM_STATE.png).
+// kxsim screenshot DIR [--dark]: one PNG per dialog, named after its form, and
+// one per further state (FORM_STATE.png); --dark shows them in a dark palette.
 
 #include <QDialog>
 #include <QDir>
@@ -28,12 +28,14 @@ bool capture(const QString& file, const std::function<void()>& show) {
 }
 
 int screenshot(const QStringList& args) {
-    if (args.size() != 1 || args[0].startsWith(QStringLiteral("--")))
-        throw UsageError(QStringLiteral("screenshot needs one folder"));
+    QStringList rest = args;
+    const bool dark = rest.removeAll(QStringLiteral("--dark")) > 0;
+    if (rest.size() != 1) throw UsageError(QStringLiteral("screenshot needs one folder"));
     ensureRenderingApplication();
-    QDir dir(args[0]);
+    if (dark) tooling::useDarkPalette();
+    QDir dir(rest[0]);
     if (!dir.mkpath(QStringLiteral(".")))
-        throw UsageError(QStringLiteral("cannot create folder %1").arg(args[0]));
+        throw UsageError(QStringLiteral("cannot create folder %1").arg(rest[0]));
     int failures = 0;
     for (const DialogTool& tool : dialogTools()) {
         const QString file = dir.filePath(tool.form + QStringLiteral(".png"));
@@ -52,10 +54,11 @@ int screenshot(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR"), screenshot,
+    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR [--dark]"), screenshot,
             QStringLiteral("Writes a picture of every dialog into DIR, named after its form (WLeser.png), and one "
                            "of each further state named FORM_STATE.png: WConvert_error.png, WCopysim_checked.png, "
-                           "WSms_name.png, WAcm_long.png. Without a display it uses the offscreen platform.")}};
+                           "WSms_name.png, WAcm_long.png. Without a display it uses the offscreen platform."),
+            {{QStringLiteral("--dark"), {}, QStringLiteral("the dialogs in a dark palette")}}}};
 
 }  // namespace
 }  // namespace kxsim::tool

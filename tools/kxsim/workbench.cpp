@@ -17,6 +17,7 @@
 #include <QWidget>
 #include <cstdlib>
 
+#include "card/card_panel.h"
 #include "command.h"
 #include "dialog_tool.h"
 
@@ -91,6 +92,7 @@ int workbench(const QStringList& args) {
     auto* language = new QLineEdit;
     language->setObjectName(QStringLiteral("language"));
     language->setPlaceholderText(QStringLiteral("none: the dialogs show their English design texts"));
+    language->setText(appliedLanguage());  // kxsim --language FILE
     auto* browse = new QPushButton(QStringLiteral("Browse..."));
     QObject::connect(browse, &QPushButton::clicked, &window, [language, &window] {
         const QString file = QFileDialog::getOpenFileName(&window, QStringLiteral("Language file"),
@@ -126,6 +128,7 @@ int workbench(const QStringList& args) {
         buttons->addWidget(button);
         pages->addWidget(makePage(tool, log, language));
     }
+    addCardPage(*group, *buttons, *pages, log);
     buttons->addStretch(1);
     if (QAbstractButton* first = group->button(0)) first->setChecked(true);
     QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);

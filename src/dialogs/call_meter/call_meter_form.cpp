@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "core/buttons.h"
+#include "platform/accelerators.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/translation.h"
@@ -92,20 +93,16 @@ CallMeterForm::CallMeterForm() : Form(QStringLiteral("WAcm")) {}
 void CallMeterForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 10);
-    body->setSpacing(8);
-    root->addLayout(body);
-
     icon_ = add(platform::makeImage(&w, kIconSize), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Set accumulated call meter and cost limit:"), &w),
                      QStringLiteral("LBInfo"));
     platform::styleHeading(info, kFont, kFont.pointSize);
-    auto* heading = new QHBoxLayout;
-    heading->setSpacing(10);
-    heading->addWidget(icon_);
-    heading->addWidget(info, 1);
-    body->addLayout(heading);
+    root->addWidget(platform::makeHeadingBand(&w, icon_, info));
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
+    body->setSpacing(platform::kFormSpacing);
+    root->addLayout(body);
 
     // Units up to "-99999999"; amounts up to 99999999 × 9999 and its negative, shown whole.
     const int digit = w.fontMetrics().horizontalAdvance(QStringLiteral("0"));
@@ -143,18 +140,24 @@ void CallMeterForm::build(QDialog& w) {
     };
     int line = 1;
     for (const Row& row : rows) {
-        grid->addWidget(add(new QLabel(QString::fromLatin1(row.label), limit), QString::fromLatin1(row.labelName)),
-                        line, 0);
+        auto* label = add(new QLabel(QString::fromLatin1(row.label), limit), QString::fromLatin1(row.labelName));
+        grid->addWidget(label, line, 0);
         auto* units = makeBox(row.units, QString::fromLatin1(row.unitsName), QStringLiteral("0"), limit);
+        // One label names a row of two fields: each is named after its row and column.
+        const QString rowLabel = QString::fromLatin1(row.labelName);
+        platform::nameAfter(units, {rowLabel, QStringLiteral("Label3")});
+        if (row.clear) label->setBuddy(units);
         grid->addWidget(units, line, 1);
         grid->addWidget(add(equalsSign(limit), QString::fromLatin1(row.equalsName)), line, 2);
         auto* amount = makeBox(row.amount, QString::fromLatin1(row.amountName), QStringLiteral("0"), limit);
+        platform::nameAfter(amount, {rowLabel, QStringLiteral("Label4")});
         grid->addWidget(amount, line, 3);
         units->setFixedWidth(unitsWidth);
         amount->setFixedWidth(amountWidth);
         if (row.clear) {
             auto* clear = add(new QPushButton(QStringLiteral("Clear"), limit), QStringLiteral("CBClear"), row.clear);
             clear->setAutoDefault(false);
+            platform::nameAfter(clear, {clear->objectName(), rowLabel});
             QObject::connect(clear, &QPushButton::clicked, [this, index = row.clear] { clearRow(index); });
             grid->addWidget(clear, line, 4);
         } else {
@@ -172,13 +175,17 @@ void CallMeterForm::build(QDialog& w) {
     auto* settings = add(new QGroupBox(QStringLiteral("Settings"), &w), QStringLiteral("Frame1"));
     auto* tariff = new QHBoxLayout(settings);
     tariff->setSpacing(8);
-    tariff->addWidget(add(new QLabel(QStringLiteral("Cost p. unit:"), settings), QStringLiteral("Label1")));
+    auto* priceLabel = add(new QLabel(QStringLiteral("Cost p. unit:"), settings), QStringLiteral("Label1"));
+    tariff->addWidget(priceLabel);
     auto* price = makeBox(MeterField::Ppu, QStringLiteral("TBPpu"), QStringLiteral("0"), settings);
+    priceLabel->setBuddy(price);
     price->setFixedWidth(digit * 6 + 12);
     tariff->addWidget(price);
     tariff->addSpacing(12);
-    tariff->addWidget(add(new QLabel(QStringLiteral("Currency:"), settings), QStringLiteral("Label2")));
+    auto* currencyLabel = add(new QLabel(QStringLiteral("Currency:"), settings), QStringLiteral("Label2"));
+    tariff->addWidget(currencyLabel);
     auto* currency = makeBox(MeterField::Ccu, QStringLiteral("TBCcu"), QStringLiteral("EUR"), settings);
+    currencyLabel->setBuddy(currency);
     currency->setMaxLength(static_cast<int>(MeterFieldLimit(MeterField::Ccu)));
     currency->setFixedWidth(w.fontMetrics().horizontalAdvance(QStringLiteral("WWW")) + 14);
     tariff->addWidget(currency);
@@ -187,23 +194,11 @@ void CallMeterForm::build(QDialog& w) {
     body->addWidget(settings);
 
     // The buttons on their band across the bottom.
-    QFrame* band = platform::makeButtonBand(&w);
-    auto* buttons = new QHBoxLayout(band);
-    buttons->setContentsMargins(12, 8, 12, 8);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), buttons::kHelp);
-    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), band), QStringLiteral("CBAction"), buttons::kCancel);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), band), QStringLiteral("CBAction"), buttons::kOk);
-    add(band, QStringLiteral("Shape1"));
-    help->setAutoDefault(false);
-    help->setFixedWidth(help->sizeHint().height() + 8);
-    cancel->setAutoDefault(false);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), buttons::kCancel);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), buttons::kOk);
+    root->addWidget(add(platform::makeButtonBand(&w, help, {cancel, ok}), QStringLiteral("Shape1")));
     ok->setDefault(true);
-    for (QPushButton* b : {cancel, ok}) b->setMinimumWidth(90);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
-    root->addWidget(band);
     setCancelButton(cancel);
     for (auto [button, index] : {std::pair{ok, buttons::kOk}, std::pair{cancel, buttons::kCancel}, std::pair{help, buttons::kHelp}})
         QObject::connect(button, &QPushButton::clicked, [this, index = index] { action(index); });

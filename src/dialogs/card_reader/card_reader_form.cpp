@@ -16,6 +16,7 @@
 #include "core/buttons.h"
 #include "core/help_context.h"
 #include "platform/design.h"
+#include "platform/seconds_slider.h"
 #include "platform/ui_feedback.h"
 #include "services/settings.h"
 
@@ -26,7 +27,7 @@ constexpr platform::FormFont kFont = platform::kLucida975;
 constexpr const char* kTag = "Tag";
 
 QSlider* makeSlider(QWidget* parent) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new platform::SecondsSlider(parent);
     slider->setRange(0, kReaderSliderMax);
     slider->setSingleStep(kReaderSliderStep);
     slider->setPageStep(kReaderSliderStep);
@@ -72,11 +73,12 @@ void CardReaderForm::build(QDialog& w) {
     root->addWidget(platform::makeHeadingBand(&w, image, heading));
 
     auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 8);
+    body->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
     body->setSpacing(4);
     list_ = add(new QListWidget(&w), QStringLiteral("PrefList"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFixedHeight(list_->fontMetrics().height() * 5 + 8);
+    heading->setBuddy(list_);
     body->addWidget(list_);
     body->addSpacing(6);
 
@@ -85,6 +87,7 @@ void CardReaderForm::build(QDialog& w) {
     timeLabel->setProperty(kTag, QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
     body->addWidget(timeLabel);
     requestInterval_ = add(makeSlider(&w), QStringLiteral("PrefTime"));
+    timeLabel->setBuddy(requestInterval_);
     body->addWidget(requestInterval_);
     body->addLayout(makeScale(&w, {add(new QLineEdit(&w), QStringLiteral("L11")),
                                    add(new QLineEdit(&w), QStringLiteral("L12")),
@@ -97,6 +100,7 @@ void CardReaderForm::build(QDialog& w) {
     waitLabel->setProperty(kTag, QStringLiteral("Wartezeit vor erstem Kommando"));
     body->addWidget(waitLabel);
     waitBeforeFirst_ = add(makeSlider(&w), QStringLiteral("PrefWait"));
+    waitLabel->setBuddy(waitBeforeFirst_);
     body->addWidget(waitBeforeFirst_);
     body->addLayout(makeScale(&w, {add(new QLineEdit(&w), QStringLiteral("L20")),
                                    add(new QLineEdit(&w), QStringLiteral("L21")),
@@ -110,19 +114,10 @@ void CardReaderForm::build(QDialog& w) {
     body->addWidget(pinpad_);
     root->addLayout(body);
 
-    root->addWidget(platform::makeSeparator(&w));
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(12, 8, 12, 10);
     auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("BAction"), buttons::kHelp);
     auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("BAction"), buttons::kOk);
-    help->setAutoDefault(false);
+    root->addWidget(platform::makeButtonBand(&w, help, {ok}));
     ok->setDefault(true);
-    ok->setMinimumWidth(90);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    root->addLayout(buttons);
     root->addStrut(platform::twips(6240));  // the designed width; the layout fixes the size
 
     platform::setTabChain({list_, requestInterval_, waitBeforeFirst_, pinpad_, ok, help});

@@ -48,21 +48,14 @@ constexpr std::array<FileBox, kCloneFileCount> kFiles{{
 CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(help::kCloneOptions); }
 
 void CloneOptionsForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Clone SIM-Card"), kFont);
-
+    // The body in the system window colour, the buttons on a band in the button-face colour.
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Clone SIM-Card"), kFont, platform::Body::Window);
     root->addStrut(platform::twips(6120));
 
-    // The heading band: the icon at the top left, the heading beside it.
-    QFrame* heading = platform::makeHeadingBand(&w);
-    auto* headingRow = new QHBoxLayout(heading);
-    headingRow->setContentsMargins(platform::twips(120), platform::twips(120), 12, platform::twips(120));
-    headingRow->setSpacing(platform::twips(300));
-    headingRow->addWidget(add(platform::makeImage(heading, platform::twips(480)), QStringLiteral("IMIcon")));
-    auto* info = add(new QLabel(QStringLiteral("Clone folowing files from this card:"), heading),
-                     QStringLiteral("LBInfo"));
+    QLabel* image = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
+    auto* info = add(new QLabel(QStringLiteral("Clone folowing files from this card:"), &w), QStringLiteral("LBInfo"));
     platform::styleHeading(info, kFont);
-    headingRow->addWidget(info, 1);
-    root->addWidget(heading);
+    root->addWidget(platform::makeHeadingBand(&w, image, info));
 
     // The files in two columns; the dependent ones are set by the dialog alone.
     auto* grid = new QGridLayout;
@@ -99,21 +92,12 @@ void CloneOptionsForm::build(QDialog& w) {
     root->addLayout(lower);
 
     // The button band: "?" at the left, Cancel and OK at the right.
-    QFrame* band = platform::makeButtonBand(&w);
-    auto* buttons = new QHBoxLayout(band);
-    buttons->setContentsMargins(platform::twips(225), platform::twips(240), platform::twips(225), platform::twips(240));
-    buttons->setSpacing(platform::twips(105));
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), band), QStringLiteral("CBAction"), kCloneOk);
-    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), band), QStringLiteral("CBAction"), kCloneCancel);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), kCloneHelp);
-    for (QPushButton* button : {ok, cancel, help}) button->setMinimumWidth(platform::twips(1095));
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), kCloneOk);
+    auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), kCloneCancel);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), kCloneHelp);
+    root->addWidget(add(platform::makeButtonBand(&w, help, {cancel, ok}), QStringLiteral("Shape1")));
     ok->setDefault(true);
     setCancelButton(cancel);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
-    root->addWidget(add(band, QStringLiteral("Shape1")));
 
     QObject::connect(ok, &QPushButton::clicked, &w, [this] { press(kCloneOk); });
     QObject::connect(cancel, &QPushButton::clicked, &w, [this] { press(kCloneCancel); });

@@ -12,6 +12,7 @@
 
 #include "core/buttons.h"
 #include "core/help_context.h"
+#include "platform/accelerators.h"
 #include "platform/design.h"
 #include "services/help.h"
 #include "services/settings.h"
@@ -40,13 +41,15 @@ void MagneticStripeForm::build(QDialog& w) {
 
     // Label, box and (for the tracks) presence check box, row by row.
     auto* grid = new QGridLayout;
-    grid->setContentsMargins(12, 14, 12, 14);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(8);
+    grid->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
+    grid->setHorizontalSpacing(platform::kFormSpacing);
+    grid->setVerticalSpacing(platform::kFormSpacing);
     grid->setColumnStretch(2, 1);
 
-    grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Prefix:"), &w), QStringLiteral("LBP")), 0, 0);
+    auto* prefixLabel = add(new QLabel(QStringLiteral("Magstripe Prefix:"), &w), QStringLiteral("LBP"));
+    grid->addWidget(prefixLabel, 0, 0);
     prefix_ = add(new QLineEdit(&w), QStringLiteral("MagsPref"));
+    prefixLabel->setBuddy(prefix_);
     grid->addWidget(prefix_, 0, 1, 1, 2);
 
     const QString trackLabels[kTrackCount] = {QStringLiteral("Label1b"), QStringLiteral("Label2"),
@@ -55,9 +58,10 @@ void MagneticStripeForm::build(QDialog& w) {
     for (size_t k = 0; k < kTrackCount; ++k) {
         const int row = static_cast<int>(k) + 1;
         const QString number = QString::number(row);
-        grid->addWidget(add(new QLabel(QStringLiteral("Track-%1 Identifier:").arg(number), &w), trackLabels[k]),
-                        row, 0);
+        auto* trackLabel = add(new QLabel(QStringLiteral("Track-%1 Identifier:").arg(number), &w), trackLabels[k]);
+        grid->addWidget(trackLabel, row, 0);
         QLineEdit* id = add(new QLineEdit(designIds[k], &w), QStringLiteral("TrackId") + number);
+        trackLabel->setBuddy(id);
         id->setMaxLength(1);
         id->setAlignment(Qt::AlignCenter);
         id->setFixedWidth(id->fontMetrics().horizontalAdvance(QStringLiteral("WW")) + 14);
@@ -65,28 +69,24 @@ void MagneticStripeForm::build(QDialog& w) {
         grid->addWidget(id, row, 1);
         QCheckBox* check = add(new QCheckBox(QStringLiteral("present:"), &w), QStringLiteral("Check") + number);
         check->setProperty(kTag, QStringLiteral("vorhanden:"));
+        // Three boxes read alike; each is named after its track as well.
+        platform::nameAfter(check, {trackLabels[k], check->objectName()});
         present_[k] = check;
         grid->addWidget(check, row, 2, Qt::AlignLeft);
     }
 
-    grid->addWidget(add(new QLabel(QStringLiteral("Magstripe Suffix:"), &w), QStringLiteral("LBS")), 4, 0);
+    auto* suffixLabel = add(new QLabel(QStringLiteral("Magstripe Suffix:"), &w), QStringLiteral("LBS"));
+    grid->addWidget(suffixLabel, 4, 0);
     suffix_ = add(new QLineEdit(&w), QStringLiteral("MagsSuff"));
+    suffixLabel->setBuddy(suffix_);
     grid->addWidget(suffix_, 4, 1, 1, 2);
     root->addLayout(grid);
     root->addStretch(1);
 
-    QFrame* buttonBand = platform::makeButtonBand(&w);
-    auto* buttons = new QHBoxLayout(buttonBand);
-    buttons->setContentsMargins(12, 8, 12, 8);
-    auto* ok = add(new QPushButton(QStringLiteral("OK"), buttonBand), QStringLiteral("Button"), buttons::kOk);
-    auto* help = add(new QPushButton(QStringLiteral("?"), buttonBand), QStringLiteral("Button"), buttons::kHelp);
+    auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("Button"), buttons::kOk);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("Button"), buttons::kHelp);
+    root->addWidget(platform::makeButtonBand(&w, help, {ok}));
     ok->setDefault(true);
-    ok->setMinimumWidth(90);
-    help->setAutoDefault(false);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    root->addWidget(buttonBand);
     // The window takes the size of its layout; the band holds it to at least
     // the designed width so longer translations still get room.
     band->setMinimumWidth(platform::twips(6360));

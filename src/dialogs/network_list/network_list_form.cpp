@@ -145,11 +145,8 @@ std::optional<size_t> selectedRow(const QListWidget* list) {
 NetworkListForm::NetworkListForm() : Form(QStringLiteral("WNetze")) {}
 
 void NetworkListForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kFont);
     // The client area is in the system window colour; only the bottom band is not.
-    QPalette palette = w.palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-    w.setPalette(palette);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kFont, platform::Body::Window);
 
     // Controls in design order: the order translation walks them.
     icon_ = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
@@ -167,30 +164,27 @@ void NetworkListForm::build(QDialog& w) {
     auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), buttons::kOk);
     auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), buttons::kCancel);
     auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
-    QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
+    root->addWidget(platform::makeHeadingBand(&w, icon_, info));
+    QFrame* band = add(platform::makeButtonBand(&w, help, {cancel, ok}), QStringLiteral("Shape1"));
+    availableLabel->setBuddy(available_);
+    selectedLabel->setBuddy(selected_);
 
     addButton->setToolTip(QStringLiteral("Add"));
     removeButton->setToolTip(QStringLiteral("Remove"));
     addButton->setAccessibleName(QStringLiteral("Add"));
     removeButton->setAccessibleName(QStringLiteral("Remove"));
     for (QPushButton* b : {addButton, removeButton}) b->setFixedSize(platform::twips(495), platform::twips(495));
-    for (QPushButton* b : {higher, lower, inputButton}) b->setMinimumWidth(platform::twips(1095));
-    for (QPushButton* b : {ok, cancel}) b->setMinimumWidth(platform::twips(1215));
-    help->setFixedWidth(platform::twips(495));
+    for (QPushButton* b : {higher, lower, inputButton}) {
+        b->setMinimumWidth(platform::twips(1095));
+        b->setAutoDefault(false);
+    }
+    for (QPushButton* b : {addButton, removeButton}) b->setAutoDefault(false);
     ok->setDefault(true);
     setCancelButton(cancel);
 
-    // Icon and heading.
     auto* body = new QVBoxLayout;
-    body->setContentsMargins(platform::twips(180), platform::twips(120), platform::twips(180), platform::twips(180));
+    body->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
     body->setSpacing(0);
-    auto* heading = new QHBoxLayout;
-    heading->setSpacing(platform::twips(180));
-    heading->addWidget(icon_, 0, Qt::AlignTop);
-    heading->addWidget(info, 1, Qt::AlignVCenter);
-    body->addLayout(heading);
-    body->addSpacing(platform::twips(120));
-
     // The two lists with their labels, Add and Remove between them, and the
     // Selected list's buttons under it.
     auto* grid = new QGridLayout;
@@ -208,7 +202,8 @@ void NetworkListForm::build(QDialog& w) {
     moves->addStretch(1);
     grid->addLayout(moves, 1, 1);
     auto* selectedButtons = new QHBoxLayout;
-    selectedButtons->setContentsMargins(0, platform::twips(30), 0, 0);
+    selectedButtons->setContentsMargins(0, platform::kFormSpacing, 0, 0);
+    selectedButtons->setSpacing(platform::kFormSpacing);
     selectedButtons->addWidget(inputButton);
     selectedButtons->addStretch(1);
     selectedButtons->addWidget(higher);
@@ -217,13 +212,6 @@ void NetworkListForm::build(QDialog& w) {
     body->addLayout(grid);
     root->addLayout(body);
 
-    // The bottom band: ? at the left edge, Cancel and OK at the right.
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(platform::twips(180), platform::twips(180), platform::twips(180), platform::twips(180));
-    bandRow->addWidget(help);
-    bandRow->addStretch(1);
-    bandRow->addWidget(cancel);
-    bandRow->addWidget(ok);
     root->addWidget(band);
     w.setMinimumWidth(platform::twips(8340));
 
@@ -319,8 +307,10 @@ void NetworkListForm::inputNumber() {
     auto* button = window().findChild<QPushButton*>(QStringLiteral("CmdInput"));
     const QString prompt =
         QString::fromStdU16String(tools::TranslateText(u"Please enter the number to add:"));
-    const std::optional<QString> reply =
-        platform::inputBox(&window(), prompt, button ? button->toolTip() : QString());
+    // Its buttons read as the form's own "OK" and "Cancel".
+    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(tools::TranslateText(text)); };
+    const std::optional<QString> reply = platform::inputBox(
+        &window(), prompt, button ? button->toolTip() : QString(), translated(u"OK"), translated(u"Cancel"));
     if (!reply || !isLoaded()) return;
     const QLocale system = QLocale::system();
     const NumberFormat format{system.groupSeparator().toStdU16String(),

@@ -42,16 +42,17 @@ std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d
 void NumberConverterForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Convert numbers"), kFont);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
-    body->setSpacing(10);
     auto* intro = add(new QLabel(QStringLiteral("Type decimal or hexadecimal number with leading 'h' to "
                                                 "convert into the various numbering systems."),
                                  &w),
                       QStringLiteral("LB1"), 5);
     platform::styleHeading(intro, kFont, kFont.pointSize);
     intro->setWordWrap(true);
-    body->addWidget(intro);
+    root->addWidget(platform::makeHeadingBand(&w, nullptr, intro));
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
+    body->setSpacing(platform::kFormSpacing);
 
     // Wide enough for the longest field text: the 32 binary digits of a
     // negative value with their padding group and separators.
@@ -59,8 +60,8 @@ void NumberConverterForm::build(QDialog& w) {
     const int outputWidth = w.fontMetrics().horizontalAdvance(widest) + 16;
 
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
+    grid->setHorizontalSpacing(platform::kFormSpacing);
+    grid->setVerticalSpacing(platform::kFormSpacing);
     grid->setColumnStretch(1, 1);
     auto addRow = [&](int row, int labelIndex, const QString& text, QLineEdit* field, const QString& name) {
         QLabel* label = add(new QLabel(text, &w), QStringLiteral("LB1"), labelIndex);
@@ -80,19 +81,10 @@ void NumberConverterForm::build(QDialog& w) {
     body->addLayout(grid);
     root->addLayout(body);
 
-    QFrame* band = add(platform::makeButtonBand(&w), QStringLiteral("Shape1"));
-    auto* buttons = new QHBoxLayout(band);
-    buttons->setContentsMargins(12, 8, 12, 8);
-    auto* help = add(new QPushButton(QStringLiteral("?"), band), QStringLiteral("CBAction"), buttons::kHelp);
-    auto* close = add(new QPushButton(QStringLiteral("Close"), band), QStringLiteral("CBAction"), buttons::kOk);
-    // Enter presses neither button: "Close" answers to Esc only.
-    help->setAutoDefault(false);
-    close->setAutoDefault(false);
-    close->setMinimumWidth(90);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    root->addWidget(band);
+    auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
+    auto* close = add(new QPushButton(QStringLiteral("Close"), &w), QStringLiteral("CBAction"), buttons::kOk);
+    // No default button: "Close" answers to Esc, and to Enter only when it has the focus.
+    root->addWidget(add(platform::makeButtonBand(&w, help, {close}), QStringLiteral("Shape1")));
     setCancelButton(close);
 
     platform::setTabChain({input_, close, help});

@@ -44,9 +44,9 @@ void ShortMessageForm::build(QDialog& w) {
     root->addWidget(platform::makeHeadingBand(&w, image, info));
 
     auto* grid = new QGridLayout;
-    grid->setContentsMargins(12, 10, 12, 8);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
+    grid->setContentsMargins(platform::kFormMargin, platform::kFormMargin, platform::kFormMargin, platform::kFormMargin);
+    grid->setHorizontalSpacing(platform::kFormSpacing);
+    grid->setVerticalSpacing(platform::kFormSpacing);
     grid->setColumnStretch(1, 1);
 
     // Row 0 holds the status in status mode and the name in name mode, in one place.
@@ -55,27 +55,36 @@ void ShortMessageForm::build(QDialog& w) {
     for (std::u16string_view item : kStatusItems) status_->addItem(qs(item));
     auto* nameLabel = add(new QLabel(QStringLiteral("Name:"), &w), QStringLiteral("LblName"));
     name_ = add(new QLineEdit(&w), QStringLiteral("TxtName"));
+    statusLabel->setBuddy(status_);
+    nameLabel->setBuddy(name_);
     grid->addWidget(statusLabel, 0, 0);
     grid->addWidget(status_, 0, 1);
     grid->addWidget(nameLabel, 0, 0);
     grid->addWidget(name_, 0, 1);
 
-    grid->addWidget(add(new QLabel(QStringLiteral("Dialling number:"), &w), QStringLiteral("Label4")), 1, 0);
+    auto* label4 = add(new QLabel(QStringLiteral("Dialling number:"), &w), QStringLiteral("Label4"));
+    grid->addWidget(label4, 1, 0);
     address_ = add(new QLineEdit(&w), QStringLiteral("TxtAddress"));
+    label4->setBuddy(address_);
     grid->addWidget(address_, 1, 1);
 
-    grid->addWidget(add(new QLabel(QStringLiteral("Validity/Date:"), &w), QStringLiteral("Label3")), 2, 0);
+    auto* label3 = add(new QLabel(QStringLiteral("Validity/Date:"), &w), QStringLiteral("Label3"));
+    grid->addWidget(label3, 2, 0);
     validity_ = add(new QComboBox(&w), QStringLiteral("CboValid"));
+    label3->setBuddy(validity_);
     for (const char16_t* item : kDesignValidity) validity_->addItem(qs(item), int32_t(0));
     grid->addWidget(validity_, 2, 1);
 
-    grid->addWidget(add(new QLabel(QStringLiteral("Service-Center:"), &w), QStringLiteral("Label5")), 3, 0);
+    auto* label5 = add(new QLabel(QStringLiteral("Service-Center:"), &w), QStringLiteral("Label5"));
+    grid->addWidget(label5, 3, 0);
     center_ = add(new QLineEdit(&w), QStringLiteral("TxtCenter"));
+    label5->setBuddy(center_);
     grid->addWidget(center_, 3, 1);
 
     auto* dataLabel = add(new QLabel(QStringLiteral("Text:"), &w), QStringLiteral("LblData"));
     grid->addWidget(dataLabel, 4, 0, 1, 2);
     text_ = add(new QPlainTextEdit(&w), QStringLiteral("TxtData"));
+    dataLabel->setBuddy(text_);
     text_->setTabChangesFocus(true);
     text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 6 + 12);
     grid->addWidget(text_, 5, 0, 1, 2);
@@ -85,23 +94,11 @@ void ShortMessageForm::build(QDialog& w) {
 
     add(image, QStringLiteral("IMIcon"));
 
-    root->addWidget(platform::makeSeparator(&w));
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(12, 8, 12, 10);
     auto* ok = add(new QPushButton(QStringLiteral("OK"), &w), QStringLiteral("CBAction"), buttons::kOk);
     auto* cancel = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), buttons::kCancel);
     auto* help = add(new QPushButton(QStringLiteral("?"), &w), QStringLiteral("CBAction"), buttons::kHelp);
+    root->addWidget(platform::makeButtonBand(&w, help, {ok, cancel}));
     ok->setDefault(true);
-    cancel->setAutoDefault(false);
-    help->setAutoDefault(false);
-    ok->setMinimumWidth(90);
-    cancel->setMinimumWidth(90);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    root->addLayout(buttons);
     setCancelButton(cancel);
     root->addStrut(platform::twips(5400));  // the layout fixes the size; this is its least width
 

@@ -63,11 +63,11 @@ TEST_F(CardReaderDialog, opens_from_what_was_stored_and_the_close_box_writes_not
     const Stored before = store.values;
     EXPECT_EQ(run([](QDialog& w) {
                   EXPECT_EQ(w.windowTitle(), QStringLiteral("Cardreader Setup"));
-                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1"))->text(), QStringLiteral("Wählen Sie den Chipkartenleser:"));
-                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label2"))->text(), QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
-                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label3"))->text(), QStringLiteral("Wartezeit vor erstem Kommando"));
+                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1"))->text().remove(u'&'), QStringLiteral("Wählen Sie den Chipkartenleser:"));
+                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label2"))->text().remove(u'&'), QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
+                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label3"))->text().remove(u'&'), QStringLiteral("Wartezeit vor erstem Kommando"));
                   auto* pin = control<QCheckBox>(w, QStringLiteral("PrefPinp"));
-                  EXPECT_EQ(pin->text(), QStringLiteral("Pin-Eingabe am Kartenleser"));
+                  EXPECT_EQ(pin->text().remove(u'&'), QStringLiteral("Pin-Eingabe am Kartenleser"));
                   EXPECT_TRUE(pin->isChecked());
                   EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefTime"))->value(), 300);
                   EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefWait"))->value(), 2000);

@@ -64,8 +64,8 @@ TEST_F(MagnetDialog, ok_stores_what_was_typed_and_the_next_call_shows_it) {
     EXPECT_EQ(runMagnet([](QDialog& w) {
                   EXPECT_EQ(w.windowTitle(), QStringLiteral("Magnetstreifen-Optionen"));
                   // Only the Tag texts change; the track labels keep their design texts.
-                  EXPECT_EQ(check(w, 3)->text(), QStringLiteral("vorhanden:"));
-                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1b"))->text(), QStringLiteral("Track-1 Identifier:"));
+                  EXPECT_EQ(check(w, 3)->text().remove(u'&'), QStringLiteral("vorhanden:"));
+                  EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1b"))->text().remove(u'&'), QStringLiteral("Track-1 Identifier:"));
                   retype(box(w, "MagsPref"), QStringLiteral("  %B "));
                   retype(box(w, "TrackId1"), QStringLiteral("ab"));  // one character only
                   retype(box(w, "TrackId2"), QString());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -70,14 +71,20 @@ void select(QListWidget* l, int row) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
 }
 
-// Answers the next input box with \a reply, or cancels it; reports its prompt and title.
-void answerInputBox(std::optional<QString> reply, QString* prompt = nullptr, QString* title = nullptr) {
+// Answers the next input box with \a reply, or cancels it; reports its
+// prompt, title and button texts ("OK|Cancel", "" where a button has an icon).
+void answerInputBox(std::optional<QString> reply, QString* prompt = nullptr, QString* title = nullptr,
+                    QString* buttons = nullptr) {
     whenModalAppears(QStringLiteral("InputBox"), [=](QWidget& box) {
-        auto* input = static_cast<QInputDialog*>(&box);
-        if (prompt) *prompt = input->labelText();
-        if (title) *title = input->windowTitle();
-        if (reply) input->setTextValue(*reply);
-        reply ? input->accept() : input->reject();
+        if (prompt) *prompt = control<QLabel>(box, QStringLiteral("Prompt"))->text();
+        if (title) *title = box.windowTitle();
+        if (buttons) {
+            QStringList texts;
+            for (auto* b : box.findChildren<QPushButton*>()) texts << (b->icon().isNull() ? b->text() : QString());
+            *buttons = texts.join(u'|');
+        }
+        if (reply) QTest::keyClicks(control<QLineEdit>(box, QStringLiteral("Text")), *reply);
+        QTest::keyClick(control<QPushButton>(box, reply ? QStringLiteral("OK") : QStringLiteral("Cancel")), Qt::Key_Return);
     });
 }
 
@@ -107,7 +114,8 @@ TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hand
         click(w, QStringLiteral("CmdAddRemove(1)"));  // nothing selected any more
         EXPECT_EQ(texts(selected), (QStringList{"Telekom Deutschland", "Test network", "Vodafone UK", "Vodafone UK",
                                                 "Vodafone Germany"}));
-        QTest::keyClick(selected, Qt::Key_Return);  // Enter presses OK
+        selected->setFocus();
+        QTest::keyClick(selected, Qt::Key_Return);  // Enter in a list presses OK
     }, 6);
     EXPECT_EQ(out.result, 1);
     EXPECT_EQ(out.keys, u"26201;101;23415;23415;26202;");
@@ -116,26 +124,27 @@ TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hand
 // Here at the maximum 0: a full list only beeps, and input still appends.
 TEST_F(NetworkListDialog, the_language_argument_translates_the_window_and_the_input_box_and_stays_in_force) {
     const std::u16string language = folder.write(
-        "de.ini", "[Label]\r\nPreferred Networks=Bevorzugte Netze\r\nSelected:=Ausgewählt:\r\n"
+        "de.ini", "[Label]\r\nPreferred Networks=Bevorzugte Netze\r\nSelected:=Ausgewählt:\r\nCancel=Abbrechen\r\n"
                   "Please enter the number to add:=Bitte Nummer\\neingeben:\r\n");
     const Outcome out = call(u"", [](QDialog& w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Bevorzugte Netze"));
-        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(1)"))->text(), QStringLiteral("Ausgewählt:"));
-        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(0)"))->text(), QStringLiteral("Available:"));
+        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(1)"))->text().remove(u'&'), QStringLiteral("Ausgewählt:"));
+        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(0)"))->text().remove(u'&'), QStringLiteral("Available:"));
         const int beeps = platform::beepCount();
         select(list(w, "List1"), 0);
         click(w, QStringLiteral("CmdAddRemove(0)"));
         doubleClick(list(w, "List1"), 1);
         EXPECT_EQ(platform::beepCount(), beeps + 2);
-        QString prompt, title = QStringLiteral("unset");
+        QString prompt, title = QStringLiteral("unset"), buttons;
         for (const std::optional<QString>& reply : {std::optional<QString>(QStringLiteral(" 42 ")),
                                                     std::optional<QString>(QStringLiteral("abc")),
                                                     std::optional<QString>()}) {
-            answerInputBox(reply, &prompt, &title);
+            answerInputBox(reply, &prompt, &title, &buttons);
             click(w, QStringLiteral("CmdInput"));
         }
         EXPECT_EQ(prompt, QStringLiteral("Bitte Nummer\neingeben:"));
         EXPECT_EQ(title, QString());
+        EXPECT_EQ(buttons, QStringLiteral("OK|Abbrechen"));  // the form's translation, no icons
         EXPECT_EQ(texts(list(w, "List2")), (QStringList{"?  42 "}));
         ok(w);
     }, 0, {}, language);

@@ -1,0 +1,397 @@
+// The card tasks end to end: a real pcscd with the vpcd reader, the virtual
+// SIM of virtual_sim.py, the library's dialogs driven in this process as a
+// user would, and the card's image checked after each write.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "card_tasks.h"
+#include "support/kxsim_process.h"
+#include "surface/tooling.h"
+
+using namespace kxsim::card;
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+const char* const kReaders[] = {"Kestrix Virtual 00 00", "Kestrix Virtual 00 01"};
+
+// pcscd and the card emulator, once for all tests.
+class Rig {
+public:
+    static Rig& get() {
+        static Rig rig;
+        return rig;
+    }
+    const QString& skip() const { return skip_; }
+    // Each returns once pcscd has seen the change, so the next task finds the slot settled.
+    void insert(int slot, const QString& image) {
+        command(QStringLiteral("insert %1 %2").arg(slot).arg(image));
+        settle(slot, true);
+    }
+    void remove(int slot) {
+        command(QStringLiteral("remove %1").arg(slot));
+        settle(slot, false);
+    }
+    ~Rig() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.write("quit\n");
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(15'000)) process_.kill(), process_.waitForFinished();
+    }
+
+private:
+    Rig() {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral("python3"), {QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/virtual_sim.py"),
+                                                  QStringLiteral("rig")});
+        const QJsonObject first = QJsonDocument::fromJson(line()).object();
+        if (first.contains(QStringLiteral("skip")) || !first.contains(QStringLiteral("socket"))) {
+            skip_ = first.value(QStringLiteral("skip")).toString(
+                QStringLiteral("python3 tests/card/virtual_sim.py did not start (%1)").arg(process_.errorString()));
+            return;
+        }
+        socket_ = first.value(QStringLiteral("socket")).toString().toUtf8();
+        ::setenv("PCSCLITE_CSOCK_NAME", socket_.constData(), 1);
+    }
+    void settle(int slot, bool present) {
+        QElapsedTimer timer;
+        timer.start();
+        while (PcscReader::cardPresent(kReaders[slot]) != present && timer.elapsed() < 10'000) QThread::msleep(20);
+        EXPECT_EQ(PcscReader::cardPresent(kReaders[slot]), present) << "slot " << slot;
+    }
+    QByteArray line() {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(20'000)) return {};
+        return process_.readLine().trimmed();
+    }
+    void command(const QString& text) {
+        process_.write((text + QLatin1Char('\n')).toUtf8());
+        EXPECT_EQ(line(), QByteArray("ok")) << text.toStdString();
+    }
+    QProcess process_;
+    QString skip_;
+    QByteArray socket_;
+};
+
+// PINs and answers given in turn; every prompt is kept.
+struct Script : Interaction {
+    std::deque<std::string> pins;
+    bool yes = true;
+    std::vector<std::string> prompts;
+    std::string askPin(const std::string& prompt) override {
+        prompts.push_back(prompt);
+        if (pins.empty()) return {};
+        std::string pin = pins.front();
+        pins.pop_front();
+        return pin;
+    }
+    bool confirm(const std::string& question) override {
+        prompts.push_back(question);
+        return yes;
+    }
+};
+
+// Acts on the next dialog named \a form once it is shown, then presses \a button.
+std::shared_ptr<void> whenShown(const QString& form, std::function<void(QDialog&)> act,
+                                const QString& button = QStringLiteral("CBAction(1)")) {
+    return kxsim::tooling::observeDisplayedDialogs([=](QDialog& window) {
+        if (window.objectName() != form) return;
+        QTimer::singleShot(0, &window, [&window, act, button] {
+            act(window);
+            if (auto* b = window.findChild<QAbstractButton*>(button)) b->click();
+        });
+    });
+}
+
+void type(QDialog& window, const char* field, const QString& text) {
+    if (auto* edit = window.findChild<QLineEdit*>(QLatin1String(field))) edit->setText(text);
+    else ADD_FAILURE() << "no field " << field;
+}
+
+class CardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Rig::get().skip().isEmpty()) GTEST_SKIP() << "card tests skipped: " << Rig::get().skip().toStdString();
+    }
+    void TearDown() override {
+        if (Rig::get().skip().isEmpty()) Rig::get().remove(0), Rig::get().remove(1);
+    }
+    // A copy of the base image, changed by \a edit, in the card slot \a slot.
+    QString insert(int slot, const std::function<void(QJsonObject&)>& edit = {}) {
+        QFile base(QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/sim.json"));
+        EXPECT_TRUE(base.open(QIODevice::ReadOnly));
+        QJsonObject image = QJsonDocument::fromJson(base.readAll()).object();
+        if (edit) edit(image);
+        const QString path = dir_.filePath(QStringLiteral("card%1.json").arg(slot));
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(QJsonDocument(image).toJson());
+        out.close();
+        Rig::get().insert(slot, path);
+        return path;
+    }
+    static QJsonObject image(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return QJsonDocument::fromJson(f.readAll()).object();
+    }
+    static QJsonValue file(const QString& path, const char* name, const char* member) {
+        return image(path)[QStringLiteral("files")].toObject()[QLatin1String(name)].toObject()[QLatin1String(member)];
+    }
+    static void setFile(QJsonObject& image, const char* name, const char* member, const QJsonValue& value) {
+        QJsonObject files = image[QStringLiteral("files")].toObject();
+        QJsonObject f = files[QLatin1String(name)].toObject();
+        f[QLatin1String(member)] = value;
+        files[QLatin1String(name)] = f;
+        image[QStringLiteral("files")] = files;
+    }
+    static int tries(const QString& path, const char* chv) {
+        return image(path)[QStringLiteral("chv")].toObject()[QLatin1String(chv)].toObject()[QStringLiteral("tries")].toInt();
+    }
+    // The meter task with the dialog filled as \a fields says.
+    QJsonObject meter(Script& user, SessionOptions options, std::map<const char*, QString> fields) {
+        PcscReader reader(kReaders[0], {}, kWaitMs);
+        CardSession card(reader, user, options);
+        auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) {
+            for (const auto& [name, text] : fields) type(w, name, text);
+        });
+        return editMeter(card);
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(CardTest, status_of_a_card_and_of_an_empty_slot_on_the_command_line) {
+    insert(0);
+    const auto run = kxsim::test::runKxsim({QStringLiteral("card"), QStringLiteral("status"), QStringLiteral("--reader"),
+                                            QString::fromLatin1(kReaders[0])});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("{\"atr\":\"3B021450\",\"chv1\":{\"enabled\":true,\"tries\":3},\"chv2\":{\"enabled\":"
+                                      "true,\"tries\":3},\"iccid\":\"89490200001234567890\",\"present\":true,"
+                                      "\"reader\":\"Kestrix Virtual 00 00\"}\n"));
+    EXPECT_EQ(cardStatus(kReaders[1], {})[QStringLiteral("present")].toBool(), false);
+}
+
+TEST_F(CardTest, meter_is_read_edited_written_and_read_back) {
+    const QString card = insert(0);
+    Script user;
+    user.pins = {"1234", "5678"};
+    const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("250")}, {"TBAmv", QStringLiteral("2000")},
+                                             {"TBPpu", QStringLiteral("4500")}, {"TBCcu", QStringLiteral("CHF")}});
+    EXPECT_EQ(out[QStringLiteral("written")].toArray(),
+              (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax"), QStringLiteral("EF PUCT")}));
+    // The new value is record 1 of the cyclic file; the oldest one is gone.
+    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray(),
+              (QJsonArray{QStringLiteral("0000FA"), QStringLiteral("0000C8"), QStringLiteral("000064")}));
+    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("0007D0"));
+    EXPECT_EQ(file(card, "3F00/7F20/6F41", "data").toString(), QStringLiteral("4348461C32"));  // 450 x 10^-1
+    for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos);
+
+    // Read back: the dialog opens with what was written; Cancel writes nothing.
+    Script again;
+    again.pins = {"1234"};
+    std::map<QString, QString> shown;
+    PcscReader reader(kReaders[0], {}, kWaitMs);
+    CardSession session(reader, again, {});
+    auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) {
+        for (const char* name : {"TBAcm", "TBAmv", "TBCcu", "TBPpu"})
+            shown[QLatin1String(name)] = w.findChild<QLineEdit*>(QLatin1String(name))->text();
+    }, QStringLiteral("CBAction(2)"));
+    EXPECT_EQ(editMeter(session)[QStringLiteral("written")].toArray(), QJsonArray());
+    EXPECT_EQ(shown, (std::map<QString, QString>{{QStringLiteral("TBAcm"), QStringLiteral("250")},
+                                                 {QStringLiteral("TBAmv"), QStringLiteral("2000")},
+                                                 {QStringLiteral("TBCcu"), QStringLiteral("CHF")},
+                                                 {QStringLiteral("TBPpu"), QStringLiteral("4500")}}));
+}
+
+TEST_F(CardTest, values_the_card_cannot_hold_are_refused_before_any_write) {
+    const struct { const char* field; const char* text; const char* message; } cases[] = {
+        {"TBPpu", "4097", "cannot be stored on the card exactly"},
+        {"TBCcu", "E$R", "is not up to three letters"},
+    };
+    for (const auto& c : cases) {
+        const QString card = insert(0);
+        Script user;
+        user.pins = {"1234", "5678"};
+        try {
+            meter(user, {}, {{"TBAcm", QStringLiteral("7")}, {c.field, QLatin1String(c.text)}});
+            ADD_FAILURE() << c.text << " was accepted";
+        } catch (const CardError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.text;
+        Rig::get().remove(0);
+    }
+}
+
+TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
+    const QString card = insert(0);
+    const std::map<const char*, QString> edit{{"TBAmv", QStringLiteral("900")}};
+    const struct { std::deque<std::string> pins; bool lastTry; const char* message; int triesAfter; } steps[] = {
+        {{"1234", "0000"}, false, "wrong PIN2 for the card in \"Kestrix Virtual 00 00\": 2 tries left", 2},
+        {{"1234", "0000"}, false, "1 try left", 1},
+        {{"1234", "5678"}, false, "only one try is left for PIN2", 1},
+        {{"1234", "5678"}, true, nullptr, 3},
+    };
+    for (const auto& step : steps) {
+        Script user;
+        user.pins = step.pins;
+        try {
+            const QJsonObject out = meter(user, {step.lastTry, false}, edit);
+            EXPECT_EQ(step.message, nullptr) << "written: " << QJsonDocument(out).toJson().toStdString();
+        } catch (const CardError& e) {
+            ASSERT_NE(step.message, nullptr) << e.what();
+            EXPECT_NE(std::string(e.what()).find(step.message), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(tries(card, "2"), step.triesAfter);
+    }
+    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("000384"));
+}
+
+TEST_F(CardTest, a_card_pulled_mid_write_is_reported_with_what_was_written) {
+    const QString card = insert(0, [](QJsonObject& image) {
+        image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 1}};
+    });
+    Script user;
+    user.pins = {"1234", "5678"};
+    try {
+        meter(user, {}, {{"TBAcm", QStringLiteral("300")}, {"TBAmv", QStringLiteral("3000")}});
+        ADD_FAILURE() << "no failure reported";
+    } catch (const CardError& e) {
+        EXPECT_EQ(e.kind, CardError::Kind::Removed) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Written: EF ACM; not written: EF ACMmax"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("00012C"));
+    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("0003E8"));
+}
+
+TEST_F(CardTest, bad_card_answers_give_clear_errors) {
+    const struct { const char* what; QJsonObject faults; const char* message; } cases[] = {
+        {"a UICC without 2G mode", {{QStringLiteral("class_00_only"), true}}, "UICC without the 2G"},
+        {"short GET RESPONSE", {{QStringLiteral("short_response"), true}}, "announced 23 bytes and gave 4"},
+        {"technical problem on read", {{QStringLiteral("read_sw"), QStringLiteral("6F00")}}, "6F00: technical problem"},
+        {"unknown status word", {{QStringLiteral("read_sw"), QStringLiteral("6A82")}}, "6A82: a status word a GSM SIM does not give"},
+        {"ACM not cyclic", {{QStringLiteral("structure"), QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}}},
+         "EF ACM is not a cyclic file"},
+    };
+    for (const auto& c : cases) {
+        insert(0, [&](QJsonObject& image) { image[QStringLiteral("faults")] = c.faults; });
+        Script user;
+        user.pins = {"1234"};
+        try {
+            meter(user, {}, {});
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const CardError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+        }
+        Rig::get().remove(0);
+    }
+}
+
+TEST_F(CardTest, a_price_that_is_not_whole_hundredths_is_rounded_only_when_the_user_agrees) {
+    for (const bool agree : {false, true}) {
+        const QString card = insert(0, [](QJsonObject& image) {
+            setFile(image, "3F00/7F20/6F41", "data", QStringLiteral("455552077D"));  // 125 x 10^-3
+        });
+        Script user;
+        user.yes = agree;
+        user.pins = {"1234"};
+        QString shown;
+        PcscReader reader(kReaders[0], {}, kWaitMs);
+        CardSession session(reader, user, {});
+        auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); });
+        try {
+            EXPECT_EQ(editMeter(session)[QStringLiteral("written")].toArray(), QJsonArray());
+            EXPECT_TRUE(agree);
+            EXPECT_EQ(shown, QStringLiteral("13"));  // 12.5 hundredths, halves up
+        } catch (const CardError& e) {
+            EXPECT_FALSE(agree) << e.what();
+        }
+        EXPECT_EQ(file(card, "3F00/7F20/6F41", "data").toString(), QStringLiteral("455552077D"));
+        Rig::get().remove(0);
+    }
+}
+
+TEST_F(CardTest, networks_round_trip_padded_with_empty_entries) {
+    const QString card = insert(0);
+    const QString ini = dir_.filePath(QStringLiteral("operators.ini"));
+    QFile f(ini);
+    f.open(QIODevice::WriteOnly);
+    f.write("[Operators]\n26201=Telekom\n26202=Vodafone D2\n23415=Vodafone UK\n310260=T-Mobile US\n");
+    f.close();
+    Script user;
+    user.pins = {"1234"};
+    PcscReader reader(kReaders[0], {}, kWaitMs);
+    CardSession session(reader, user, {});
+    QStringList selectedBefore;
+    auto guard = whenShown(QStringLiteral("WNetze"), [&](QDialog& w) {
+        auto* selected = w.findChild<QListWidget*>(QStringLiteral("List2"));
+        auto* available = w.findChild<QListWidget*>(QStringLiteral("List1"));
+        for (int i = 0; i < selected->count(); ++i) selectedBefore << selected->item(i)->text();
+        selected->setCurrentRow(0);  // drop Telekom, add T-Mobile US at the end
+        w.findChild<QAbstractButton*>(QStringLiteral("CmdAddRemove(1)"))->click();
+        available->setCurrentItem(available->findItems(QStringLiteral("T-Mobile US"), Qt::MatchExactly).value(0));
+        w.findChild<QAbstractButton*>(QStringLiteral("CmdAddRemove(0)"))->click();
+    });
+    const QJsonObject out = editNetworks(session, NetworkList::Preferred, ini.toStdU16String());
+    EXPECT_EQ(selectedBefore, (QStringList{QStringLiteral("Telekom"), QStringLiteral("Vodafone D2"), QStringLiteral("Vodafone UK")}));
+    EXPECT_EQ(out[QStringLiteral("keys")].toString(), QStringLiteral("26202;23415;310260;"));
+    EXPECT_EQ(out[QStringLiteral("max")].toInt(), 8);
+    EXPECT_EQ(file(card, "3F00/7F20/6F30", "data").toString(),
+              QStringLiteral("62F22032F451130062") + QStringLiteral("FFFFFF").repeated(5));
+}
+
+TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest) {
+    const QString source = insert(0);
+    const QString target = insert(1, [](QJsonObject& image) {
+        QJsonObject files = image[QStringLiteral("files")].toObject();
+        files.remove(QStringLiteral("3F00/7F10/6F3C"));  // no SMS file
+        QJsonObject smsp = files[QStringLiteral("3F00/7F10/6F42")].toObject();
+        smsp[QStringLiteral("records")] = QJsonArray{QString(56, QLatin1Char('F')), QString(56, QLatin1Char('F'))};
+        files[QStringLiteral("3F00/7F10/6F42")] = smsp;  // another size
+        QJsonObject adn = files[QStringLiteral("3F00/7F10/6F3A")].toObject();
+        adn[QStringLiteral("records")] = QJsonArray{QString(40, QLatin1Char('0')), QString(40, QLatin1Char('0')),
+                                                    QString(40, QLatin1Char('0')), QString(40, QLatin1Char('0')),
+                                                    QString(40, QLatin1Char('0'))};
+        files[QStringLiteral("3F00/7F10/6F3A")] = adn;
+        QJsonObject lnd = files[QStringLiteral("3F00/7F10/6F44")].toObject();
+        lnd[QStringLiteral("records")] = QJsonArray{QString(28, QLatin1Char('0')), QString(28, QLatin1Char('0')),
+                                                    QString(28, QLatin1Char('0'))};
+        files[QStringLiteral("3F00/7F10/6F44")] = lnd;
+        image[QStringLiteral("files")] = files;
+    });
+    Script user;
+    user.pins = {"1234", "1234", "5678"};  // source PIN, target PIN, target PIN2 (FDN)
+    PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
+    CardSession a(from, user, {}), b(to, user, {});
+    auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {
+        w.findChild<QAbstractButton*>(QStringLiteral("CBAll"))->click();
+    });
+    const QJsonObject out = cloneCard(a, b);
+    QStringList copied, skipped;
+    for (const auto& v : out[QStringLiteral("copied")].toArray()) copied << v.toObject()[QStringLiteral("file")].toString();
+    for (const auto& v : out[QStringLiteral("skipped")].toArray()) skipped << v.toObject()[QStringLiteral("file")].toString();
+    EXPECT_EQ(out[QStringLiteral("result")].toInt(), -1);
+    EXPECT_EQ(copied.join(u' '), QStringLiteral("EF ADN EF FDN EF MSISDN EF LND EF EXT1 EF PLMNsel EF CBMI EF FPLMN EF LP"));
+    EXPECT_EQ(skipped.join(u' '), QStringLiteral("EF SMS EF EXT2 EF CCP EF SMSP EF SMSR"));
+    for (const char* name : {"3F00/7F10/6F3A", "3F00/7F10/6F44"})
+        EXPECT_EQ(file(target, name, "records"), file(source, name, "records")) << name;
+    EXPECT_EQ(file(target, "3F00/7F20/6F30", "data"), file(source, "3F00/7F20/6F30", "data"));
+}
+
+}  // namespace

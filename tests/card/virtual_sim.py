@@ -1,0 +1,366 @@
+#!/usr/bin/env python3
+"""A GSM SIM (class A0 commands) for tests, behind a real pcscd.
+
+The rig starts pcscd in the foreground with a reader of Debian's vpcd driver
+(vsmartcard-vpcd), which gives two slots, "<name> 00 00" and "<name> 00 01",
+each waiting for a card on its own TCP port. A card is a JSON image: files,
+access conditions, PIN counters and faults to play. Every change the card
+makes is written back to its image, so a test reads what the card holds
+without trusting the code under test.
+
+    virtual_sim.py rig            prints one JSON line, then reads commands:
+                                  insert SLOT IMAGE | remove SLOT | quit
+    The first line is {"socket": PATH, "readers": [A, B]} or {"skip": WHY}.
+
+vpcd's socket protocol: each message is a 2-byte big-endian length and its
+bytes; a one-byte message is a control (0 power off, 1 power on, 2 reset,
+4 ATR wanted), anything longer a command APDU, answered by its response.
+"""
+import json
+import os
+import shutil
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ACCESS = {"ALW": 0, "CHV1": 1, "CHV2": 2, "ADM": 4, "NEV": 15}
+STRUCTURE = {"transparent": 0, "linear": 1, "cyclic": 3}
+
+
+class Card:
+    def __init__(self, path):
+        self.path = path
+        with open(path) as f:
+            self.image = json.load(f)
+        self.faults = self.image.get("faults", {})
+        self.updates = 0
+        self.verified = set()
+        self.df = "3F00"
+        self.ef = None
+        self.record = 0
+        self.pending = b""
+        self.pulled = False
+
+    def save(self):
+        tmp = self.path + ".tmp"
+        with open(tmp, "w") as f:
+            json.dump(self.image, f, indent=1)
+        os.replace(tmp, self.path)
+
+    def files(self):
+        return self.image["files"]
+
+    def chv(self, n):
+        return self.image["chv"].get(str(n))
+
+    # --- selection --------------------------------------------------------
+    def resolve(self, fid):
+        files = self.files()
+        parent = self.df.rsplit("/", 1)[0] if "/" in self.df else self.df
+        for path in ("3F00" if fid == "3F00" else None, self.df + "/" + fid, "3F00/" + fid,
+                     parent if parent.endswith(fid) else None, self.df if self.df.endswith(fid) else None):
+            if path and path in files:
+                return path
+        return None
+
+    def dir_response(self, path):
+        node = self.files()[path]
+        kind = 1 if path == "3F00" else 2
+        children = [p for p in self.files() if p.rsplit("/", 1)[0] == path and p != path]
+        dfs = sum(1 for p in children if "structure" not in self.files()[p])
+        status = []
+        for n in (1, 2):
+            c = self.chv(n) or {}
+            status.append((0x80 if c else 0) | (c.get("tries", 0) & 0x0F))
+            status.append(0x8A)  # unblock code: initialised, ten tries
+        chars = 0x80 if not (self.chv(1) or {}).get("enabled", True) else 0x00
+        fid = bytes.fromhex(path[-4:])
+        body = bytes([0, 0, 0x10, 0x00]) + fid + bytes([kind, 0, 0, 0, 0, 0, 10, chars | node.get("characteristics", 0x01),
+                                                         dfs, len(children) - dfs, 4, 0]) + bytes(status) + b"\x00"
+        return body
+
+    def ef_response(self, path):
+        node = self.files()[path]
+        structure = self.faults.get("structure", {}).get(path[-4:], node["structure"])
+        size = self.ef_size(node)
+        access = bytes([(ACCESS[node.get("read", "ALW")] << 4) | ACCESS[node.get("update", "ADM")], 0x44, 0x44])
+        body = bytes([0, 0]) + struct.pack(">H", size) + bytes.fromhex(path[-4:]) + bytes([4, 0]) + access + \
+            bytes([1, 2, STRUCTURE[structure], node.get("record_length", 0)])
+        return body
+
+    @staticmethod
+    def ef_size(node):
+        if node["structure"] == "transparent":
+            return len(bytes.fromhex(node["data"]))
+        return len(node["records"]) * node["record_length"]
+
+    # --- commands ---------------------------------------------------------
+    def allowed(self, node, what):
+        need = ACCESS[node.get(what, "ADM" if what == "update" else "ALW")]
+        if need == 0:
+            return True
+        if need == 1 and not self.chv(1).get("enabled", True):
+            return True
+        return need in (1, 2) and need in self.verified
+
+    def apdu(self, c):
+        if len(c) < 4:
+            return b"\x67\x00"
+        cla, ins, p1, p2 = c[0], c[1], c[2], c[3]
+        p3 = c[4] if len(c) > 4 else 0
+        data = c[5:5 + p3]
+        if self.faults.get("class_00_only"):
+            return b"\x6e\x00" if cla == 0xA0 else b"\x6a\x82"
+        if cla != 0xA0:
+            return b"\x6e\x00"
+        if ins == 0xA4:
+            path = self.resolve(data.hex().upper())
+            if not path:
+                return b"\x94\x04"
+            node = self.files()[path]
+            if "structure" in node:
+                self.ef, self.record = path, (1 if node["structure"] == "cyclic" else 0)
+                self.pending = self.ef_response(path)
+            else:
+                self.df, self.ef = path, None
+                self.pending = self.dir_response(path)
+            return bytes([0x9F, len(self.pending)])
+        if ins == 0xC0:
+            answer = self.pending[:p3]
+            if self.faults.get("short_response"):
+                answer = answer[:4]
+            return answer + b"\x90\x00"
+        if ins == 0x20:
+            return self.verify(p2, data)
+        if ins in (0xB0, 0xD6, 0xB2, 0xDC):
+            if not self.ef:
+                return b"\x94\x00"
+            node = self.files()[self.ef]
+            write = ins in (0xD6, 0xDC)
+            if not self.allowed(node, "update" if write else "read"):
+                return b"\x98\x04"
+            if not write and "read_sw" in self.faults:
+                return bytes.fromhex(self.faults["read_sw"])
+            if write and self.faults.get("remove_after_updates") is not None and \
+                    self.updates >= self.faults["remove_after_updates"]:
+                self.pulled = True
+                return None
+            answer = self.binary(node, ins, p1, p2, p3, data) if ins in (0xB0, 0xD6) else \
+                self.records(node, ins, p1, p2, p3, data)
+            if write and answer[-2:] == b"\x90\x00":
+                self.updates += 1
+                self.save()
+            return answer
+        return b"\x6d\x00"
+
+    def verify(self, n, data):
+        c = self.chv(n)
+        if not c or len(data) != 8:
+            return b"\x6b\x00"
+        if n == 1 and not c.get("enabled", True):
+            return b"\x98\x08"
+        if c["tries"] == 0:
+            return b"\x98\x40"
+        if data == c["code"].encode().ljust(8, b"\xff"):
+            c["tries"] = c.get("max", 3)
+            self.verified.add(n)
+            self.save()
+            return b"\x90\x00"
+        c["tries"] -= 1
+        self.save()
+        return b"\x98\x40" if c["tries"] == 0 else b"\x98\x04"
+
+    def binary(self, node, ins, p1, p2, p3, data):
+        if node["structure"] != "transparent":
+            return b"\x94\x08"
+        content = bytearray.fromhex(node["data"])
+        offset = (p1 << 8) | p2
+        if offset + p3 > len(content):
+            return b"\x67" + bytes([max(0, len(content) - offset)])
+        if ins == 0xB0:
+            return bytes(content[offset:offset + p3]) + b"\x90\x00"
+        content[offset:offset + p3] = data
+        node["data"] = content.hex().upper()
+        return b"\x90\x00"
+
+    def records(self, node, ins, p1, p2, p3, data):
+        if node["structure"] == "transparent":
+            return b"\x94\x08"
+        records = node["records"]
+        if p3 != node["record_length"]:
+            return b"\x67" + bytes([node["record_length"]])
+        cyclic = node["structure"] == "cyclic"
+        if ins == 0xDC and cyclic:
+            if p2 != 0x03:
+                return b"\x94\x08"
+            records.insert(0, records.pop())  # the oldest record becomes record 1
+            records[0] = data.hex().upper()
+            self.record = 1
+            return b"\x90\x00"
+        if p2 == 0x04:
+            number = p1 or self.record
+        elif p2 == 0x02:
+            number = self.record + 1 if self.record else 1
+        elif p2 == 0x03:
+            number = self.record - 1 if self.record else len(records)
+        else:
+            return b"\x6b\x00"
+        if not 1 <= number <= len(records):
+            return b"\x94\x02"
+        if p2 != 0x04 or p1 == 0:
+            self.record = number
+        if ins == 0xB2:
+            return bytes.fromhex(records[number - 1]) + b"\x90\x00"
+        records[number - 1] = data.hex().upper()
+        return b"\x90\x00"
+
+
+def serve(port, card, stop):
+    """Plays \a card on vpcd's slot at \a port until \a stop is set or the card is pulled."""
+    sock = None
+    deadline = time.time() + 10
+    while sock is None and time.time() < deadline and not stop.is_set():
+        try:
+            sock = socket.create_connection(("127.0.0.1", port), timeout=1)
+        except OSError:
+            time.sleep(0.05)
+    if sock is None:
+        return
+    sock.settimeout(0.2)
+    atr = bytes.fromhex(card.image.get("atr", "3B00"))
+    buffer = b""
+    try:
+        while not stop.is_set():
+            try:
+                chunk = sock.recv(4096)
+            except socket.timeout:
+                continue
+            if not chunk:
+                break
+            buffer += chunk
+            while len(buffer) >= 2 and len(buffer) >= 2 + struct.unpack(">H", buffer[:2])[0]:
+                size = struct.unpack(">H", buffer[:2])[0]
+                message, buffer = buffer[2:2 + size], buffer[2 + size:]
+                if len(message) == 1:
+                    answer = atr if message[0] == 4 else None
+                else:
+                    answer = card.apdu(message)
+                    if card.pulled:
+                        return
+                if answer is not None:
+                    sock.sendall(struct.pack(">H", len(answer)) + answer)
+    finally:
+        sock.close()
+
+
+def free_port_pair():
+    for _ in range(50):
+        with socket.socket() as s:
+            s.bind(("0.0.0.0", 0))
+            port = s.getsockname()[1]
+        if port >= 65535:
+            continue
+        with socket.socket() as s:
+            try:
+                s.bind(("0.0.0.0", port + 1))
+                return port
+            except OSError:
+                continue
+    raise RuntimeError("no two free ports side by side")
+
+
+def start_daemon(work):
+    """pcscd in the foreground with only our reader, on a socket of its own."""
+    pcscd = shutil.which("pcscd") or "/usr/sbin/pcscd"
+    driver = "/usr/lib/pcsc/drivers/serial/libifdvpcd.so"
+    if not os.path.exists(pcscd):
+        return None, "pcscd is not installed (Debian package pcscd)"
+    if not os.path.exists(driver):
+        return None, "the vpcd reader driver is missing (Debian package vsmartcard-vpcd)"
+    port = free_port_pair()
+    conf = os.path.join(work, "reader.conf.d")
+    run = os.path.join(work, "run")
+    os.makedirs(conf)
+    os.makedirs(run)
+    with open(os.path.join(conf, "kxsim-virtual"), "w") as f:
+        f.write('FRIENDLYNAME "Kestrix Virtual"\nDEVICENAME /dev/null:0x%X\nLIBPATH %s\nCHANNELID 0x%X\n'
+                % (port, driver, port))
+    log = open(os.path.join(work, "pcscd.log"), "w")
+    # pcscd always serves /run/pcscd/pcscd.comm: in a mount namespace of its
+    # own our folder stands there, so a daemon of the machine is left alone.
+    if os.path.isdir("/run/pcscd") or os.access("/run", os.W_OK):
+        os.makedirs("/run/pcscd", exist_ok=True)
+        cmd = ["unshare", "--mount", "--propagation", "private", "sh", "-c",
+               'mount --bind "$0" /run/pcscd && exec "$1" --foreground -c "$2"', run, pcscd, conf]
+        try:
+            daemon = subprocess.Popen(cmd, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        except OSError as e:
+            log.close()
+            return None, "pcscd could not start in a mount namespace of its own: %s" % e
+        socket_path = os.path.join(run, "pcscd.comm")
+        deadline = time.time() + 10
+        while time.time() < deadline and daemon.poll() is None and not os.path.exists(socket_path):
+            time.sleep(0.05)
+        if daemon.poll() is None and os.path.exists(socket_path):
+            return (daemon, socket_path, port), None
+        if daemon.poll() is None:
+            daemon.kill()
+        daemon.wait()
+    log.close()
+    with open(os.path.join(work, "pcscd.log")) as f:
+        why = " ".join(f.read().split())[:300]
+    return None, "pcscd could not start in a mount namespace of its own (needs root and unshare): " + why
+
+
+def rig():
+    work = tempfile.mkdtemp(prefix="kxsim-card-")
+    started, why = start_daemon(work)
+    if not started:
+        print(json.dumps({"skip": why}), flush=True)
+        shutil.rmtree(work, ignore_errors=True)
+        return 0
+    daemon, socket_path, port = started
+    print(json.dumps({"socket": socket_path, "readers": ["Kestrix Virtual 00 00", "Kestrix Virtual 00 01"]}),
+          flush=True)
+    slots = {}
+
+    def remove(slot):
+        if slot in slots:
+            stop, thread = slots.pop(slot)
+            stop.set()
+            thread.join()
+
+    try:
+        for line in sys.stdin:
+            words = line.split()
+            if not words or words[0] == "quit":
+                break
+            slot = int(words[1])
+            remove(slot)
+            if words[0] == "insert":
+                stop = threading.Event()
+                thread = threading.Thread(target=serve, args=(port + slot, Card(words[2]), stop), daemon=True)
+                thread.start()
+                slots[slot] = (stop, thread)
+            print("ok", flush=True)
+    finally:
+        for slot in list(slots):
+            remove(slot)
+        daemon.terminate()
+        try:
+            daemon.wait(10)
+        except subprocess.TimeoutExpired:
+            daemon.kill()
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    if sys.argv[1:] == ["rig"]:
+        sys.exit(rig())
+    print(__doc__, file=sys.stderr)
+    sys.exit(2)

@@ -1,0 +1,19 @@
+#pragma once
+// The operator INI of the network list: section "Operators", keys MCC and MNC
+// as digits ("26201"), values the operator names, made from the service
+// providers file of Debian's mobile-broadband-provider-info.
+
+#include <QByteArray>
+#include <QString>
+
+namespace kxsim::card {
+
+inline constexpr char kServiceProvidersFile[] = "/usr/share/mobile-broadband-provider-info/serviceproviders.xml";
+
+/// The INI text for \a xml. Where providers share a network, the first one in
+/// the file names it (the network's operator comes before resellers there);
+/// a network-id whose MCC is not three digits or MNC not two or three is
+/// left out. Sets \a error and returns empty for a file that is not such XML.
+QByteArray operatorIni(const QByteArray& xml, QString& error);
+
+}  // namespace kxsim::card
