@@ -75,7 +75,7 @@ TEST(KxsimCli, exit_codes_and_notes) {
         {{"network", "--section", "S"}, 2, "network needs --ini"},
         {{"clone", "--timeout", "abc"}, 2, "--timeout needs seconds"},
         {{"profile", "get", missing, "S", "K", "--sise", "3"}, 2, "unknown option --sise for profile"},
-        {{"screenshot", "--png"}, 2, "screenshot needs one folder"},
+        {{"screenshot", "--png", "x"}, 2, "unknown option --png for screenshot"},
         {{"nosuch"}, 2, "unknown command nosuch (kxsim --help shows the usage)"},
         {{"meter", "--acm", "1E999", "--timeout", "5"}, 3, "Overflow (error 6)"},
         {{"network", "--ini", missing, "--section", "S", "--timeout", "0.1"}, 5, "no INI file at " + missing},
@@ -98,7 +98,7 @@ TEST(KxsimCli, bash_completion_offers_commands_options_and_words) {
         QString words;  // COMP_WORDS, the last one being completed
         QString offered;
     } rows[] = {
-        {"kxsim netw", "network"},
+        {"kxsim netw", "network networks-ini"},
         {"kxsim --language x.ini scr", "screenshot"},
         {"kxsim network --ti", "--timeout --title"},
         {"kxsim profile ''", "get keys sections"},
