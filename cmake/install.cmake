@@ -5,6 +5,8 @@
 #   <prefix>/lib/kxhelpd.chm, kxmobil.ini                 beside it, where it looks for them
 #   <prefix>/include/kxsimlib/*.h                         public headers with kxsimlib_export.h
 #   <prefix>/bin/kxsim                                    finds the library through $ORIGIN/../lib
+#   <prefix>/share/man/man1/kxsim.1                       its manual page, written by kxsim --man
+#   <prefix>/share/bash-completion/completions/kxsim      its completion, written by kxsim --bash-completion
 #   <prefix>/share/kxsimlib/lang/*.ini                    language files
 #   <prefix>/share/kxsimlib/operators.ini                 operator names of the network list (kxsim card networks)
 #   <prefix>/lib/cmake/kxsimlib/                          find_package(kxsimlib) -> kxsim::kxsimlib
@@ -41,6 +43,8 @@ if(TARGET kxsim)
     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
   set_target_properties(kxsim PROPERTIES INSTALL_RPATH "$ORIGIN/${kxsim_to_lib}")
   install(TARGETS kxsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(FILES ${KXSIM_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+  install(FILES ${KXSIM_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT runtime)
 endif()
 
 install(EXPORT kxsimlibTargets NAMESPACE kxsim::

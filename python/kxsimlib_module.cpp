@@ -10,6 +10,7 @@
 #include <pybind11/stl.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
@@ -63,6 +64,48 @@ template <typename Call>
 Status unlocked(Call&& call) {
     py::gil_scoped_release release;
     return call();
+}
+
+// How often an open dialog asks the interpreter for a signal (Ctrl-C).
+constexpr int kSignalPollMs = 100;
+
+// Runs a dialog member as unlocked does. Python's own signal handler only
+// notes a signal until the interpreter runs again, so while the dialog is
+// open a timer lets the interpreter run the handlers; when one raises
+// (KeyboardInterrupt after Ctrl-C), the open dialog is closed as its close
+// box would close it and the call raises that exception.
+template <typename Call>
+Status modal(Call&& call) {
+    PyObject *type = nullptr, *value = nullptr, *traceback = nullptr;
+    Status status;
+    {
+        py::gil_scoped_release release;
+        std::optional<QTimer> poll;
+        if (tooling::startApplication()) {  // else the member reports why
+            poll.emplace();
+            QObject::connect(&*poll, &QTimer::timeout, [&] {
+                py::gil_scoped_acquire gil;
+                if (type || PyErr_CheckSignals() == 0) return;
+                PyErr_Fetch(&type, &value, &traceback);
+                if (QWidget* open = QApplication::activeModalWidget()) open->close();
+            });
+            poll->start(kSignalPollMs);
+        }
+        status = call();
+    }
+    if (type) {
+        PyErr_Restore(type, value, traceback);
+        throw py::error_already_set();
+    }
+    return status;
+}
+
+// A text of digits, also given as a number: SelectMeter(120, 500, "EUR", 12).
+std::u16string digits(const py::object& value, const char* name) {
+    if (py::isinstance<py::str>(value)) return value.cast<std::u16string>();
+    if ((py::isinstance<py::int_>(value) || py::isinstance<py::float_>(value)) && !py::isinstance<py::bool_>(value))
+        return py::str(value).cast<std::u16string>();
+    throw py::type_error(std::string(name) + " must be a text or a number");
 }
 
 // The reader list of Kartenleser: a NUL-separated string, or the names one by one.
@@ -152,6 +195,29 @@ void closeNextDialog(const std::variant<std::string, std::vector<std::string>>& 
     });
 }
 
+// Calls \a callback with the next displayed dialog's form name.
+void onNextDialog(py::function callback) {
+    // The observer may be dropped without the interpreter lock: the callback goes with the lock held.
+    std::shared_ptr<py::function> held(new py::function(std::move(callback)), [](py::function* f) {
+        py::gil_scoped_acquire gil;
+        delete f;
+    });
+    armed() = tooling::observeDisplayedDialogs([held](QDialog& window) {
+        const std::shared_ptr<py::function> keep = held;
+        armed().reset();
+        py::gil_scoped_acquire gil;
+        try {
+            (*keep)(window.objectName().toStdString());
+        } catch (py::error_already_set& e) {
+            // Ctrl-C landing in the callback is the open dialog's to act on.
+            if (e.matches(PyExc_KeyboardInterrupt))
+                PyErr_SetInterrupt();
+            else
+                e.discard_as_unraisable("kxsimlib._testing.on_next_dialog");
+        }
+    });
+}
+
 }  // namespace
 
 PYBIND11_MODULE(kxsimlib, m) {
@@ -227,7 +293,7 @@ PYBIND11_MODULE(kxsimlib, m) {
             "CloneOptions",
             [](CDialogs& self) {
                 int32_t result = 0;
-                check(unlocked([&] { return self.CloneOptions(result); }));
+                check(modal([&] { return self.CloneOptions(result); }));
                 return result;
             },
             "The bit mask of the files to clone; 0 after Cancel.")
@@ -235,7 +301,7 @@ PYBIND11_MODULE(kxsimlib, m) {
             "Converter",
             [](CDialogs& self) {
                 std::u16string result;
-                check(unlocked([&] { return self.Converter(result); }));
+                check(modal([&] { return self.Converter(result); }));
                 return result;
             },
             "The number converter; returns an empty string when closed.")
@@ -244,7 +310,7 @@ PYBIND11_MODULE(kxsimlib, m) {
             [](CDialogs& self, const std::variant<std::u16string, std::vector<std::u16string>>& Readers) {
                 std::u16string readers = readerList(Readers);
                 std::u16string result;
-                check(unlocked([&] { return self.Kartenleser(readers, result); }));
+                check(modal([&] { return self.Kartenleser(readers, result); }));
                 return result;
             },
             py::arg("Readers"),
@@ -257,28 +323,30 @@ PYBIND11_MODULE(kxsimlib, m) {
             "MagnetOptions",
             [](CDialogs& self) {
                 std::u16string result;
-                check(unlocked([&] { return self.MagnetOptions(result); }));
+                check(modal([&] { return self.MagnetOptions(result); }));
                 return result;
             },
             "The three track identifier characters.")
         .def(
             "SelectMeter",
-            [](CDialogs& self, std::u16string Acm, std::u16string Amv, std::u16string Ccu, std::u16string Ppu,
-               const py::object& Icon) {
+            [](CDialogs& self, const py::object& AcmValue, const py::object& AmvValue, std::u16string Ccu,
+               const py::object& PpuValue, const py::object& Icon) {
+                std::u16string Acm = digits(AcmValue, "Acm"), Amv = digits(AmvValue, "Amv"), Ppu = digits(PpuValue, "Ppu");
                 Picture icon = picture(Icon);
                 int32_t result = 0;
-                check(unlocked([&] { return self.SelectMeter(Acm, Amv, Ccu, Ppu, icon, result); }));
+                check(modal([&] { return self.SelectMeter(Acm, Amv, Ccu, Ppu, icon, result); }));
                 return py::make_tuple(result, Acm, Amv, Ccu, Ppu);
             },
             py::arg("Acm"), py::arg("Amv"), py::arg("Ccu"), py::arg("Ppu"), py::arg("Icon") = py::none(),
-            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise.")
+            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise. Acm, Amv and Ppu may be numbers; "
+            "the texts come back as texts.")
         .def(
             "SelectNetwork",
             [](CDialogs& self, std::u16string Section, std::u16string Keys, int32_t Max, std::u16string InitFile,
                std::u16string Caption, const py::object& Icon, int32_t HelpId, std::u16string Language) {
                 Picture icon = picture(Icon);
                 int32_t result = 0;
-                check(unlocked([&] {
+                check(modal([&] {
                     return self.SelectNetwork(Section, Keys, Max, InitFile, Caption, icon, HelpId, Language, result);
                 }));
                 return py::make_tuple(result, Keys);
@@ -288,12 +356,18 @@ PYBIND11_MODULE(kxsimlib, m) {
             "(result, Keys): 1 after OK with the rebuilt key list, 2 after Cancel or the close box with Keys "
             "as passed. Language becomes the language file of this and later dialogs.");
 
-    py::module_ testing = m.def_submodule("_testing", "Hooks for the module's own tests.");
+    // The test hooks live in sys.modules alone, outside help(kxsimlib) and
+    // dir(kxsimlib); "from kxsimlib import _testing" still finds them.
+    py::module_ testing = py::reinterpret_borrow<py::module_>(
+        py::module_::import("types").attr("ModuleType")("kxsimlib._testing", "Hooks for the module's own tests."));
+    py::module_::import("sys").attr("modules")["kxsimlib._testing"] = testing;
     testing.def("close_next_dialog", &closeNextDialog, py::arg("buttons"),
                 py::arg("texts") = std::map<std::string, std::u16string>{}, py::arg("form") = std::string(),
                 "Once the next dialog (of form, when given) is displayed, types texts (text box name -> text) "
                 "into it and clicks the buttons (one object name or a list) in order; a window still open "
                 "afterwards is closed with its close box.");
+    testing.def("on_next_dialog", &onNextDialog, py::arg("callback"),
+                "Calls callback with the form's name once the next dialog is displayed.");
     testing.def("disarm", [] { armed().reset(); }, "Forgets a close_next_dialog that has not acted.");
     testing.def("pending", [] { return static_cast<bool>(armed()); },
                 "Whether close_next_dialog waits for a dialog still.");

@@ -5,8 +5,13 @@ kxsimlib._testing.close_next_dialog, which acts once the window is displayed.
 """
 
 import os
+import pydoc
 import re
+import signal
+import subprocess
+import sys
 import tempfile
+import threading
 import unittest
 
 # Private settings and data folders before the library reads any.
@@ -55,6 +60,12 @@ class CommonsTest(unittest.TestCase):
             kxsimlib.CDialogs().Language
         with self.assertRaises(TypeError):
             kxsimlib.CCB()
+
+    def test_help_shows_the_classes_and_not_the_test_hooks(self):
+        text = pydoc.render_doc(kxsimlib, renderer=pydoc.plaintext)
+        self.assertIn("CDialogs", text)
+        self.assertNotIn("_testing", text)
+        self.assertNotIn("_testing", dir(kxsimlib))
 
     def test_shared_instance_is_one_per_thread(self):
         self.assertIs(kxsimlib.Commons.shared(), kxsimlib.Commons.shared())
@@ -116,6 +127,46 @@ class DialogTest(unittest.TestCase):
                 _testing.close_next_dialog(button, texts, "WAcm")
                 passed = ("3", "9", "EURO", "10") if what.startswith("texts") else ("3", "9", "EUR", "10")
                 self.assertEqual(kxsimlib.CDialogs().SelectMeter(*passed, Icon=None), expected)
+
+    def test_select_meter_takes_numbers_for_its_digit_texts(self):
+        cases = [
+            ("whole numbers", (120, 500, "EUR", 12), (2, "120", "500", "EUR", "12")),
+            ("a fraction", ("1", "2", "EUR", 1.5), (2, "1", "2", "EUR", "1.5")),
+        ]
+        for what, passed, expected in cases:
+            with self.subTest(what):
+                _testing.close_next_dialog("CBAction(2)", form="WAcm")
+                self.assertEqual(kxsimlib.CDialogs().SelectMeter(*passed), expected)
+        for wrong in (True, None, [1]):
+            with self.subTest(wrong=wrong), self.assertRaisesRegex(TypeError, "^Acm must be a text or a number$"):
+                kxsimlib.CDialogs().SelectMeter(wrong, 2, "EUR", 3)
+
+    def test_ctrl_c_closes_the_open_dialog_and_raises_keyboard_interrupt(self):
+        # Python keeps SIGINT ignored when it starts ignored (a background job):
+        # the child takes the handler an interactive session has.
+        script = (
+            "import signal\n"
+            "signal.signal(signal.SIGINT, signal.default_int_handler)\n"
+            "import kxsimlib\n"
+            "from kxsimlib import _testing\n"
+            "_testing.on_next_dialog(lambda form: print('displayed', form, flush=True))\n"
+            "try:\n"
+            "    kxsimlib.CDialogs().SelectMeter(120, 500, 'EUR', 12)\n"
+            "except KeyboardInterrupt:\n"
+            "    print('interrupted', flush=True)\n")
+        with subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              text=True) as child:
+            # A child that misses the signal would wait for a user forever.
+            watchdog = threading.Timer(60, child.kill)
+            watchdog.start()
+            try:
+                self.assertEqual(child.stdout.readline(), "displayed WAcm\n")
+                child.send_signal(signal.SIGINT)
+                self.assertEqual(child.stdout.readline(), "interrupted\n")
+                self.assertEqual(child.wait(timeout=60), 0)
+            finally:
+                watchdog.cancel()
+                child.kill()
 
     def test_select_meter_icon_is_none_a_path_or_bytes(self):
         for icon in (None, b"not an image", bytearray(b"\x89PNG"), "/nonexistent/icon.png"):

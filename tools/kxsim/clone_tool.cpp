@@ -10,19 +10,12 @@
 namespace kxsim::tool {
 namespace {
 
-// The mask alone cannot tell OK with nothing chosen from Cancel, so the tool
-// watches the OK button: accepted after OK, cancelled after Cancel or the close box.
+// The mask alone cannot tell OK with nothing chosen from Cancel; the command
+// line tells them by the button pressed (okButton below).
 Outcome callClone(const Inputs&) {
-    bool confirmed = false;
-    auto guard = tooling::observeDisplayedDialogs([&confirmed](QDialog& window) {
-        if (window.objectName() != QStringLiteral("WCopysim")) return;
-        if (auto* ok = window.findChild<QAbstractButton*>(QStringLiteral("CBAction(1)")))
-            QObject::connect(ok, &QAbstractButton::clicked, ok, [&confirmed] { confirmed = true; });
-    });
     int32_t result = 0;
     const Status status = CDialogs().CloneOptions(result);
-    return outcome(status, JsonLine().add(QStringLiteral("result"), int64_t{result}),
-                   confirmed ? Ending::Accepted : Ending::Cancelled);
+    return outcome(status, JsonLine().add(QStringLiteral("result"), int64_t{result}));
 }
 
 // The dialog with files checked, so the greyed followers show their tick.
@@ -41,7 +34,10 @@ const ToolRegistration registration{DialogTool{
     QStringLiteral("Clone options (CloneOptions)"),
     {},
     callClone,
-    {{QStringLiteral("_checked"), showChecked}}}};
+    {{QStringLiteral("_checked"), showChecked}},
+    QStringLiteral("CBAction(1)"),
+    QStringLiteral("The clone options dialog. Prints {\"result\": N}, N the bit mask of the files to clone "
+                   "(0 after Cancel).")}};
 
 }  // namespace
 }  // namespace kxsim::tool

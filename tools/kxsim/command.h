@@ -1,5 +1,7 @@
 #pragma once
 // The subcommands of kxsim that are not dialog calls (profile, screenshot, ...).
+// What a command registers (usage, options, description) is all that --help,
+// the manual page and the bash completion know of it.
 
 #include <QString>
 #include <QStringList>
@@ -11,10 +13,22 @@
 
 namespace kxsim::tool {
 
+/// An option of a command, for --help, the manual page and the completion.
+struct Option {
+    QString name;          ///< "--size"
+    QString value = {};    ///< "N", "FILE", "DIR", "NAME" (reader names), ...; empty: a flag
+    QString help = {};     ///< one line
+    bool repeated = false;  ///< may be given more than once
+};
+
 struct Command {
     QString name;
     QString usage;  ///< one line: "profile get FILE SECTION KEY [--default TEXT] [--size N]"
     std::function<int(const QStringList& args)> run;  ///< args after the name
+    QString description = {};  ///< a paragraph for --help and the manual page
+    /// When not empty, kxsim refuses any other option before \a run is called.
+    std::vector<Option> options = {};
+    QStringList words = {};  ///< first arguments the completion offers ("get", "keys", ...)
 };
 
 std::vector<Command>& commands();

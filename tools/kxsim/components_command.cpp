@@ -187,10 +187,18 @@ int callByName(const QStringList& args) {
 }
 
 const CommandRegistration componentsRegistration{Command{
-    QStringLiteral("components"), QStringLiteral("components [register|unregister]"), components}};
+    QStringLiteral("components"), QStringLiteral("components [register|unregister]"), components,
+    QStringLiteral("Lists the registered classes; register writes the registration file, unregister removes it "
+                   "(exit code 3 when that fails)."),
+    {},
+    {QStringLiteral("register"), QStringLiteral("unregister")}}};
 const CommandRegistration callRegistration{Command{
-    QStringLiteral("call"), QStringLiteral("call CLASS.MEMBER [ARG]...  (e.g. call Commons.NewTempFileName /tmp/ .txt 0)"),
-    callByName}};
+    QStringLiteral("call"), QStringLiteral("call CLASS.MEMBER [ARG]..."), callByName,
+    QStringLiteral("Calls a member by name as a scripting host does, e.g. call Commons.NewTempFileName /tmp/ .txt 0; "
+                   "prints the result and the by-reference outputs as one JSON object (exit code 3 when the "
+                   "call fails)."),
+    {},
+    {QStringLiteral("CDialogs."), QStringLiteral("Commons."), QStringLiteral("CCB.")}}};
 
 }  // namespace
 }  // namespace kxsim::tool

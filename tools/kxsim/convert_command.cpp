@@ -16,8 +16,9 @@ int convert(const QStringList& args) {
 
 const CommandRegistration registration{Command{
     QStringLiteral("convert"),
-    QStringLiteral("convert TEXT        (hexadecimal, decimal, octal, binary field, one per line)"),
-    convert}};
+    QStringLiteral("convert TEXT"), convert,
+    QStringLiteral("The number converter's hexadecimal, decimal, octal and binary field for TEXT, one per line; "
+                   "exits with 1 when they show an error.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

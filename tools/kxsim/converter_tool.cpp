@@ -27,7 +27,10 @@ const ToolRegistration registration{DialogTool{
     QStringLiteral("Number converter (Converter)"),
     {Field{QStringLiteral("input"), QStringLiteral("Typed into the input field"), QStringLiteral("-1234")}},
     [](const Inputs& inputs) { return showConverter(value(inputs, QStringLiteral("input"))); },
-    {{QStringLiteral("_error"), [] { showConverter(QStringLiteral("12abc")); }}}}};
+    {{QStringLiteral("_error"), [] { showConverter(QStringLiteral("12abc")); }}},
+    QStringLiteral("CBAction(1)"),
+    QStringLiteral("The number converter dialog, TEXT typed into its input field. Prints {\"result\": \"\"}; "
+                   "its Close button confirms.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

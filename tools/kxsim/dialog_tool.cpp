@@ -1,9 +1,17 @@
 #include "dialog_tool.h"
 
+#include <QAbstractButton>
+#include <QDialog>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <cmath>
 #include <filesystem>
+#include <memory>
 
 #include "command.h"
 #include "kxsimlib/cdialogs.h"
+#include "surface/tooling.h"
 
 namespace kxsim::tool {
 
@@ -36,9 +44,13 @@ Outcome failure(const Status& status) { return Outcome{status, QString()}; }
 Outcome problem(const QString& why) { return Outcome{Status(), QString(), Ending::Unknown, why}; }
 
 int exitCode(const Outcome& out) {
-    if (!out.problem.isEmpty()) return 2;
-    if (!out.status) return 3;
-    return out.ending == Ending::Cancelled ? 1 : 0;
+    if (!out.problem.isEmpty()) return exits::kUsage;
+    if (!out.status) return exits::kFailed;
+    switch (out.ending) {
+    case Ending::TimedOut: return exits::kTimedOut;
+    case Ending::Cancelled: return exits::kCancelled;
+    default: return exits::kConfirmed;
+    }
 }
 
 int report(const Outcome& out) {
@@ -49,8 +61,72 @@ int report(const Outcome& out) {
                      .arg(QString::fromStdU16String(out.status.description()))
                      .arg(out.status.number()));
     }
-    if (out.problem.isEmpty() && !out.json.isEmpty()) printOut(out.json + QLatin1Char('\n'));
+    if (out.problem.isEmpty() && out.status && !out.json.isEmpty()) printOut(out.json + QLatin1Char('\n'));
     return exitCode(out);
+}
+
+const QString kTimeoutOption = QStringLiteral("timeout");
+const QString kTitleOption = QStringLiteral("title");
+
+namespace {
+
+// What the command line learns of the tool's window while it is shown.
+struct Watch {
+    QString lastButton;  // objectName of the last button pressed
+    bool closeBox = false;
+    bool timedOut = false;
+};
+
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QObject* window, std::shared_ptr<Watch> watch) : QObject(window), watch_(std::move(watch)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) watch_->closeBox = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::shared_ptr<Watch> watch_;
+};
+
+// Seconds as milliseconds; refuses what is not a positive number of seconds up to a day.
+int timeoutMilliseconds(const QString& text) {
+    bool ok = false;
+    const double seconds = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
+        throw UsageError(QStringLiteral("--timeout needs seconds from 0 to 86400, not %1").arg(text));
+    return std::max(1, static_cast<int>(std::lround(seconds * 1000)));
+}
+
+}  // namespace
+
+Outcome runDialog(const DialogTool& tool, const Inputs& inputs) {
+    const int timeout = inputs.contains(kTimeoutOption) ? timeoutMilliseconds(value(inputs, kTimeoutOption)) : 0;
+    const bool retitle = inputs.contains(kTitleOption);
+    const QString title = value(inputs, kTitleOption);
+    auto watch = std::make_shared<Watch>();
+    auto guard = tooling::observeDisplayedDialogs([&tool, watch, timeout, retitle, title](QDialog& window) {
+        if (window.objectName() != tool.form) return;
+        if (retitle) window.setWindowTitle(title);
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+            QObject::connect(button, &QAbstractButton::clicked, &window,
+                             [watch, name = button->objectName()] { watch->lastButton = name; });
+        window.installEventFilter(new CloseWatcher(&window, watch));
+        if (timeout > 0)
+            QTimer::singleShot(timeout, &window, [watch, shown = QPointer<QDialog>(&window)] {
+                if (!shown || !shown->isVisible()) return;
+                watch->timedOut = true;
+                shown->close();
+            });
+    });
+    Outcome out = tool.call(inputs);
+    if (watch->timedOut)
+        out.ending = Ending::TimedOut;
+    else if (!tool.okButton.isEmpty())
+        out.ending = !watch->closeBox && watch->lastButton == tool.okButton ? Ending::Accepted : Ending::Cancelled;
+    return out;
 }
 
 namespace {
@@ -76,6 +152,10 @@ QString findAboveProgram(const QStringList& relativePaths) {
 }
 
 void applyLanguage(const QString& file) {
+    // The library goes on with the design texts; a script should hear why.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file.toStdString(), ec))
+        printErr(QStringLiteral("kxsim: no language file at %1; the dialogs keep their English texts\n").arg(file));
     lastLanguage() = file;
     CDialogs dialogs;
     std::u16string path = file.toStdU16String();

@@ -21,12 +21,14 @@ struct Field {
     bool repeated = false;  ///< may be given more than once (one per line in the workbench)
     bool positional = false;  ///< taken from the command line without an option
     bool flag = false;        ///< an option without a value ("--pcsc"); given, its input is {"1"}
+    bool required = false;    ///< the command refuses to run without it
+    QString value = {};       ///< the value's name in the usage: "FILE", "N"; empty: "TEXT"
 };
 
 using Inputs = QMap<QString, QStringList>;
 
 /// How the user left a dialog, as far as its command can tell.
-enum class Ending { Unknown, Accepted, Cancelled };
+enum class Ending { Unknown, Accepted, Cancelled, TimedOut };
 
 /// What a call gave: the member's status, the JSON line of its outputs and how it ended.
 struct Outcome {
@@ -45,10 +47,19 @@ Outcome failure(const Status& status);
 /// A dialog that could not be shown at all.
 Outcome problem(const QString& why);
 
+/// kxsim's exit codes for every dialog command, decided in exitCode alone.
+namespace exits {
+inline constexpr int kConfirmed = 0;
+inline constexpr int kCancelled = 1;  ///< Cancel or the close box
+inline constexpr int kUsage = 2;      ///< a mistake on the command line
+inline constexpr int kFailed = 3;     ///< the call failed; nothing on standard output
+inline constexpr int kTimedOut = 5;   ///< --timeout closed the dialog
+}  // namespace exits
+
 /// kxsim's exit code after \a out. Every dialog command's code is decided here.
 int exitCode(const Outcome& out);
 /// Prints \a out as the command line does (JSON on stdout, a failure on
-/// stderr) and returns its exit code.
+/// stderr and nothing on stdout) and returns its exit code.
 int report(const Outcome& out);
 
 struct DialogTool {
@@ -59,7 +70,19 @@ struct DialogTool {
     std::function<Outcome(const Inputs&)> call;
     /// Extra screenshots after the first: each sets up and shows another state.
     std::vector<std::pair<QString, std::function<void()>>> extraShots = {};
+    /// The button that confirms (objectName); the last button pressed before
+    /// the window closed tells confirmed from cancelled. Empty: the call's own ending.
+    QString okButton = {};
+    QString description = {};  ///< for --help and the manual page
 };
+
+/// The options every dialog command takes besides its fields.
+extern const QString kTimeoutOption;  ///< "timeout": closes the dialog as its close box would
+extern const QString kTitleOption;    ///< "title": the window's caption
+
+/// Calls \a tool as the command line does: applies --title and --timeout and
+/// tells the ending from the window (close box, last button, time out).
+Outcome runDialog(const DialogTool& tool, const Inputs& inputs);
 
 /// Every registered dialog tool, in registration order.
 std::vector<DialogTool>& dialogTools();

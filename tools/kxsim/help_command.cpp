@@ -61,7 +61,12 @@ int help(const QStringList& args) {
 }
 
 const CommandRegistration registration{Command{
-    QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE]"), help}};
+    QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE]"), help,
+    QStringLiteral("The help window at the topic with that context number (7105, 7108, 7111, 7120, 8030, 8040, "
+                   "8100), from kxhelpd.chm beside the library; runs until it is closed, or writes its picture."),
+    {{QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")}},
+    {QStringLiteral("7105"), QStringLiteral("7108"), QStringLiteral("7111"), QStringLiteral("7120"),
+     QStringLiteral("8030"), QStringLiteral("8040"), QStringLiteral("8100")}}};
 
 }  // namespace
 }  // namespace kxsim::tool

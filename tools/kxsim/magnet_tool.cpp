@@ -18,7 +18,11 @@ const ToolRegistration registration{DialogTool{
     QStringLiteral("WMagnet"),
     QStringLiteral("Magnetic stripe options (MagnetOptions)"),
     {},
-    callMagnet}};
+    callMagnet,
+    {},
+    QStringLiteral("Button(1)"),
+    QStringLiteral("The magnetic stripe options dialog. Prints {\"result\": \"IDS\"}, the three track "
+                   "identifier characters.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

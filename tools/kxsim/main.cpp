@@ -3,28 +3,20 @@
 #include <QStringList>
 #include <exception>
 
+#include "cli_reference.h"
 #include "command.h"
 #include "dialog_tool.h"
+#include "pcsc_readers.h"
 #include "qt_options.h"
 
 using namespace kxsim::tool;
 
 namespace {
 
-void printUsage() {
-    QString text = QStringLiteral("usage: kxsim [--language FILE] [COMMAND [ARGS]]\n"
-                                  "Without a command kxsim opens the workbench.\n\nDialogs:\n");
-    for (const DialogTool& tool : dialogTools()) {
-        text += QStringLiteral("  %1").arg(tool.command);
-        for (const Field& f : tool.fields)
-            text += f.positional ? QStringLiteral(" %1").arg(f.option.toUpper())
-                    : f.flag     ? QStringLiteral(" [--%1]").arg(f.option)
-                                 : QStringLiteral(" [--%1 TEXT]%2").arg(f.option, f.repeated ? QStringLiteral("...") : QString());
-        text += QStringLiteral("\n");
-    }
-    text += QStringLiteral("\nOther commands:\n");
-    for (const Command& c : commands()) text += QStringLiteral("  %1\n").arg(c.usage);
-    printOut(text);
+// The command being run, for the hint after a mistake.
+QString& currentCommand() {
+    static QString name;
+    return name;
 }
 
 // Parses the options of a dialog command into its inputs.
@@ -33,15 +25,23 @@ Inputs parseInputs(const DialogTool& tool, const QStringList& args) {
     std::vector<const Field*> positional;
     for (const Field& f : tool.fields)
         if (f.positional) positional.push_back(&f);
+    // --title and --timeout, unless the tool has a field of that name.
+    std::vector<Field> common;
+    for (const QString& option : {kTitleOption, kTimeoutOption})
+        if (std::none_of(tool.fields.begin(), tool.fields.end(), [&](const Field& f) { return f.option == option; }))
+            common.push_back(Field{option, {}, {}});
     size_t nextPositional = 0;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg.startsWith(QStringLiteral("--"))) {
             const QString name = arg.mid(2);
-            auto field = std::find_if(tool.fields.begin(), tool.fields.end(),
-                                      [&](const Field& f) { return f.option == name && !f.positional; });
-            if (field == tool.fields.end())
-                throw UsageError(QStringLiteral("unknown option %1 for %2").arg(arg, tool.command));
+            auto known = [&](const Field& f) { return f.option == name && !f.positional; };
+            const Field* field = nullptr;
+            if (auto it = std::find_if(tool.fields.begin(), tool.fields.end(), known); it != tool.fields.end())
+                field = &*it;
+            else if (auto c = std::find_if(common.begin(), common.end(), known); c != common.end())
+                field = &*c;
+            if (!field) throw UsageError(QStringLiteral("unknown option %1 for %2").arg(arg, tool.command));
             if (!field->repeated && inputs.contains(name))
                 throw UsageError(QStringLiteral("%1 given twice").arg(arg));
             if (field->flag) {
@@ -58,7 +58,33 @@ Inputs parseInputs(const DialogTool& tool, const QStringList& args) {
     }
     if (nextPositional < positional.size())
         throw UsageError(QStringLiteral("%1 needs %2").arg(tool.command, positional[nextPositional]->option.toUpper()));
+    for (const Field& f : tool.fields)
+        if (f.required && !inputs.contains(f.option))
+            throw UsageError(QStringLiteral("%1 needs --%2").arg(tool.command, f.option));
     return inputs;
+}
+
+// Refuses an option the command did not register, before it runs.
+void checkOptions(const Command& command, const QStringList& args) {
+    if (command.options.empty()) return;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (!args[i].startsWith(QStringLiteral("--"))) continue;
+        auto it = std::find_if(command.options.begin(), command.options.end(),
+                               [&](const Option& o) { return o.name == args[i]; });
+        if (it == command.options.end())
+            throw UsageError(QStringLiteral("unknown option %1 for %2").arg(args[i], command.name));
+        if (!it->value.isEmpty()) ++i;  // its value may start with dashes
+    }
+}
+
+// The reader names of the PC/SC daemon, one per line, for the bash completion;
+// silent when there are none.
+int listReaders() {
+    const PcscAnswer answer = askPcscReaders();
+    if (answer.kind != PcscAnswer::Kind::Readers) return 1;
+    for (const QString& name : QString::fromStdU16String(answer.readers).split(QChar(u'\0')))
+        if (!name.isEmpty()) printOut(name + QLatin1Char('\n'));
+    return 0;
 }
 
 int run(QStringList args) {
@@ -70,17 +96,35 @@ int run(QStringList args) {
     }
     if (args.isEmpty()) args << QStringLiteral("workbench");
     const QString name = args.takeFirst();
-    if (name == u"--help" || name == u"-h" || name == u"help-usage") {
-        printUsage();
+    if (name == u"--help" || name == u"-h") {
+        printOut(generalHelp());
         return 0;
     }
-    for (const DialogTool& tool : dialogTools()) {
-        if (tool.command != name) continue;
-        return report(tool.call(parseInputs(tool, args)));
+    if (name == u"--version") {
+        printOut(QStringLiteral("kxsim " KXSIM_VERSION "\n"));
+        return 0;
     }
-    for (const Command& command : commands())
-        if (command.name == name) return command.run(args);
-    throw UsageError(QStringLiteral("unknown command %1 (kxsim --help lists them)").arg(name));
+    // Hidden: what the build installs as the manual page and the completion.
+    if (name == u"--man") return printOut(manualPage()), 0;
+    if (name == u"--bash-completion") return printOut(bashCompletion()), 0;
+    if (name == u"--list-readers") return listReaders();
+    if (name.startsWith(u'-')) throw UsageError(QStringLiteral("unknown option %1").arg(name));
+
+    const std::optional<CommandReference> reference = findCommand(name);
+    if (!reference) throw UsageError(QStringLiteral("unknown command %1").arg(name));
+    currentCommand() = name;
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        printOut(commandHelp(*reference));
+        return 0;
+    }
+    for (const DialogTool& tool : dialogTools())
+        if (tool.command == name) return report(runDialog(tool, parseInputs(tool, args)));
+    for (const Command& command : commands()) {
+        if (command.name != name) continue;
+        checkOptions(command, args);
+        return command.run(args);
+    }
+    return exits::kUsage;
 }
 
 }  // namespace
@@ -92,8 +136,10 @@ int main(int argc, char** argv) {
     } catch (const CallFailure& e) {
         return report(failure(e.status));
     } catch (const UsageError& e) {
-        printErr(QStringLiteral("kxsim: %1\n").arg(QString::fromUtf8(e.what())));
-        return 2;
+        const QString help = currentCommand().isEmpty() ? QStringLiteral("kxsim --help")
+                                                        : QStringLiteral("kxsim %1 --help").arg(currentCommand());
+        printErr(QStringLiteral("kxsim: %1 (%2 shows the usage)\n").arg(QString::fromUtf8(e.what()), help));
+        return exits::kUsage;
     } catch (const std::exception& e) {
         printErr(QStringLiteral("kxsim: %1\n").arg(QString::fromUtf8(e.what())));
         return 1;

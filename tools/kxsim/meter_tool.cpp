@@ -1,4 +1,4 @@
-// kxsim meter --acm TEXT --amv TEXT --ccu TEXT --ppu TEXT [--icon FILE]: the call meter dialog.
+// kxsim meter [--acm TEXT] [--amv TEXT] [--ccu TEXT] [--ppu TEXT] [--icon FILE]: the call meter dialog.
 
 #include "dialog_tool.h"
 #include "json_line.h"
@@ -22,8 +22,7 @@ Outcome callMeter(const Inputs& inputs) {
                        .add(QStringLiteral("acm"), acm)
                        .add(QStringLiteral("amv"), amv)
                        .add(QStringLiteral("ccu"), ccu)
-                       .add(QStringLiteral("ppu"), ppu),
-                   result == 1 ? Ending::Accepted : Ending::Cancelled);
+                       .add(QStringLiteral("ppu"), ppu));
 }
 
 const ToolRegistration registration{DialogTool{
@@ -34,7 +33,8 @@ const ToolRegistration registration{DialogTool{
      Field{QStringLiteral("amv"), QStringLiteral("Maximum units (Amv)"), QStringLiteral("1000")},
      Field{QStringLiteral("ccu"), QStringLiteral("Currency (Ccu)"), QStringLiteral("EUR")},
      Field{QStringLiteral("ppu"), QStringLiteral("Price per unit, 1/100 (Ppu)"), QStringLiteral("12")},
-     Field{QStringLiteral("icon"), QStringLiteral("Icon file"), QString()}},
+     Field{QStringLiteral("icon"), QStringLiteral("Icon file"), QString(), false, false, false, false,
+           QStringLiteral("FILE")}},
     callMeter,
     // The longest amounts: eight-digit meters at a four-digit price.
     {{QStringLiteral("_long"), [] {
@@ -42,7 +42,11 @@ const ToolRegistration registration{DialogTool{
                      {QStringLiteral("amv"), {QStringLiteral("1")}},
                      {QStringLiteral("ccu"), {QStringLiteral("EUR")}},
                      {QStringLiteral("ppu"), {QStringLiteral("9999")}}});
-      }}}}};
+      }}},
+    QStringLiteral("CBAction(1)"),
+    QStringLiteral("The call meter dialog, each option filling its field (empty when left out). Prints "
+                   "{\"result\": N, \"acm\": ..., \"amv\": ..., \"ccu\": ..., \"ppu\": ...}: N is 1 after OK, "
+                   "2 after Cancel, 0 after the close box; the texts as the dialog hands them back.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -1,4 +1,4 @@
-// kxsim network --ini FILE --section NAME [--keys "1;2;"] [--max N] [--caption TEXT]
+// kxsim network --ini FILE --section NAME [--keys "1;2;"] [--max N] [--title TEXT]
 // [--help-id N]: the network list dialog.
 
 #include <filesystem>
@@ -24,31 +24,29 @@ QString sampleIni() {
     return found.isEmpty() ? QStringLiteral("samples/networks.ini") : found;
 }
 
-std::optional<int32_t> wholeNumber(const QString& text) {
+int32_t wholeNumber(const Inputs& inputs, const QString& option, int32_t fallback) {
+    if (!inputs.contains(option)) return fallback;
     bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? std::optional<int32_t>(value) : std::nullopt;
+    const int number = value(inputs, option).trimmed().toInt(&ok);
+    if (!ok) throw UsageError(QStringLiteral("--%1 needs a whole number, not %2").arg(option, value(inputs, option)));
+    return number;
 }
 
 Outcome callNetwork(const Inputs& inputs) {
-    for (const char* required : {"ini", "section"})
-        if (!inputs.contains(QLatin1String(required)))
-            throw UsageError(QStringLiteral("network needs --%1").arg(QLatin1String(required)));
-
-    const std::optional<int32_t> max = wholeNumber(value(inputs, QStringLiteral("max"), QStringLiteral("8")));
-    const std::optional<int32_t> helpId =
-        wholeNumber(value(inputs, QStringLiteral("help-id"), QString::number(kNetworkHelpId)));
-    if (!max || !helpId)
-        return failure(Status::error(errors::InvalidCall, max ? u"--help-id needs a whole number"
-                                                              : u"--max needs a whole number"));
+    const int32_t max = wholeNumber(inputs, QStringLiteral("max"), 8);
+    const int32_t helpId = wholeNumber(inputs, QStringLiteral("help-id"), kNetworkHelpId);
+    // The member shows an empty list then; a script should hear why.
+    const QString ini = value(inputs, QStringLiteral("ini"));
+    if (std::error_code ec; !std::filesystem::is_regular_file(ini.toStdString(), ec))
+        printErr(QStringLiteral("kxsim: no INI file at %1; the list of networks stays empty\n").arg(ini));
     std::u16string section = value(inputs, QStringLiteral("section")).toStdU16String();
     std::u16string keys = inputs.value(QStringLiteral("keys")).value(0).toStdU16String();
-    int32_t maxSelect = *max;
-    std::u16string file = value(inputs, QStringLiteral("ini")).toStdU16String();
+    int32_t maxSelect = max;
+    std::u16string file = ini.toStdU16String();
     std::u16string caption =
-        value(inputs, QStringLiteral("caption"), QStringLiteral("Preferred Networks")).toStdU16String();
+        value(inputs, kTitleOption, QStringLiteral("Preferred Networks")).toStdU16String();
     Picture icon;
-    int32_t help = *helpId;
+    int32_t help = helpId;
     // The member sets the language file itself: hand on the one in force.
     std::u16string language = appliedLanguage().toStdU16String();
 
@@ -62,14 +60,23 @@ const ToolRegistration registration{DialogTool{
     QStringLiteral("network"),
     QStringLiteral("WNetze"),
     QStringLiteral("Network list (SelectNetwork)"),
-    {Field{QStringLiteral("ini"), QStringLiteral("INI file"), sampleIni()},
-     Field{QStringLiteral("section"), QStringLiteral("Section"), QStringLiteral("Networks")},
+    {Field{QStringLiteral("ini"), QStringLiteral("INI file"), sampleIni(), false, false, false, true,
+           QStringLiteral("FILE")},
+     Field{QStringLiteral("section"), QStringLiteral("Section"), QStringLiteral("Networks"), false, false, false,
+           true, QStringLiteral("NAME")},
      Field{QStringLiteral("keys"), QStringLiteral("Keys (each followed by \";\")"),
            QStringLiteral("26202;26201;23415;20801;99999;")},
-     Field{QStringLiteral("max"), QStringLiteral("Most entries"), QStringLiteral("8")},
-     Field{QStringLiteral("caption"), QStringLiteral("Caption"), QStringLiteral("Preferred Networks")},
-     Field{QStringLiteral("help-id"), QStringLiteral("Help topic"), QString::number(kNetworkHelpId)}},
-    callNetwork}};
+     Field{QStringLiteral("max"), QStringLiteral("Most entries"), QStringLiteral("8"), false, false, false, false,
+           QStringLiteral("N")},
+     Field{kTitleOption, QStringLiteral("Caption"), QStringLiteral("Preferred Networks")},
+     Field{QStringLiteral("help-id"), QStringLiteral("Help topic"), QString::number(kNetworkHelpId), false, false,
+           false, false, QStringLiteral("N")}},
+    callNetwork,
+    {},
+    QStringLiteral("CBAction(1)"),
+    QStringLiteral("The network list dialog: the keys of SECTION in the INI file to choose from, --keys the chosen "
+                   "ones (each followed by \";\"), --max the most entries. Prints {\"result\": N, \"keys\": \"...\"}: "
+                   "N is 1 after OK with the new key list, 2 otherwise with the keys as given.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

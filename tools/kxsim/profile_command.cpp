@@ -76,7 +76,16 @@ const CommandRegistration registration{Command{
     QStringLiteral("profile"),
     QStringLiteral("profile get FILE SECTION KEY [--default TEXT] [--size N] | "
                    "profile keys FILE SECTION [--default TEXT] [--size N] | profile sections FILE [--size N]"),
-    profile}};
+    profile,
+    QStringLiteral("The library's INI reader. get prints the value of KEY, or the default (an empty line without "
+                   "--default) when the key, the section or the file is missing, with a note on standard error "
+                   "when no ordinary file is there; keys prints the key names of SECTION up to the first empty "
+                   "one, or the default when the section is missing; sections prints the section names in file "
+                   "order. --size is the reader's buffer in characters (get 60000, keys and sections 20000): a "
+                   "longer answer is cut as the Windows reader cuts it."),
+    {{QStringLiteral("--default"), QStringLiteral("TEXT"), QStringLiteral("the answer when nothing is found")},
+     {QStringLiteral("--size"), QStringLiteral("N"), QStringLiteral("the reader's buffer in characters")}},
+    {QStringLiteral("get"), QStringLiteral("keys"), QStringLiteral("sections")}}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -34,8 +34,13 @@ const ToolRegistration registration{DialogTool{
     {Field{QStringLiteral("pcsc"), QStringLiteral("Readers of the PC/SC daemon"), QString(), false, false, true},
      Field{QStringLiteral("reader"), QStringLiteral("Reader names, one per line"),
            QStringLiteral("Tolvane CardMan 3121 00 00\nTolvane SIM Pocket 01 00\nPC/SC Virtual Reader 02 00"),
-           true}},
-    callReader}};
+           true, false, false, false, QStringLiteral("READER")}},
+    callReader,
+    {},
+    QStringLiteral("BAction(1)"),
+    QStringLiteral("The card reader setup dialog, listing the readers given with --reader; --pcsc lists the "
+                   "readers of the PC/SC daemon (pcscd) first, and exits with 2 when it knows none. Prints "
+                   "{\"result\": \"NAME\"}, the chosen reader.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

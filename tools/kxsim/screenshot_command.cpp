@@ -1,5 +1,5 @@
-// kxsim screenshot DIR [--dark]: one PNG per dialog, named after its form;
-// --dark shows them in a dark palette.
+// kxsim screenshot DIR [--dark]: one PNG per dialog, named after its form, and
+// one per further state (FORM_STATE.png); --dark shows them in a dark palette.
 
 #include <QDialog>
 #include <QDir>
@@ -54,7 +54,11 @@ int screenshot(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR [--dark]"), screenshot}};
+    Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR [--dark]"), screenshot,
+            QStringLiteral("Writes a picture of every dialog into DIR, named after its form (WLeser.png), and one "
+                           "of each further state named FORM_STATE.png: WConvert_error.png, WCopysim_checked.png, "
+                           "WSms_name.png, WAcm_long.png. Without a display it uses the offscreen platform."),
+            {{QStringLiteral("--dark"), {}, QStringLiteral("the dialogs in a dark palette")}}}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -43,11 +43,15 @@ const ToolRegistration registration{DialogTool{
      Field{QStringLiteral("text"), QStringLiteral("Message text"),
            QStringLiteral("The meeting moves to 10:30 in room 4. See you there!")}},
     showForm,
-    {{QStringLiteral("-name"), [] {
+    {{QStringLiteral("_name"), [] {
           showForm(Inputs{{QStringLiteral("name"), {kSampleName}},
                           {QStringLiteral("address"), {QStringLiteral("+49 170 1234567")}},
                           {QStringLiteral("center"), {QStringLiteral("+49 172 2270000")}}});
-      }}}}};
+      }}},
+    QStringLiteral("CBAction(1)"),
+    QStringLiteral("The short message form, which no CDialogs member shows; a name opens it in name mode. "
+                   "Prints {\"action\": N, ...}: N is the button pressed (1 OK, 2 Cancel, 0 the close box), "
+                   "with the form's contents after OK.")}};
 
 }  // namespace
 }  // namespace kxsim::tool

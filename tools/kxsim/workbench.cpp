@@ -144,7 +144,10 @@ int workbench(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("workbench"), QStringLiteral("workbench [--png FILE] (also: no arguments)"), workbench}};
+    Command{QStringLiteral("workbench"), QStringLiteral("workbench [--png FILE]"), workbench,
+            QStringLiteral("The workbench (also kxsim without a command): a button per dialog, the inputs a host "
+                           "would pass and a log of each call's outputs. --png writes its picture and ends."),
+            {{QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")}}}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -1,0 +1,119 @@
+// kxsim as a shell script uses it: usage, exit codes, the generated completion.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "support/kxsim_process.h"
+#include "support/temp_files.h"
+
+namespace {
+
+using kxsim::test::KxsimRun;
+using kxsim::test::runKxsim;
+
+// The commands kxsim --help lists under a heading ("Dialogs:", "Other commands:").
+QStringList listedCommands(const QString& heading) {
+    const QString help = runKxsim({"--help"}).out;
+    const qsizetype from = help.indexOf(heading + QLatin1Char('\n'));
+    QStringList names;
+    if (from < 0) return names;
+    for (const QString& line : help.mid(from + heading.size() + 1).split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QStringLiteral("  "))) break;
+        names << line.trimmed().section(QLatin1Char(' '), 0, 0);
+    }
+    return names;
+}
+
+// The minimum a dialog command needs to open.
+QStringList dialogArgs(const QString& command) {
+    if (command == u"network")
+        return {command, "--ini", QStringLiteral(KXSIM_SOURCE_DIR "/samples/networks.ini"), "--section", "Networks"};
+    return {command};
+}
+
+}  // namespace
+
+TEST(KxsimCli, every_command_prints_its_usage_for_help_and_exits_0) {
+    const QStringList commands = listedCommands("Dialogs:") + listedCommands("Other commands:");
+    ASSERT_GE(commands.size(), 10) << commands.join(' ').toStdString();
+    for (const QString& command : commands) {
+        const KxsimRun run = runKxsim({command, "--help"});
+        EXPECT_EQ(run.exitCode, 0) << command.toStdString();
+        EXPECT_TRUE(run.out.startsWith("usage: kxsim " + command)) << run.out.toStdString();
+    }
+    for (const char* global : {"--help", "--version"}) {
+        const KxsimRun run = runKxsim({global});
+        EXPECT_EQ(run.exitCode, 0) << global;
+        EXPECT_FALSE(run.out.isEmpty()) << global;
+    }
+}
+
+TEST(KxsimCli, every_dialog_closes_after_its_timeout_with_exit_5) {
+    const QStringList dialogs = listedCommands("Dialogs:");
+    ASSERT_GE(dialogs.size(), 7);
+    for (const QString& command : dialogs) {
+        const KxsimRun run = runKxsim(dialogArgs(command) << "--timeout" << "0.2");
+        EXPECT_EQ(run.exitCode, 5) << command.toStdString() << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith('{')) << command.toStdString();
+    }
+}
+
+// Mistakes exit with 2 and a one-line hint on stderr; a failed call with 3 and
+// nothing on stdout; a missing file is said and the call goes on.
+TEST(KxsimCli, exit_codes_and_notes) {
+    kxsim::test::TempFolder folder;
+    const QString missing = QString::fromStdString((folder.path() / "missing.ini").string());
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString err;  // stderr contains this
+    } rows[] = {
+        {{"network", "--bogus"}, 2, "unknown option --bogus for network (kxsim network --help shows the usage)"},
+        {{"network", "--ini", missing, "--section", "S", "--max", "abc"}, 2, "--max needs a whole number"},
+        {{"network", "--section", "S"}, 2, "network needs --ini"},
+        {{"clone", "--timeout", "abc"}, 2, "--timeout needs seconds"},
+        {{"profile", "get", missing, "S", "K", "--sise", "3"}, 2, "unknown option --sise for profile"},
+        {{"screenshot", "--png", "x"}, 2, "unknown option --png for screenshot"},
+        {{"nosuch"}, 2, "unknown command nosuch (kxsim --help shows the usage)"},
+        {{"meter", "--acm", "1E999", "--timeout", "5"}, 3, "Overflow (error 6)"},
+        {{"network", "--ini", missing, "--section", "S", "--timeout", "0.1"}, 5, "no INI file at " + missing},
+        {{"--language", missing, "clone", "--timeout", "0.1"}, 5, "no language file at " + missing},
+    };
+    for (const auto& row : rows) {
+        const KxsimRun run = runKxsim(row.args);
+        const std::string what = row.args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, row.exitCode) << what << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.err)) << what << "\n" << run.err.toStdString();
+        if (row.exitCode == 2 || row.exitCode == 3) EXPECT_EQ(run.out, QString()) << what;
+    }
+}
+
+// The completion kxsim writes, asked as bash asks it.
+TEST(KxsimCli, bash_completion_offers_commands_options_and_words) {
+    const QString script = runKxsim({"--bash-completion"}).out;
+    ASSERT_TRUE(script.contains("complete -F _kxsim kxsim"));
+    const struct {
+        QString words;  // COMP_WORDS, the last one being completed
+        QString offered;
+    } rows[] = {
+        {"kxsim netw", "network networks-ini"},
+        {"kxsim --language x.ini scr", "screenshot"},
+        {"kxsim network --ti", "--timeout --title"},
+        {"kxsim profile ''", "get keys sections"},
+        {"kxsim help 71", "7105 7108 7111 7120"},
+        {"kxsim reader --reader ''", ""},  // no PC/SC daemon here: nothing, and no error
+    };
+    for (const auto& row : rows) {
+        QProcess bash;
+        bash.start("bash", {"-c", script + QStringLiteral("\nCOMP_WORDS=(%1); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
+                                                          "COMP_WORDS[0]=%2; _kxsim; echo \"${COMPREPLY[*]}\"")
+                                                  .arg(row.words, QStringLiteral(KXSIM_PROGRAM))});
+        ASSERT_TRUE(bash.waitForFinished(30'000));
+        QStringList offered = QString::fromUtf8(bash.readAllStandardOutput()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        offered.sort();
+        EXPECT_EQ(offered.join(' '), row.offered) << row.words.toStdString();
+        EXPECT_EQ(bash.readAllStandardError(), QByteArray()) << row.words.toStdString();
+    }
+}
