@@ -78,7 +78,7 @@ TEST(KxsimCli, exit_codes_and_notes) {
         {{"screenshot", "--png", "x"}, 2, "unknown option --png for screenshot"},
         {{"nosuch"}, 2, "unknown command nosuch (kxsim --help shows the usage)"},
         {{"meter", "--acm", "1E999", "--timeout", "5"}, 3, "Overflow (error 6)"},
-        {{"network", "--ini", missing, "--section", "S", "--timeout", "0.1"}, 5, "no INI file at " + missing},
+        {{"network", "--ini", missing, "--section", "S", "--caption", "C", "--timeout", "0.1"}, 5, "no INI file at " + missing},
         {{"--language", missing, "clone", "--timeout", "0.1"}, 5, "no language file at " + missing},
     };
     for (const auto& row : rows) {

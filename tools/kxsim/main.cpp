@@ -34,7 +34,9 @@ Inputs parseInputs(const DialogTool& tool, const QStringList& args) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg.startsWith(QStringLiteral("--"))) {
-            const QString name = arg.mid(2);
+            QString name = arg.mid(2);
+            // network's caption option kept its first name for the scripts that use it.
+            if (name == u"caption" && tool.command == u"network") name = kTitleOption;
             auto known = [&](const Field& f) { return f.option == name && !f.positional; };
             const Field* field = nullptr;
             if (auto it = std::find_if(tool.fields.begin(), tool.fields.end(), known); it != tool.fields.end())
