@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

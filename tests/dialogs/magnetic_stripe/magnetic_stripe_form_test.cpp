@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>

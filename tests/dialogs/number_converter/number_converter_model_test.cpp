@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cctype>
-#include <climits>
 #include <cstdio>
 #include <optional>
 #include <random>
