@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 
@@ -41,11 +40,17 @@ protected:
         if (HelpWindow* w = HelpWindow::instance()) w->hide();
     }
 
-    std::u16string chooseReader() {
-        CDialogs dialogs;
-        std::u16string readers = kTwoReaders;
-        std::u16string result;
-        EXPECT_TRUE(dialogs.Kartenleser(readers, result));
+    // Shows the card reader, opens its help with "?", runs \a act, then presses OK; returns the reader.
+    std::u16string withHelpOpen(const std::function<void(QDialog&, HelpWindow&)>& act) {
+        WhenShown driver(QStringLiteral("WLeser"), [&act](QDialog& w) {
+            click(w, QStringLiteral("BAction(112)"));
+            QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
+            act(w, *HelpWindow::instance());
+            click(w, QStringLiteral("BAction(1)"));
+        });
+        std::u16string readers = kTwoReaders, result;
+        EXPECT_TRUE(CDialogs().Kartenleser(readers, result));
+        EXPECT_EQ(driver.runs(), 1);
         return result;
     }
 
@@ -68,10 +73,8 @@ void clickLink(QTextBrowser& browser, const QString& text) {
 
 TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usable) {
     HelpWindow* first = nullptr;
-    WhenShown driver(QStringLiteral("WLeser"), [&first](QDialog& w) {
-        click(w, QStringLiteral("BAction(112)"));
-        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
-        first = HelpWindow::instance();
+    EXPECT_EQ(withHelpOpen([&first](QDialog& w, HelpWindow& help) {
+        first = &help;
         EXPECT_EQ(first->problem(), QString());
         EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
         EXPECT_EQ(first->documentTitle(), QStringLiteral("Cardreader Setup"));
@@ -94,10 +97,7 @@ TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usa
         EXPECT_EQ(HelpWindow::instance(), first);
         EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
         EXPECT_EQ(helpWindows().size(), 1u);
-        click(w, QStringLiteral("BAction(1)"));
-    });
-    EXPECT_EQ(chooseReader(), u"Reader B");
-    EXPECT_EQ(driver.runs(), 1);
+    }), u"Reader B");
     // The help window outlives the dialog and serves the next one.
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(HelpWindow::instance(), first);
@@ -105,37 +105,26 @@ TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usa
 }
 
 TEST_F(HelpWindowTest, links_of_a_topic_can_be_followed_while_the_dialog_is_modal) {
-    WhenShown driver(QStringLiteral("WLeser"), [](QDialog& w) {
-        click(w, QStringLiteral("BAction(112)"));
-        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
-        HelpWindow& help = *HelpWindow::instance();
+    withHelpOpen([](QDialog&, HelpWindow& help) {
         clickLink(help, QStringLiteral("Contents"));
         QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/index.htm")));
         clickLink(help, QStringLiteral("Accumulated Call Meter"));
         QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/call_meter.htm")));
         EXPECT_EQ(help.documentTitle(), QStringLiteral("Accumulated Call Meter"));
-        click(w, QStringLiteral("BAction(1)"));
     });
-    chooseReader();
-    EXPECT_EQ(driver.runs(), 1);
 }
 
 TEST_F(HelpWindowTest, a_missing_help_file_shows_a_page_naming_it_and_no_modal_box) {
     TempFolder empty;
     const QString folder = QString::fromStdString(empty.path().string());
     platform::setLibraryFolder(folder.toStdU16String());
-    WhenShown driver(QStringLiteral("WLeser"), [&folder](QDialog& w) {
-        click(w, QStringLiteral("BAction(112)"));
-        QTRY_VERIFY(HelpWindow::instance() && HelpWindow::instance()->isVisible());
+    withHelpOpen([&folder](QDialog& w, HelpWindow& help) {
         const QString expected = QStringLiteral("The help file %1/kxhelpd.chm was not found.").arg(folder);
-        EXPECT_EQ(HelpWindow::instance()->problem(), expected);
-        EXPECT_TRUE(HelpWindow::instance()->toPlainText().contains(expected));
+        EXPECT_EQ(help.problem(), expected);
+        EXPECT_TRUE(help.toPlainText().contains(expected));
         EXPECT_EQ(QApplication::activeModalWidget(), &w);
         EXPECT_TRUE(w.isVisible());
-        click(w, QStringLiteral("BAction(1)"));
     });
-    chooseReader();
-    EXPECT_EQ(driver.runs(), 1);
 }
 
 TEST_F(HelpWindowTest, a_number_the_file_lacks_shows_a_page_naming_it_then_a_known_one_shows_its_topic) {

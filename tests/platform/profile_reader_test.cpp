@@ -21,27 +21,10 @@ std::u16string get(const std::u16string& file, std::u16string_view section, std:
 }
 
 constexpr std::string_view kSample =
-    "; a comment line\n"
-    "[Label]\n"
-    "OK = Ja\r\n"
-    "Cancel=\n"
-    "  Quoted = \"  kept blanks  \"\n"
-    "Single='single'\n"
-    "Half=\"half\n"
-    "Inner = a ; not a comment\n"
-    "Eq = a=b\n"
-    "lonely\n"
-    "Dup=first\n"
-    "dup=second\n"
-    "\xC3\xA4rger=Latin-1\n"
-    "\xCF\x83\xCE\xB1=Greek\n"
-    "\xD0\xB6=Cyrillic\n"
-    "\xC5\x91=Latin Extended\n"
-    "[ Menu ]\n"
-    "=nameless\n"
-    "OK=Menu-OK\n"
-    "[label]\n"
-    "OK=from a repeated section\n";
+    "; a comment line\n[Label]\nOK = Ja\r\nCancel=\n  Quoted = \"  kept blanks  \"\nSingle='single'\n"
+    "Half=\"half\nInner = a ; not a comment\nEq = a=b\nlonely\nDup=first\ndup=second\n"
+    "\xC3\xA4rger=Latin-1\n\xCF\x83\xCE\xB1=Greek\n\xD0\xB6=Cyrillic\n\xC5\x91=Latin Extended\n[ Menu ]\n"
+    "=nameless\nOK=Menu-OK\n[label]\nOK=from a repeated section\n";
 
 }  // namespace
 

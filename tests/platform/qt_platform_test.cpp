@@ -5,13 +5,11 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDialog>
 #include <QTimer>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <thread>

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -27,16 +26,12 @@ namespace {
 // chosen before any test runs; each test clears it.
 const QString& configHome() {
     static QTemporaryDir dir;
-    static const bool set = [] {
-        ::setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1);
-        return true;
-    }();
-    (void)set;
-    static const QString path = dir.path();
+    static const QString path = (::setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1), dir.path());
     return path;
 }
 
-QString storeFile() { return configHome() + QStringLiteral("/Tolvane/Kestrix.conf"); }
+QString storeFolder() { return configHome() + QStringLiteral("/Tolvane"); }
+QString storeFile() { return storeFolder() + QStringLiteral("/Kestrix.conf"); }
 
 QByteArray fileBytes() {
     QFile file(storeFile());
@@ -46,8 +41,8 @@ QByteArray fileBytes() {
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QDir(configHome() + QStringLiteral("/Tolvane")).removeRecursively();
-        QFile::remove(configHome() + QStringLiteral("/Tolvane"));
+        QDir(storeFolder()).removeRecursively();
+        QFile::remove(storeFolder());
     }
 };
 
@@ -121,7 +116,7 @@ TEST_F(SettingsStoreTest, two_processes_writing_at_once_lose_no_key) {
 
 TEST_F(SettingsStoreTest, a_write_that_cannot_be_stored_fails_with_a_reason) {
     // A file where the store's folder belongs: even root cannot write below it.
-    QFile blocker(configHome() + QStringLiteral("/Tolvane"));
+    QFile blocker(storeFolder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     SettingsFileStore store;
@@ -135,7 +130,7 @@ TEST_F(SettingsStoreTest, a_write_that_cannot_be_stored_fails_with_a_reason) {
 }
 
 TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
-    ASSERT_TRUE(QDir().mkpath(configHome() + QStringLiteral("/Tolvane")));
+    ASSERT_TRUE(QDir().mkpath(storeFolder()));
     const QByteArray garbage[] = {QByteArray("\x00\xff\xfe[[[=\x01\x02", 10),
                                   QByteArray("[General]\nLeserName=trunc"), QByteArray(4096, '\xff')};
     for (const QByteArray& bytes : garbage) {
@@ -143,18 +138,13 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
         file.close();
-        SettingsFileStore store;
-        EXPECT_NO_FATAL_FAILURE(store.value(u"LeserTimer"));
-        EXPECT_EQ(store.value(u"LeserTimer"), std::nullopt);
+        EXPECT_EQ(SettingsFileStore().value(u"LeserTimer"), std::nullopt);
     }
 }
 
 TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_holds) {
-    {
-        SettingsFileStore store;
-        ASSERT_TRUE(store.setValue(u"LeserName", u"kept"));
-    }
-    const QByteArray folder = (configHome() + QStringLiteral("/Tolvane")).toUtf8();
+    ASSERT_TRUE(SettingsFileStore().setValue(u"LeserName", u"kept"));
+    const QByteArray folder = storeFolder().toUtf8();
     const QByteArray file = storeFile().toUtf8();
     // Root writes anywhere: the writer then runs as an ordinary user who owns the folder.
     const bool root = ::geteuid() == 0;
@@ -179,9 +169,8 @@ TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_ho
     if (root) own(0);
     EXPECT_EQ(code, 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
                                          "13: wrong description, 14: lost a key, 15: kept the refused key";
-    SettingsFileStore store;
-    EXPECT_EQ(store.value(u"LeserName"), u"kept");
-    EXPECT_EQ(store.value(u"MagsIds"), std::nullopt);
+    EXPECT_EQ(SettingsFileStore().value(u"LeserName"), u"kept");
+    EXPECT_EQ(SettingsFileStore().value(u"MagsIds"), std::nullopt);
 }
 
 // A store that is no ordinary file, or too large to read, gives the defaults
@@ -203,7 +192,7 @@ TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SetUp();
-        ASSERT_TRUE(QDir().mkpath(configHome() + QStringLiteral("/Tolvane")));
+        ASSERT_TRUE(QDir().mkpath(storeFolder()));
         ASSERT_TRUE(row.make());
         const std::u16string expected = u"The setting MagsMask could not be stored: " +
                                         storeFile().toStdU16String() + u" " + row.reason;

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,9 +40,7 @@ public:
     QTabBar* tabs = nullptr;
     QToolBar* toolbar = nullptr;
     QTreeWidget* tree = nullptr;
-    QLabel* label = nullptr;
-    QLabel* doubleLabel = nullptr;
-    QLabel* emptyLabel = nullptr;
+    QLabel *label = nullptr, *doubleLabel = nullptr, *emptyLabel = nullptr, *image = nullptr, *doomed = nullptr;
     QGroupBox* frame = nullptr;
     QPushButton* button = nullptr;
     QCheckBox* check = nullptr;
@@ -51,8 +48,6 @@ public:
     QLineEdit* text = nullptr;
     QListWidget* list = nullptr;
     QComboBox* combo = nullptr;
-    QLabel* image = nullptr;
-    QLabel* doomed = nullptr;
 
 protected:
     void build(QDialog& w) override {
@@ -91,25 +86,13 @@ protected:
 };
 
 constexpr std::string_view kLanguage =
-    "[Label]\n"
-    "sample form=Beispiel\n"
-    "NAME=Name (de)\n"
-    "Number=Nummer\n"
-    "Settings=Einstellungen\n"
-    "Ready=Bereit\n"
-    "Cancel=\n"
-    "File=Datei (Label)\n"
-    "[Menu]\n"
-    "File=Datei (Menu)\n"
-    "Name=Name (Menu)\n";
+    "[Label]\nsample form=Beispiel\nNAME=Name (de)\nNumber=Nummer\nSettings=Einstellungen\nReady=Bereit\n"
+    "Cancel=\nFile=Datei (Label)\n[Menu]\nFile=Datei (Menu)\nName=Name (Menu)\n";
 
 class Translation : public ::testing::Test {
 protected:
     TempFolder dir;
-    void useLanguage(std::u16string path) {
-        CDialogs dialogs;
-        dialogs.Language(path);
-    }
+    void useLanguage(std::u16string path) { CDialogs().Language(path); }
     void TearDown() override { useLanguage(u""); }
 };
 

@@ -71,4 +71,17 @@ void click(QWidget& window, const QString& name) {
 
 void closeBox(QDialog& window) { window.close(); }
 
+void retype(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
 }  // namespace kxsim::test

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -44,5 +46,10 @@ void click(QWidget& window, const QString& name);
 
 /// Closes \a window with its close box.
 void closeBox(QDialog& window);
+
+/// Replaces the text of \a edit by typing \a text.
+void retype(QLineEdit* edit, const QString& text);
+
+QStringList itemTexts(const QListWidget* list);
 
 }  // namespace kxsim::test

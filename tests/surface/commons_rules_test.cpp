@@ -2,9 +2,7 @@
 
 #include <cstdint>
 #include <limits>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "surface/commons_rules.h"
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTimer>
 #include <filesystem>
 #include <memory>

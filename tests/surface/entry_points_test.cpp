@@ -1,8 +1,6 @@
 // The library loaded as a host loads it: by path, through its four entry points.
 
 #include <dlfcn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QCheckBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>

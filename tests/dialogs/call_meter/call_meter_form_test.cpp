@@ -14,6 +14,7 @@
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
 #include "support/temp_files.h"
+#include "support/texts.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -24,8 +25,6 @@ struct Meter {
     std::u16string acm, amv, ccu, ppu;
     friend bool operator==(const Meter&, const Meter&) = default;
 };
-
-std::string narrow(const std::u16string& t) { return QString::fromStdU16String(t).toStdString(); }
 
 std::ostream& operator<<(std::ostream& out, const Meter& m) {
     return out << narrow(m.acm) << " / " << narrow(m.amv) << " / " << narrow(m.ccu) << " / " << narrow(m.ppu);
@@ -55,15 +54,6 @@ QString fields(QDialog& w) {
              text(w, "TBResb"), text(w, "TBPpu"), text(w, "TBCcu"));
 }
 
-// Replaces the text of \a name by typing \a keys, as a user would.
-void retype(QDialog& w, const char* name, const QString& keys) {
-    QLineEdit* box = field(w, name);
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, keys);
-}
-
 }  // namespace
 
 // A language file translates the design texts, never the fields.
@@ -89,7 +79,7 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
         ASSERT_EQ(w.focusWidget(), field(w, "TBAcmb"));
         QTest::keyRelease(field(w, "TBAcmb"), Qt::Key_Tab);
         EXPECT_EQ(fields(w), QStringLiteral("20 250 | 1000 12000 | 980 11760 | 12 EUR"));
-        retype(w, "TBPpu", QStringLiteral("7"));  // a new price moves every amount
+        retype(field(w, "TBPpu"), QStringLiteral("7"));  // a new price moves every amount
         EXPECT_EQ(fields(w), QStringLiteral("20 140 | 1000 7000 | 980 6860 | 7 EUR"));
         ok(w);
     }), 1);
@@ -125,7 +115,7 @@ TEST(CallMeterDialog, numeric_fields_take_digits_within_their_limits_by_key_past
         }
         acm->end(false);
         QTest::keyClicks(acm, QStringLiteral("x67890123"));
-        retype(w, "TBCcu", QStringLiteral("$-.x"));  // any three characters
+        retype(field(w, "TBCcu"), QStringLiteral("$-.x"));  // any three characters
         ok(w);
     }), 1);
     EXPECT_EQ(meter, (Meter{u"12567890", u"9999999", u"$-.", u"345"}));
@@ -141,8 +131,8 @@ TEST(CallMeterDialog, ok_enter_cancel_and_escape_hand_back_the_edited_texts_the_
         Meter meter{u"123456789", u"1000", u"EURO", u"12"};
         EXPECT_EQ(selectMeter(meter, [&row](QDialog& w) {
             click(w, QStringLiteral("CBClear(1)"));
-            retype(w, "TBAmvb", QStringLiteral("600"));
-            retype(w, "TBCcu", QStringLiteral("CHF"));
+            retype(field(w, "TBAmvb"), QStringLiteral("600"));
+            retype(field(w, "TBCcu"), QStringLiteral("CHF"));
             const QString how = QString::fromLatin1(row.how);
             if (how == u"Enter") QTest::keyClick(field(w, "TBCcu"), Qt::Key_Return);
             else if (how == u"Escape") QTest::keyClick(field(w, "TBCcu"), Qt::Key_Escape);

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "support/texts.h"
+
 using namespace kxsim::dialogs;
 using kxsim::Status;
+using kxsim::test::narrow;
 
 namespace {
-
-std::string narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
 // The fields as "acm acmb | amv amvb | res resb | ppu ccu", easy to compare and read.
 std::string show(const CallMeterFields& f) {

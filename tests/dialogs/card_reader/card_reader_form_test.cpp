@@ -11,6 +11,7 @@
 #include "services/settings.h"
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
+#include "support/texts.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -31,7 +32,7 @@ protected:
         std::u16string readers = kTwoReaders, result = u"untouched";
         const Status s = CDialogs().Kartenleser(readers, result);
         if (status) *status = s;
-        else EXPECT_TRUE(s) << std::string(s.description().begin(), s.description().end());
+        else EXPECT_TRUE(s) << narrow(s.description());
         EXPECT_EQ(driver.runs(), 1);
         return result;
     }

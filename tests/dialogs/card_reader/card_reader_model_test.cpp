@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace kxsim::dialogs;
 using kxsim::tools::MemorySettingsStore;
 using Names = std::vector<std::u16string>;
@@ -11,8 +13,7 @@ namespace {
 
 std::u16string nul(std::u16string_view text) {
     std::u16string out(text);
-    for (auto& c : out)
-        if (c == u'|') c = u'\0';
+    std::ranges::replace(out, u'|', u'\0');
     return out;
 }
 

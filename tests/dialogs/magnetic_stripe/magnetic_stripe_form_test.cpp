@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -12,14 +10,13 @@
 #include "services/settings.h"
 #include "support/dialog_driver.h"
 #include "support/fake_help_viewer.h"
+#include "support/texts.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
 using Stored = std::map<std::u16string, std::u16string>;
 
 namespace {
-
-std::string narrow(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
 
 // Shows the dialog once, runs \a act inside it and returns what MagnetOptions handed back.
 std::u16string runMagnet(const std::function<void(QDialog&)>& act, Status* status = nullptr) {
@@ -35,14 +32,6 @@ std::u16string runMagnet(const std::function<void(QDialog&)>& act, Status* statu
 QLineEdit* box(QDialog& w, const char* name) { return control<QLineEdit>(w, QLatin1String(name)); }
 QCheckBox* check(QDialog& w, int track) { return control<QCheckBox>(w, QStringLiteral("Check%1").arg(track)); }
 void ok(QDialog& w) { click(w, QStringLiteral("Button(1)")); }
-
-// Replaces the text of \a edit by typing, as a user does.
-void retype(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
 
 // Types \a text into box \a name, then presses OK.
 std::function<void(QDialog&)> typeThenOk(const char* name, QString text) {

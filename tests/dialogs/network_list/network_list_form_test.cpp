@@ -53,12 +53,6 @@ void ok(QDialog& w) { click(w, QStringLiteral("CBAction(1)")); }
 
 QListWidget* list(QDialog& w, const char* name) { return control<QListWidget>(w, QLatin1String(name)); }
 
-QStringList texts(QListWidget* l) {
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
-
 // What a mouse sends for a double-click: press, release, double-click, release.
 void doubleClick(QListWidget* l, int row) {
     const QPoint at = l->visualItemRect(l->item(row)).center();
@@ -93,13 +87,13 @@ void answerInputBox(std::optional<QString> reply, QString* prompt = nullptr, QSt
 TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hands_back_the_rebuilt_keys) {
     const Outcome out = call(u"26202;4711;00101;", [](QDialog& w) {
         QListWidget *available = list(w, "List1"), *selected = list(w, "List2");
-        EXPECT_EQ(texts(available), (QStringList{"Telekom Deutschland", "Vodafone Germany", "Vodafone UK",
+        EXPECT_EQ(itemTexts(available), (QStringList{"Telekom Deutschland", "Vodafone Germany", "Vodafone UK",
                                                  "Test network"}));
-        EXPECT_EQ(texts(selected), (QStringList{"Vodafone Germany", "? 4711", "Test network"}));
+        EXPECT_EQ(itemTexts(selected), (QStringList{"Vodafone Germany", "? 4711", "Test network"}));
         EXPECT_EQ(available->currentRow() + selected->currentRow(), -2);  // nothing selected
         for (int row : {0, 2, 2}) doubleClick(available, row);  // the same key twice
         doubleClick(selected, 1);  // "? 4711"
-        EXPECT_EQ(texts(selected), (QStringList{"Vodafone Germany", "Test network", "Telekom Deutschland",
+        EXPECT_EQ(itemTexts(selected), (QStringList{"Vodafone Germany", "Test network", "Telekom Deutschland",
                                                 "Vodafone UK", "Vodafone UK"}));
         EXPECT_EQ(selected->currentRow(), -1);
         select(available, 1);
@@ -112,7 +106,7 @@ TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hand
         EXPECT_EQ(selected->currentRow(), 1);
         click(w, QStringLiteral("CmdAddRemove(1)"));
         click(w, QStringLiteral("CmdAddRemove(1)"));  // nothing selected any more
-        EXPECT_EQ(texts(selected), (QStringList{"Telekom Deutschland", "Test network", "Vodafone UK", "Vodafone UK",
+        EXPECT_EQ(itemTexts(selected), (QStringList{"Telekom Deutschland", "Test network", "Vodafone UK", "Vodafone UK",
                                                 "Vodafone Germany"}));
         selected->setFocus();
         QTest::keyClick(selected, Qt::Key_Return);  // Enter in a list presses OK
@@ -145,7 +139,7 @@ TEST_F(NetworkListDialog, the_language_argument_translates_the_window_and_the_in
         EXPECT_EQ(prompt, QStringLiteral("Bitte Nummer\neingeben:"));
         EXPECT_EQ(title, QString());
         EXPECT_EQ(buttons, QStringLiteral("OK|Abbrechen"));  // the form's translation, no icons
-        EXPECT_EQ(texts(list(w, "List2")), (QStringList{"?  42 "}));
+        EXPECT_EQ(itemTexts(list(w, "List2")), (QStringList{"?  42 "}));
         ok(w);
     }, 0, {}, language);
     EXPECT_EQ(out.keys, u"42;");
@@ -195,7 +189,7 @@ TEST_F(NetworkListDialog, the_lists_are_filled_once_per_display_and_a_missing_fi
             QCoreApplication::processEvents();
             EXPECT_EQ(list(w, "List1")->count(), missing ? 0 : 4);
             const QStringList shown = missing ? QStringList{"? 23415", "? 00101"} : QStringList{"Vodafone UK", "Test network"};
-            EXPECT_EQ(texts(list(w, "List2")), shown);
+            EXPECT_EQ(itemTexts(list(w, "List2")), shown);
             ok(w);
         }, 5, missing ? folder.file("missing.ini") : std::u16string());
         EXPECT_EQ(out.keys, u"23415;101;");

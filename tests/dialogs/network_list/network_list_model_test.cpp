@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 
 using namespace kxsim;
 using namespace kxsim::dialogs;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cctype>
-#include <climits>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -13,17 +12,13 @@
 #include <vector>
 
 #include "services/group_digits.h"
+#include "support/texts.h"
 
 using namespace kxsim;
 using namespace kxsim::dialogs;
+using kxsim::test::narrow;
 
 namespace {
-
-std::string narrow(const std::u16string& text) {
-    std::string out;
-    for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
 
 // An independent field text: std::to_chars digits, padded with 1..n blanks to whole groups of n,
 // a blank after every group.
