@@ -136,6 +136,13 @@ int workbench(const QStringList& args) {
     }
     addCardPage(*group, *buttons, *pages, log);
     buttons->addStretch(1);
+    QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);
+    dialogsRow->addLayout(buttons);
+    dialogsRow->addWidget(pages, 1);
+    root->addLayout(dialogsRow);
+    root->addWidget(new QLabel(QStringLiteral("Calls and their outputs:")));
+    root->addWidget(log, 1);
+    // Chosen once the window owns every layout, so a wrong name leaks none.
     QAbstractButton* shown = group->button(0);
     if (!pageName.isEmpty()) {
         const QList<QAbstractButton*> all = group->buttons();
@@ -150,12 +157,6 @@ int workbench(const QStringList& args) {
         shown->setChecked(true);
         pages->setCurrentIndex(group->id(shown));
     }
-    QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);
-    dialogsRow->addLayout(buttons);
-    dialogsRow->addWidget(pages, 1);
-    root->addLayout(dialogsRow);
-    root->addWidget(new QLabel(QStringLiteral("Calls and their outputs:")));
-    root->addWidget(log, 1);
     window.resize(860, 600);
     window.show();
     if (!picture.isEmpty()) return window.grab().save(picture, "PNG") ? 0 : 1;
