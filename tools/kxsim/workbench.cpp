@@ -15,6 +15,7 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 
 #include "card/card_panel.h"
@@ -70,10 +71,15 @@ QWidget* makePage(const DialogTool& tool, QPlainTextEdit* log, QLineEdit* langua
 }
 
 int workbench(const QStringList& args) {
-    // --png FILE: a picture of the workbench instead of a session (README, checks).
-    QString picture;
-    if (args.size() == 2 && args[0] == u"--png") picture = args[1];
-    else if (!args.isEmpty()) throw UsageError(QStringLiteral("the workbench takes no arguments but --png FILE"));
+    // --png FILE: a picture of the workbench instead of a session (README, checks);
+    // --page NAME: the page shown first.
+    QString picture, pageName;
+    for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) throw UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
+        if (args[i] == u"--png") picture = args[i + 1];
+        else if (args[i] == u"--page") pageName = args[i + 1];
+        else throw UsageError(QStringLiteral("the workbench takes no arguments but --page NAME and --png FILE"));
+    }
     QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     const bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
     if (!app && !haveDisplay)
@@ -130,13 +136,27 @@ int workbench(const QStringList& args) {
     }
     addCardPage(*group, *buttons, *pages, log);
     buttons->addStretch(1);
-    if (QAbstractButton* first = group->button(0)) first->setChecked(true);
     QObject::connect(group, &QButtonGroup::idClicked, pages, &QStackedWidget::setCurrentIndex);
     dialogsRow->addLayout(buttons);
     dialogsRow->addWidget(pages, 1);
     root->addLayout(dialogsRow);
     root->addWidget(new QLabel(QStringLiteral("Calls and their outputs:")));
     root->addWidget(log, 1);
+    // Chosen once the window owns every layout, so a wrong name leaks none.
+    QAbstractButton* shown = group->button(0);
+    if (!pageName.isEmpty()) {
+        const QList<QAbstractButton*> all = group->buttons();
+        const auto named = std::find_if(all.begin(), all.end(), [&](const QAbstractButton* b) {
+            return b->objectName() == QStringLiteral("show-") + pageName;
+        });
+        if (named == all.end())
+            throw UsageError(QStringLiteral("the workbench has no page %1 (a dialog command, or card)").arg(pageName));
+        shown = *named;
+    }
+    if (shown) {
+        shown->setChecked(true);
+        pages->setCurrentIndex(group->id(shown));
+    }
     window.resize(860, 600);
     window.show();
     if (!picture.isEmpty()) return window.grab().save(picture, "PNG") ? 0 : 1;
@@ -144,10 +164,13 @@ int workbench(const QStringList& args) {
 }
 
 const CommandRegistration registration{
-    Command{QStringLiteral("workbench"), QStringLiteral("workbench [--png FILE]"), workbench,
+    Command{QStringLiteral("workbench"), QStringLiteral("workbench [--page NAME] [--png FILE]"), workbench,
             QStringLiteral("The workbench (also kxsim without a command): a button per dialog, the inputs a host "
-                           "would pass and a log of each call's outputs. --png writes its picture and ends."),
-            {{QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")}}}};
+                           "would pass and a log of each call's outputs, and a page for a SIM card in a PC/SC "
+                           "reader. --page shows a page first: a dialog command's name, or card. --png writes "
+                           "the window's picture and ends."),
+            {{QStringLiteral("--page"), QStringLiteral("NAME"), QStringLiteral("the page shown: a dialog command, or card")},
+             {QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")}}}};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -105,9 +105,30 @@ int runCard(const QStringList& args) {
 
 const CommandRegistration registration{Command{
     QStringLiteral("card"),
-    QStringLiteral("card status|meter|networks|clone [--reader NAME] [--list preferred|forbidden] [--ini FILE] "
-                   "[--from READER --to READER] [--last-try]"),
-    runCard}};
+    QStringLiteral("card status [--reader READER] | card meter [--reader READER] [--last-try] | "
+                   "card networks [--reader READER] [--list preferred|forbidden] [--ini FILE] [--last-try] | "
+                   "card clone --from READER --to READER [--last-try]"),
+    runCard,
+    QStringLiteral("A SIM card in a PC/SC reader (pcscd), edited in the library's dialogs. The reader is the one "
+                   "named, else the one the reader setup stored, else the only one the daemon lists; PINs are read "
+                   "from the terminal without echo, or from standard input. status prints the reader, whether a "
+                   "card is present, its ATR and ICCID, and for PIN and PIN2 whether they are enabled and the tries "
+                   "left. meter reads EF ACM, ACMmax and PUCT into the call meter dialog and after OK writes what "
+                   "changed, printing the texts, \"result\" and \"written\" (the files written). networks "
+                   "does the same for the network list (EF PLMNsel, or EF FPLMN with --list forbidden), printing "
+                   "\"keys\". clone asks which files to copy and copies them record by record from one card "
+                   "to the other, printing \"copied\" and \"skipped\" with the reasons. Exit codes: 0 done "
+                   "(OK), 1 cancelled, 2 a mistake on the command line (also: no reader, or several and none "
+                   "named), 3 the card or the call failed (said on standard error)."),
+    {{QStringLiteral("--reader"), QStringLiteral("READER"), QStringLiteral("the reader holding the card")},
+     {QStringLiteral("--list"), QStringLiteral("preferred|forbidden"),
+      QStringLiteral("networks: the preferred (EF PLMNsel) or forbidden (EF FPLMN) list; preferred by default")},
+     {QStringLiteral("--ini"), QStringLiteral("FILE"),
+      QStringLiteral("networks: the operator names (default: the shipped operators.ini)")},
+     {QStringLiteral("--from"), QStringLiteral("READER"), QStringLiteral("clone: the reader of the card copied")},
+     {QStringLiteral("--to"), QStringLiteral("READER"), QStringLiteral("clone: the reader of the card written")},
+     {QStringLiteral("--last-try"), {}, QStringLiteral("verify a PIN even when only one try is left")}},
+    {QStringLiteral("status"), QStringLiteral("meter"), QStringLiteral("networks"), QStringLiteral("clone")}}};
 
 }  // namespace
 }  // namespace kxsim::tool
