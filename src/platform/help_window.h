@@ -39,7 +39,8 @@ public:
 protected:
     /// Esc and the desktop's close keys (Ctrl+W) close the window.
     void keyPressEvent(QKeyEvent* event) override;
-    /// On a dark palette pages are shown in its colours; on a light one as written.
+    /// A new palette shows the page anew: on a dark palette pages take its
+    /// colours (see loadResource), on a light one they stay as written.
     void changeEvent(QEvent* event) override;
 
 private:
