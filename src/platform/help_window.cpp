@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QWindow>
 
+#include "platform/design.h"
+
 namespace kxsim::platform {
 namespace {
 
@@ -14,6 +16,20 @@ QPointer<HelpWindow> g_window;
 const QString kTitle = QStringLiteral("Kestrix SIM Lib Help");
 
 QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// Rules added after a page's own style sheet on a dark palette: the pages
+// were written for dark text on white, and the later rule wins.
+QString darkPageStyle(const QPalette& palette) {
+    const auto c = [&palette](QPalette::ColorRole role) { return palette.color(role).name(); };
+    return QStringLiteral("\nbody, code { color: %1; }\n"
+                          "h1, h2 { color: %2; }\n"
+                          "a { color: %3; }\n"
+                          "table.fields th { background-color: %4; border-color: %5; }\n"
+                          "table.fields td { border-color: %5; }\n"
+                          "p.note { background-color: %6; border-color: %5; }\n")
+        .arg(c(QPalette::Text), headingColor(palette).name(), c(QPalette::Link), c(QPalette::Button),
+             c(QPalette::Mid), c(QPalette::AlternateBase));
+}
 
 }  // namespace
 
@@ -63,12 +79,19 @@ bool HelpWindow::showTopic(const std::string& helpFile, int32_t contextId, QWidg
 }
 
 QVariant HelpWindow::loadResource(int type, const QUrl& name) {
-    Q_UNUSED(type);
     // Everything comes from the help file; the window reads nothing else.
     if (name.scheme() != QLatin1String(kScheme) || !file_.isOpen()) return {};
     const std::optional<std::string> bytes = file_.read(name.path(QUrl::FullyDecoded).toStdString());
     if (!bytes) return {};
-    return QByteArray(bytes->data(), qsizetype(bytes->size()));
+    QByteArray data(bytes->data(), qsizetype(bytes->size()));
+    if (type == QTextDocument::StyleSheetResource && !isLightPalette(palette())) data += darkPageStyle(palette()).toUtf8();
+    return data;
+}
+
+void HelpWindow::changeEvent(QEvent* event) {
+    QTextBrowser::changeEvent(event);
+    // A page shown keeps the colours it was laid out with: show it anew.
+    if (event->type() == QEvent::PaletteChange && problem_.isEmpty() && source().isValid()) reload();
 }
 
 void HelpWindow::keyPressEvent(QKeyEvent* event) {
@@ -98,8 +121,8 @@ void HelpWindow::followLink(const QUrl& link) {
 void HelpWindow::showProblem(const QString& message) {
     problem_ = message;
     setHtml(QStringLiteral("<html><head><title>Help not available</title></head><body>"
-                           "<h2 style=\"color:#003399\">Help not available</h2><p>%1</p></body></html>")
-                .arg(message.toHtmlEscaped()));
+                           "<h2 style=\"color:%1\">Help not available</h2><p>%2</p></body></html>")
+                .arg(headingColor(palette()).name(), message.toHtmlEscaped()));
     setWindowTitle(QStringLiteral("Help not available - ") + kTitle);
 }
 

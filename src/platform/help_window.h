@@ -39,6 +39,9 @@ public:
 protected:
     /// Esc and the desktop's close keys (Ctrl+W) close the window.
     void keyPressEvent(QKeyEvent* event) override;
+    /// A new palette shows the page anew: on a dark palette pages take its
+    /// colours (see loadResource), on a light one they stay as written.
+    void changeEvent(QEvent* event) override;
 
 private:
     HelpWindow();

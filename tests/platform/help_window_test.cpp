@@ -5,12 +5,16 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QStyle>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include "kxsimlib/cdialogs.h"
 #include "platform/help_viewer.h"
+#include "platform/design.h"
 #include "platform/help_window.h"
 #include "platform/library_identity.h"
 #include "services/settings.h"
@@ -152,6 +156,63 @@ TEST_F(HelpWindowTest, esc_and_ctrl_w_close_the_window_and_pages_keep_their_numb
         QTest::keyClick(help, key.key(), key.keyboardModifiers());
         EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
     }
+}
+
+// What a fragment of a page is drawn on: its own background, its table cell's,
+// its block's, else the window's base colour.
+QColor behind(const HelpWindow& help, const QTextFragment& fragment, const QTextBlock& block) {
+    if (fragment.charFormat().hasProperty(QTextFormat::BackgroundBrush)) return fragment.charFormat().background().color();
+    QTextCursor cursor(block);
+    if (const QTextTable* table = cursor.currentTable()) {
+        const QTextCharFormat cell = table->cellAt(cursor).format();
+        if (cell.hasProperty(QTextFormat::BackgroundBrush)) return cell.background().color();
+    }
+    if (block.blockFormat().hasProperty(QTextFormat::BackgroundBrush)) return block.blockFormat().background().color();
+    return help.viewport()->palette().color(QPalette::Base);
+}
+
+// Every text of a page against what is behind it; the headings in the forms'
+// heading colour. A light palette keeps the pages' own colours.
+TEST_F(HelpWindowTest, pages_follow_a_light_and_a_dark_palette) {
+    platform::openHelp(7105, nullptr);
+    HelpWindow& help = *HelpWindow::instance();
+    for (const QPalette& palette : {platform::darkPalette(), QApplication::style()->standardPalette()}) {
+        const bool light = platform::isLightPalette(palette);
+        // The window's own palette: the application's reaches windows made
+        // earlier only while its event loop runs. The page shown follows too.
+        help.setPalette(palette);
+        for (const int topic : {0, 7108, 7111, 7120, 8030, 8040, 8100}) {
+            if (topic) platform::openHelp(topic, nullptr);
+            ASSERT_EQ(help.problem(), QString()) << topic;
+            int headings = 0, links = 0;
+            for (QTextBlock block = help.document()->begin(); block.isValid(); block = block.next()) {
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    const QTextFragment fragment = it.fragment();
+                    if (fragment.text().trimmed().isEmpty()) continue;
+                    const QTextCharFormat format = fragment.charFormat();
+                    const QColor text = format.hasProperty(QTextFormat::ForegroundBrush)
+                                            ? format.foreground().color()
+                                            : help.viewport()->palette().color(QPalette::Text);
+                    const QColor back = behind(help, fragment, block);
+                    const std::string where = std::string(light ? "light " : "dark ") + std::to_string(topic) + " \"" + fragment.text().toStdString() + "\" " +
+                                              text.name().toStdString() + " on " + back.name().toStdString();
+                    EXPECT_GE(platform::contrastRatio(text, back), platform::kMinContrast) << where;
+                    EXPECT_EQ(back == QColor(Qt::white) || back.lightness() > 200, light) << where;
+                    if (block.blockFormat().headingLevel() > 0) {
+                        ++headings;
+                        EXPECT_EQ(text.rgb(), (light ? QColor(0x00, 0x33, 0x99) : platform::headingColor(palette)).rgb()) << where;
+                    } else if (format.isAnchor()) {
+                        ++links;
+                    } else if (!format.fontFamilies().toStringList().join(u' ').contains(u"Mono")) {
+                        EXPECT_EQ(text.rgb(), (light ? QColor(0x20, 0x20, 0x20) : palette.color(QPalette::Text)).rgb()) << where;
+                    }
+                }
+            }
+            EXPECT_GT(headings, 0) << topic;
+            EXPECT_GT(links, 0) << topic;
+        }
+    }
+    help.setPalette(QPalette());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// kxsim help NUMBER: the library's help window at a topic, on its own.
+// kxsim help NUMBER [--dark]: the library's help window at a topic, on its own.
 
 #include <QApplication>
 #include <QEvent>
@@ -23,6 +23,7 @@ protected:
 int help(const QStringList& args) {
     QStringList rest = args;
     QString picture;
+    const bool dark = rest.removeAll(QStringLiteral("--dark")) > 0;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--png")); at >= 0) {
         if (at + 1 >= rest.size()) throw UsageError(QStringLiteral("--png needs a file"));
         picture = rest[at + 1];
@@ -33,6 +34,7 @@ int help(const QStringList& args) {
     const int contextId = rest[0].toInt(&ok);
     if (!ok) throw UsageError(QStringLiteral("help needs a context number, not %1").arg(rest[0]));
     ensureRenderingApplication();
+    if (dark) tooling::useDarkPalette();
 
     std::u16string problem;
     QWidget* window = tooling::showHelpTopic(contextId, problem);
@@ -61,10 +63,11 @@ int help(const QStringList& args) {
 }
 
 const CommandRegistration registration{Command{
-    QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE]"), help,
+    QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE] [--dark]"), help,
     QStringLiteral("The help window at the topic with that context number (7105, 7108, 7111, 7120, 8030, 8040, "
                    "8100), from kxhelpd.chm beside the library; runs until it is closed, or writes its picture."),
-    {{QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")}},
+    {{QStringLiteral("--png"), QStringLiteral("FILE"), QStringLiteral("write the window's picture and end")},
+     {QStringLiteral("--dark"), {}, QStringLiteral("the window in a dark palette")}},
     {QStringLiteral("7105"), QStringLiteral("7108"), QStringLiteral("7111"), QStringLiteral("7120"),
      QStringLiteral("8030"), QStringLiteral("8040"), QStringLiteral("8100")}}};
 
