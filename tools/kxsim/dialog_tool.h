@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "above_program.h"
 #include "json_line.h"
 #include "kxsimlib/status.h"
 
@@ -96,10 +97,6 @@ struct ToolRegistration {
 Inputs sampleInputs(const DialogTool& tool);
 /// First value of \a option, or \a fallback.
 QString value(const Inputs& inputs, const QString& option, const QString& fallback = {});
-
-/// The first of \a relativePaths found in the program's folder or up to four
-/// folders above it (a build tree, an installed prefix); empty when none is.
-QString findAboveProgram(const QStringList& relativePaths);
 
 /// Sets CDialogs.Language when "--language" was given.
 void applyLanguage(const QString& file);

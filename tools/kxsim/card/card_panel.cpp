@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "card_tasks.h"
-#include "dialog_tool.h"
+#include "above_program.h"
 #include "kxsimlib/cdialogs.h"
 #include "surface/tooling.h"
 
