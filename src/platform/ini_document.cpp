@@ -1,5 +1,7 @@
 #include "platform/ini_document.h"
 
+#include <algorithm>
+
 namespace kxsim::platform {
 namespace {
 
@@ -35,6 +37,9 @@ bool sameFolded(std::u16string_view a, std::u16string_view b) {
         if (a[i] != b[i] && foldChar(a[i]) != foldChar(b[i])) return false;
     return true;
 }
+
+// Open addressing keeps probes short while a table is at most 70% full.
+bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7; }
 
 uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
     uint64_t h = 14695981039346656037ull ^ seed;  // FNV-1a over the folded characters
@@ -103,11 +108,33 @@ IniDocument IniDocument::parse(std::u16string text) {
         if (!reading) return true;
         const size_t eq = line.text.find(u'=');
         if (eq == std::u16string_view::npos) return true;  // no entry
-        doc.addEntry(current, rangeOf(trim(line.text.substr(0, eq))), rangeOf(trim(line.text.substr(eq + 1))));
+        doc.addEntry(current, rangeOf(line.text).begin);
         return true;
     });
     if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(all.size()) - doc.sections_[current].body.begin;
     return doc;
+}
+
+// An entry's line starts at lineBegin, blanks dropped, and holds "=": the key
+// runs to the first "=", the value from there to the line's end.
+IniDocument::Entry IniDocument::entryAt(uint32_t lineBegin) const {
+    const std::u16string_view all(text_);
+    const size_t eq = all.find(u'=', lineBegin);
+    size_t stop = eq + 1;
+    while (stop < all.size() && all[stop] != u'\n' && all[stop] != u'\r') ++stop;
+    return Entry{trim(all.substr(lineBegin, eq - lineBegin)), trim(all.substr(eq + 1, stop - eq - 1))};
+}
+
+// Sections are kept in file order and an entry is only indexed in the first
+// section of a name, so its section is the last one starting before it.
+uint32_t IniDocument::sectionOf(uint32_t lineBegin) const {
+    const auto after = std::upper_bound(sections_.begin(), sections_.end(), lineBegin,
+                                        [](uint32_t pos, const Section& s) { return pos < s.body.begin; });
+    return static_cast<uint32_t>(after - sections_.begin() - 1);
+}
+
+uint64_t IniDocument::entryHash(uint32_t lineBegin) const {
+    return foldedHash(entryAt(lineBegin).key, sectionOf(lineBegin));
 }
 
 void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
@@ -115,8 +142,7 @@ void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
     const size_t mask = bigger.size() - 1;
     for (uint32_t slot : table) {
         if (!slot) continue;
-        const uint64_t h = entries ? foldedHash(at(entries_[slot - 1].key), entries_[slot - 1].section)
-                                   : foldedHash(at(sections_[slot - 1].name), ~0ull);
+        const uint64_t h = entries ? entryHash(slot - 1) : foldedHash(at(sections_[slot - 1].name), ~0ull);
         size_t i = h & mask;
         while (bigger[i]) i = (i + 1) & mask;
         bigger[i] = slot;
@@ -126,24 +152,23 @@ void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
 
 void IniDocument::addSection(Range name, uint32_t bodyBegin) {
     sections_.push_back(Section{name, Range{bodyBegin, 0}});
-    if (sections_.size() * 2 > sectionSlots_.size()) grow(sectionSlots_, false);
+    if (fullerThanLimit(sections_.size(), sectionSlots_.size())) grow(sectionSlots_, false);
     const size_t mask = sectionSlots_.size() - 1;
     size_t i = foldedHash(at(name), ~0ull) & mask;
     while (sectionSlots_[i]) i = (i + 1) & mask;
     sectionSlots_[i] = static_cast<uint32_t>(sections_.size());
 }
 
-void IniDocument::addEntry(uint32_t section, Range key, Range value) {
-    const std::u16string_view name = at(key);
-    size_t mask = entrySlots_.size() - 1;
+void IniDocument::addEntry(uint32_t section, uint32_t lineBegin) {
+    const std::u16string_view name = entryAt(lineBegin).key;
+    const size_t mask = entrySlots_.size() - 1;
     size_t i = foldedHash(name, section) & mask;
     for (; entrySlots_[i]; i = (i + 1) & mask) {
-        const Entry& e = entries_[entrySlots_[i] - 1];
-        if (e.section == section && sameFolded(at(e.key), name)) return;  // the first one is read
+        const uint32_t other = entrySlots_[i] - 1;
+        if (sameFolded(entryAt(other).key, name) && sectionOf(other) == section) return;  // the first one is read
     }
-    entries_.push_back(Entry{section, key, value});
-    entrySlots_[i] = static_cast<uint32_t>(entries_.size());
-    if (entries_.size() * 2 > entrySlots_.size()) grow(entrySlots_, true);
+    entrySlots_[i] = lineBegin + 1;
+    if (fullerThanLimit(++entryCount_, entrySlots_.size())) grow(entrySlots_, true);
 }
 
 const IniDocument::Section* IniDocument::findSection(std::u16string_view name) const {
@@ -165,8 +190,9 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
     const std::u16string_view name = trim(key);
     const size_t mask = entrySlots_.size() - 1;
     for (size_t i = foldedHash(name, section) & mask; entrySlots_[i]; i = (i + 1) & mask) {
-        const Entry& e = entries_[entrySlots_[i] - 1];
-        if (e.section == section && sameFolded(at(e.key), name)) return at(e.value);
+        const uint32_t lineBegin = entrySlots_[i] - 1;
+        const Entry e = entryAt(lineBegin);
+        if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;
     }
     return std::nullopt;
 }

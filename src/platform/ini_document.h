@@ -51,21 +51,26 @@ private:
         Range name, body;  // body: the text after the header up to the next header
     };
     struct Entry {
-        uint32_t section = 0;
-        Range key, value;
+        std::u16string_view key, value;
     };
 
     std::u16string_view at(Range r) const { return std::u16string_view(text_).substr(r.begin, r.size); }
     const Section* findSection(std::u16string_view name) const;
     void addSection(Range name, uint32_t bodyBegin);
-    void addEntry(uint32_t section, Range key, Range value);
+    void addEntry(uint32_t section, uint32_t lineBegin);
+    Entry entryAt(uint32_t lineBegin) const;
+    uint32_t sectionOf(uint32_t lineBegin) const;
+    uint64_t entryHash(uint32_t lineBegin) const;
     void grow(std::vector<uint32_t>& table, bool entries);
 
     std::u16string text_;
     std::vector<Section> sections_;      // the first section of each name
-    std::vector<Entry> entries_;         // the first entry of each name in those sections
     std::vector<uint32_t> sectionSlots_;  // open addressing: index + 1, 0 when free
+    // The first entry of each name in those sections, found by open addressing:
+    // where its line starts in the text + 1, 0 when free. Key, value and section
+    // are read back from the text, so an entry costs one slot and no more.
     std::vector<uint32_t> entrySlots_;
+    uint32_t entryCount_ = 0;
 };
 
 }  // namespace kxsim::platform
