@@ -44,7 +44,9 @@ bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7
 uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
     uint64_t h = 14695981039346656037ull ^ seed;  // FNV-1a over the folded characters
     for (char16_t c : name) h = (h ^ foldChar(c)) * 1099511628211ull;
-    return h ^ (h >> 29);
+    h ^= h >> 33;  // mixed so the low bits, which pick the slot, take in every character
+    h *= 0xff51afd7ed558ccdull;
+    return h ^ (h >> 33);
 }
 
 // One line of the text: blanks around it dropped; its start in the text.
@@ -91,6 +93,7 @@ IniDocument IniDocument::parse(std::u16string text) {
     };
     doc.sectionSlots_.assign(16, 0);
     doc.entrySlots_.assign(64, 0);
+    while (doc.offsetMask_ / 2 > doc.text_.size()) doc.offsetMask_ /= 2;  // still above every line start + 1
     doc.addSection(Range{}, 0);  // the lines before the first header
     uint32_t current = 0;
     bool reading = true;  // false in a later section of a name already seen
@@ -142,7 +145,7 @@ void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
     const size_t mask = bigger.size() - 1;
     for (uint32_t slot : table) {
         if (!slot) continue;
-        const uint64_t h = entries ? entryHash(slot - 1) : foldedHash(at(sections_[slot - 1].name), ~0ull);
+        const uint64_t h = entries ? entryHash((slot & offsetMask_) - 1) : foldedHash(at(sections_[slot - 1].name), ~0ull);
         size_t i = h & mask;
         while (bigger[i]) i = (i + 1) & mask;
         bigger[i] = slot;
@@ -162,12 +165,14 @@ void IniDocument::addSection(Range name, uint32_t bodyBegin) {
 void IniDocument::addEntry(uint32_t section, uint32_t lineBegin) {
     const std::u16string_view name = entryAt(lineBegin).key;
     const size_t mask = entrySlots_.size() - 1;
-    size_t i = foldedHash(name, section) & mask;
+    const uint64_t h = foldedHash(name, section);
+    size_t i = h & mask;
     for (; entrySlots_[i]; i = (i + 1) & mask) {
-        const uint32_t other = entrySlots_[i] - 1;
-        if (sameFolded(entryAt(other).key, name) && sectionOf(other) == section) return;  // the first one is read
+        const uint32_t slot = entrySlots_[i], other = (slot & offsetMask_) - 1;
+        if ((slot & ~offsetMask_) == tag(h) && sameFolded(entryAt(other).key, name) && sectionOf(other) == section)
+            return;  // the first one is read
     }
-    entrySlots_[i] = lineBegin + 1;
+    entrySlots_[i] = (lineBegin + 1) | tag(h);
     if (fullerThanLimit(++entryCount_, entrySlots_.size())) grow(entrySlots_, true);
 }
 
@@ -189,8 +194,10 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
     const auto section = static_cast<uint32_t>(s - sections_.data());
     const std::u16string_view name = trim(key);
     const size_t mask = entrySlots_.size() - 1;
-    for (size_t i = foldedHash(name, section) & mask; entrySlots_[i]; i = (i + 1) & mask) {
-        const uint32_t lineBegin = entrySlots_[i] - 1;
+    const uint64_t h = foldedHash(name, section);
+    for (size_t i = h & mask; entrySlots_[i]; i = (i + 1) & mask) {
+        const uint32_t slot = entrySlots_[i], lineBegin = (slot & offsetMask_) - 1;
+        if ((slot & ~offsetMask_) != tag(h)) continue;
         const Entry e = entryAt(lineBegin);
         if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;
     }

@@ -62,14 +62,18 @@ private:
     uint32_t sectionOf(uint32_t lineBegin) const;
     uint64_t entryHash(uint32_t lineBegin) const;
     void grow(std::vector<uint32_t>& table, bool entries);
+    uint32_t tag(uint64_t hash) const { return static_cast<uint32_t>(hash >> 32) & ~offsetMask_; }
 
     std::u16string text_;
     std::vector<Section> sections_;      // the first section of each name
     std::vector<uint32_t> sectionSlots_;  // open addressing: index + 1, 0 when free
     // The first entry of each name in those sections, found by open addressing:
-    // where its line starts in the text + 1, 0 when free. Key, value and section
-    // are read back from the text, so an entry costs one slot and no more.
+    // where its line starts in the text + 1 (0 when free) in the bits of
+    // offsetMask_, the rest filled with bits of the key's hash, so most probes
+    // that miss never touch the text. Key, value and section are read back
+    // from the text, so an entry costs one slot and no more.
     std::vector<uint32_t> entrySlots_;
+    uint32_t offsetMask_ = ~0u;
     uint32_t entryCount_ = 0;
 };
 
