@@ -41,6 +41,21 @@ bool sameFolded(std::u16string_view a, std::u16string_view b) {
 // Open addressing keeps probes short while a table is at most 70% full.
 bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7; }
 
+// Room for every line holding "=" without regrowing, but no more than one
+// slot for four characters: a file of one key written many times must not
+// get a table larger than its text. Such a file's table still grows if needed.
+size_t entryTableSize(std::u16string_view text) {
+    size_t lines = 0;
+    bool seen = false;
+    for (char16_t c : text) {
+        if (c == u'\n' || c == u'\r') seen = false;
+        else if (c == u'=' && !seen) seen = true, ++lines;
+    }
+    size_t size = 64;
+    while (fullerThanLimit(lines, size) && size * 2 <= text.size() / 4) size *= 2;
+    return size;
+}
+
 uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
     uint64_t h = 14695981039346656037ull ^ seed;  // FNV-1a over the folded characters
     for (char16_t c : name) h = (h ^ foldChar(c)) * 1099511628211ull;
@@ -92,7 +107,7 @@ IniDocument IniDocument::parse(std::u16string text) {
         return Range{static_cast<uint32_t>(part.data() - all.data()), static_cast<uint32_t>(part.size())};
     };
     doc.sectionSlots_.assign(16, 0);
-    doc.entrySlots_.assign(64, 0);
+    doc.entrySlots_.assign(entryTableSize(doc.text_), 0);
     while (doc.offsetMask_ / 2 > doc.text_.size()) doc.offsetMask_ /= 2;  // still above every line start + 1
     doc.addSection(Range{}, 0);  // the lines before the first header
     uint32_t current = 0;
