@@ -1,6 +1,7 @@
 #include "platform/ini_document.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kxsim::platform {
 namespace {
@@ -111,6 +112,8 @@ IniDocument IniDocument::parse(std::u16string text) {
     while (doc.offsetMask_ / 2 > doc.text_.size()) doc.offsetMask_ /= 2;  // still above every line start + 1
     doc.addSection(Range{}, 0);  // the lines before the first header
     uint32_t current = 0;
+    std::array<PendingEntry, 16> pending;
+    size_t queued = 0;
     bool reading = true;  // false in a later section of a name already seen
     forEachLine(all, 0, all.size(), [&](const Line& line) {
         if (line.text.empty()) return true;
@@ -126,9 +129,18 @@ IniDocument IniDocument::parse(std::u16string text) {
         if (!reading) return true;
         const size_t eq = line.text.find(u'=');
         if (eq == std::u16string_view::npos) return true;  // no entry
-        doc.addEntry(current, rangeOf(line.text).begin);
+        // Entries wait a few lines in a queue while their slot is fetched
+        // into the cache; they are still added in file order.
+        const std::u16string_view key = trim(line.text.substr(0, eq));
+        const uint64_t h = foldedHash(key, current);
+        __builtin_prefetch(&doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
+        PendingEntry& slot = pending[queued++ % pending.size()];
+        if (queued > pending.size()) doc.addEntry(slot);
+        slot = PendingEntry{h, current, rangeOf(line.text).begin, key};
         return true;
     });
+    for (size_t i = queued > pending.size() ? queued - pending.size() : 0; i < queued; ++i)
+        doc.addEntry(pending[i % pending.size()]);
     if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(all.size()) - doc.sections_[current].body.begin;
     return doc;
 }
@@ -177,10 +189,9 @@ void IniDocument::addSection(Range name, uint32_t bodyBegin) {
     sectionSlots_[i] = static_cast<uint32_t>(sections_.size());
 }
 
-void IniDocument::addEntry(uint32_t section, uint32_t lineBegin) {
-    const std::u16string_view name = entryAt(lineBegin).key;
+void IniDocument::addEntry(const PendingEntry& entry) {
+    const auto [h, section, lineBegin, name] = entry;
     const size_t mask = entrySlots_.size() - 1;
-    const uint64_t h = foldedHash(name, section);
     size_t i = h & mask;
     for (; entrySlots_[i]; i = (i + 1) & mask) {
         const uint32_t slot = entrySlots_[i], other = (slot & offsetMask_) - 1;

@@ -57,7 +57,12 @@ private:
     std::u16string_view at(Range r) const { return std::u16string_view(text_).substr(r.begin, r.size); }
     const Section* findSection(std::u16string_view name) const;
     void addSection(Range name, uint32_t bodyBegin);
-    void addEntry(uint32_t section, uint32_t lineBegin);
+    struct PendingEntry {
+        uint64_t hash;
+        uint32_t section, lineBegin;
+        std::u16string_view key;
+    };
+    void addEntry(const PendingEntry& entry);
     Entry entryAt(uint32_t lineBegin) const;
     uint32_t sectionOf(uint32_t lineBegin) const;
     uint64_t entryHash(uint32_t lineBegin) const;
