@@ -1,5 +1,7 @@
 #include "platform/ordinary_file.h"
 
+#include "platform/file_descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,25 +11,11 @@
 namespace kxsim::platform {
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 using Outcome = OrdinaryFile::Outcome;
 
 // Opens without blocking and says what lies there; Read means an ordinary
 // file within the limit, ready to be read from \a fd.
-Outcome inspect(const Descriptor& fd, size_t maxSize, int& error) {
+Outcome inspect(const FileDescriptor& fd, size_t maxSize, int& error) {
     if (fd.get() < 0) {
         error = errno;
         return error == ENOENT || error == ENOTDIR ? Outcome::Missing : Outcome::Unreadable;
@@ -50,7 +38,7 @@ int openNonBlocking(const std::string& path) {
 
 OrdinaryFile readOrdinaryFile(const std::string& path, size_t maxSize) {
     OrdinaryFile file;
-    const Descriptor fd(openNonBlocking(path));
+    const FileDescriptor fd(openNonBlocking(path));
     file.outcome = inspect(fd, maxSize, file.error);
     if (file.outcome != Outcome::Read) return file;
     // A file that grows past the limit while it is read is refused too.
@@ -75,7 +63,7 @@ OrdinaryFile readOrdinaryFile(const std::string& path, size_t maxSize) {
 }
 
 bool isOrdinaryFile(const std::string& path, size_t maxSize) {
-    const Descriptor fd(openNonBlocking(path));
+    const FileDescriptor fd(openNonBlocking(path));
     int error = 0;
     return inspect(fd, maxSize, error) == Outcome::Read;
 }

@@ -1,5 +1,7 @@
 #include "platform/qt_platform.h"
 
+#include "platform/file_descriptor.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -35,20 +37,6 @@ std::string env(const char* name) {
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Waits for \a events on \a fd; empty when they came, else why not.
 std::string waitFor(int fd, short events) {
@@ -157,7 +145,7 @@ std::string xcbReason() {
         fd = connectTcp(host, 6000 + number, why);
     }
     if (fd < 0) return "no X server answers at DISPLAY " + quoted(display) + " (" + why + ")";
-    const Fd socket(fd);
+    const FileDescriptor socket(fd);
     if (std::string greeting = x11Greeting(fd); !greeting.empty())
         return "no X server answers at DISPLAY " + quoted(display) + " (" + greeting + ")";
     // Now the connection Qt will make, with the user's credentials.

@@ -20,6 +20,13 @@ std::string hex4(unsigned value) {
 }
 
 CardError malformed(const std::string& what) { return CardError(CardError::Kind::Answer, what); }
+
+// A SELECT response of \a file shorter than a GSM SIM gives (\a least bytes) is refused.
+void requireSelectSize(const Bytes& r, size_t least, const std::string& file, const char* forWhat) {
+    if (r.size() < least)
+        throw malformed("the response to SELECT " + file + " is " + std::to_string(r.size()) +
+                        " bytes; a GSM SIM gives at least " + std::to_string(least) + forWhat);
+}
 }  // namespace
 
 std::string accessName(Access level) {
@@ -105,9 +112,7 @@ Bytes SimCard::selectRaw(uint16_t id) {
 
 DirInfo SimCard::selectDir(uint16_t id) {
     const Bytes r = selectRaw(id);
-    if (r.size() < 22)
-        throw malformed("the response to SELECT " + current_ + " is " + std::to_string(r.size()) +
-                        " bytes; a GSM SIM gives at least 22");
+    requireSelectSize(r, 22, current_, "");
     if (r[6] != 0x01 && r[6] != 0x02)
         throw malformed(current_ + " is not a directory (type " + hex4(r[6]).substr(2) + ")");
     DirInfo info;
@@ -121,9 +126,7 @@ DirInfo SimCard::selectDir(uint16_t id) {
 
 EfInfo SimCard::selectEf(uint16_t id) {
     const Bytes r = selectRaw(id);
-    if (r.size() < 14)
-        throw malformed("the response to SELECT " + current_ + " is " + std::to_string(r.size()) +
-                        " bytes; a GSM SIM gives at least 14 for a file");
+    requireSelectSize(r, 14, current_, " for a file");
     if (r[6] != 0x04) throw malformed(current_ + " is not an elementary file");
     EfInfo info;
     info.id = id;
