@@ -6,7 +6,6 @@
 #include <limits>
 
 using kxsim::tools::LeadingNumber;
-using kxsim::tools::LongOfText;
 using kxsim::tools::ToInteger;
 using kxsim::tools::ToLong;
 
@@ -56,12 +55,4 @@ TEST(leading_number, overflow_gives_nothing) {
     EXPECT_EQ(ToInteger(-32768.5), -32768);
     EXPECT_FALSE(ToInteger(32767.5));
     EXPECT_FALSE(ToInteger(-32769));
-}
-
-TEST(leading_number, long_of_text) {
-    EXPECT_EQ(LongOfText(u"500"), 500);
-    EXPECT_EQ(LongOfText(u"12.5"), 12);
-    EXPECT_EQ(LongOfText(u"xyz"), 0);
-    EXPECT_FALSE(LongOfText(u"99999999999"));
-    EXPECT_EQ(LongOfText(u"&HFFFF"), -1);
 }

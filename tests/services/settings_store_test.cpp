@@ -142,37 +142,6 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
     }
 }
 
-TEST_F(SettingsStoreTest, a_read_only_folder_refuses_writes_and_keeps_what_it_holds) {
-    ASSERT_TRUE(SettingsFileStore().setValue(u"LeserName", u"kept"));
-    const QByteArray folder = storeFolder().toUtf8();
-    const QByteArray file = storeFile().toUtf8();
-    // Root writes anywhere: the writer then runs as an ordinary user who owns the folder.
-    const bool root = ::geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
-    const auto own = [&](uid_t user) {
-        for (const QByteArray& path : {configHome().toUtf8(), folder, file})
-            ASSERT_EQ(::chown(path.constData(), user, user), 0) << path.constData();
-    };
-    if (root) own(kNobody);
-    ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
-
-    const int code = inChild([&] {
-        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 10;
-        SettingsFileStore store;
-        const kxsim::Status s = store.setValue(u"MagsIds", u"{|}");
-        const std::u16string expected = u"The setting MagsIds could not be stored: " + storeFile().toStdU16String() +
-                                        u" cannot be written (Permission denied)";
-        return s.ok() ? 11 : s.number() != 75 ? 12 : s.description() != expected ? 13
-             : store.value(u"LeserName") != u"kept" ? 14 : store.value(u"MagsIds") != std::nullopt ? 15 : 0;
-    });
-    ::chmod(folder.constData(), 0700);
-    if (root) own(0);
-    EXPECT_EQ(code, 0) << "10: no user to switch to, 11: reported stored, 12: wrong number, "
-                                         "13: wrong description, 14: lost a key, 15: kept the refused key";
-    EXPECT_EQ(SettingsFileStore().value(u"LeserName"), u"kept");
-    EXPECT_EQ(SettingsFileStore().value(u"MagsIds"), std::nullopt);
-}
-
 // A store that is no ordinary file, or too large to read, gives the defaults
 // at once and refuses every write with a reason; nothing ever blocks (the
 // child is killed after ten seconds).
@@ -224,14 +193,4 @@ TEST_F(SettingsStoreTest, a_write_refused_by_a_full_disk_leaves_no_trace) {
     EXPECT_EQ(SettingsFileStore().value(u"MagsPref"), u"before");
     EXPECT_EQ(SettingsFileStore().value(u"LeserName"), u"small");
     EXPECT_TRUE(fileBytes().startsWith(before));
-}
-
-TEST(settings_defaults, absent_keys_give_the_default_as_text) {
-    MemorySettingsStore store;
-    EXPECT_EQ(ReadSetting(store, u"MagsMask", 15), u"15");
-    EXPECT_EQ(ReadSetting(store, u"LeserPause", -3), u"-3");
-    EXPECT_EQ(ReadSetting(store, u"MagsIds", u"{|}"), u"{|}");
-    EXPECT_EQ(ReadSetting(store, u"MagsPref"), u"");
-    store.values[u"MagsMask"] = u"5";
-    EXPECT_EQ(ReadSetting(store, u"MagsMask", 15), u"5");
 }

@@ -185,10 +185,3 @@ TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
     dir.write("two.ini", "[Label]\nSample Form=Zwei, geändert\n");
     EXPECT_EQ(title(), QStringLiteral("Zwei, geändert"));
 }
-
-TEST_F(Translation, the_shipped_german_file_is_read_as_windows_1252) {
-    useLanguage(platform::fromUtf8(KXSIM_SOURCE_DIR "/lang/kxsim_de.ini"));
-    EXPECT_EQ(tools::TranslateText(u"Cancel"), u"Abbrechen");
-    EXPECT_EQ(tools::TranslateText(u"Available:"), u"Verfügbar:");
-    EXPECT_EQ(tools::TranslateText(u"Close"), u"Schließen");
-}

@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -55,22 +54,6 @@ TEST(CommonsVersion, AsksOnceAndCachesUnlessTheNumberIsZero) {
     }
 }
 
-TEST(CommonsVersion, EachInstanceAsksForItself) {
-    Commons first, second;
-    int asked = 0;
-    auto source = [&] { ++asked; return std::string("6.1.0"); };
-    surface::setKernelReleaseSource(first, source);
-    surface::setKernelReleaseSource(second, source);
-    int32_t v = 0;
-    first.GetOSVersion(v);
-    second.GetOSVersion(v);
-    first.GetOSVersion(v);
-    EXPECT_EQ(asked, 2);
-    Boolean nt = Boolean::True;
-    ASSERT_TRUE(first.IsWinNT(nt));
-    EXPECT_EQ(nt, Boolean::False);
-}
-
 struct TempCall {
     std::u16string name;
     int32_t result = -1;
@@ -82,16 +65,6 @@ TempCall newTempFileName(Commons& commons, const std::u16string& folder, std::u1
     EXPECT_TRUE(commons.NewTempFileName(path, appendix, 12345, out.name, out.result));
     EXPECT_EQ(path, folder + u"/");
     return out;
-}
-
-TEST(CommonsTempName, EmptyFolderGivesTheFirstName) {
-    test::TempFolder folder;
-    Commons commons;
-    const auto out = newTempFileName(commons, platform::fromUtf8(folder.path().string()), u".txt");
-    EXPECT_EQ(out.result, 999);
-    const std::regex pattern(folder.path().string() + "/tmp[1-9][0-9]{4}\\.txt");
-    EXPECT_TRUE(std::regex_match(platform::toUtf8(out.name), pattern)) << platform::toUtf8(out.name);
-    EXPECT_FALSE(std::filesystem::exists(platform::toUtf8(out.name)));  // nothing is created
 }
 
 TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {

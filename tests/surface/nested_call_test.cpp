@@ -5,11 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
-#include "support/fake_help_viewer.h"
 #include "support/member_calls.h"
 #include "support/temp_files.h"
 
@@ -79,32 +77,6 @@ TEST(NestedCall, aDifferentDialogOpensOverTheOpenOneAndBothEndNormally) {
     EXPECT_EQ(convert.runs(), 1);
     EXPECT_TRUE(outerStillOpen);
     EXPECT_EQ(converter.returned, u"");
-}
-
-// Help and F1 ask for the dialog's own topic in the library's help file and
-// leave the dialog open.
-TEST(EveryDialog, helpAndF1OpenItsTopicAndLeaveItOpen) {
-    TempFolder folder;
-    const std::u16string ini = folder.write("networks.ini", "[Networks]\n26201=Telekom\n");
-    for (const MemberCall& member : memberCalls(ini)) {
-        SCOPED_TRACE(member.form);
-        RecordingHelpViewer help;
-        bool open = false;
-        WhenShown driver(QLatin1String(member.form), [&](QDialog& w) {
-            click(w, QLatin1String(member.helpButton));
-            QTRY_COMPARE(help.contexts.size(), size_t(1));
-            QTest::keyClick(&w, Qt::Key_F1);
-            open = w.isVisible();
-            closeBox(w);
-        });
-        Arguments arguments;
-        EXPECT_TRUE(member.call(u"help", arguments));
-        EXPECT_EQ(driver.runs(), 1);
-        EXPECT_TRUE(open);
-        EXPECT_EQ(help.contexts, (std::vector<int32_t>{member.helpContext, member.helpContext}));
-        ASSERT_EQ(help.files.size(), 2u);
-        EXPECT_TRUE(help.files[0].ends_with(u"/kxhelpd.chm"));
-    }
 }
 
 }  // namespace
