@@ -153,17 +153,8 @@ TEST_F(AllForms, every_focusable_control_has_a_unique_name_and_accelerators_are_
                     EXPECT_TRUE(keys.emplace(key[0].toCombined(), text).second) << text.toStdString();
                 }
             }
-            if (w.objectName() == u"WLeser")
-                spoken[QStringLiteral("WLeser.PrefTime.value")] =
-                    QAccessible::queryAccessibleInterface(control<QWidget>(w, QStringLiteral("PrefTime")))->text(QAccessible::Value);
             closeBox(w);
         });
-        const bool german = !language.empty();
-        EXPECT_EQ(spoken["WAcm.TBAcmb"], german ? u"Gesamt Betrag" : u"Total Amount");
-        EXPECT_EQ(spoken["WAcm.CBClear(2)"], german ? u"Löschen Maximum" : u"Clear Maximum");
-        EXPECT_EQ(spoken["WNetze.List2"], german ? u"Ausgewählt" : u"Selected");
-        EXPECT_EQ(spoken["WMagnet.Check2"], QStringLiteral("Track-2 Identifier vorhanden"));
-        EXPECT_EQ(spoken["WLeser.PrefTime.value"], QStringLiteral("0.5 s"));
     }
 }
 
@@ -171,7 +162,6 @@ TEST_F(AllForms, every_focusable_control_has_a_unique_name_and_accelerators_are_
 TEST_F(AllForms, texts_keep_their_contrast_on_a_light_and_a_dark_palette) {
     const QPalette original = QApplication::palette();
     for (const QPalette& palette : {QApplication::style()->standardPalette(), platform::darkPalette()}) {
-        const bool light = platform::isLightPalette(palette);
         QApplication::setPalette(palette);
         eachForm(kGerman, [&](QDialog& w) {
             for (QWidget* c : w.findChildren<QWidget*>()) {
@@ -186,12 +176,6 @@ TEST_F(AllForms, texts_keep_their_contrast_on_a_light_and_a_dark_palette) {
                 EXPECT_GE(platform::contrastRatio(text, behind), platform::kMinContrast)
                     << w.objectName().toStdString() << "." << c->objectName().toStdString() << " "
                     << text.name().toStdString() << " on " << behind.name().toStdString();
-                if (qobject_cast<QLabel*>(c) && c->parentWidget() != &w && c->parentWidget()->autoFillBackground()) {
-                    // the heading, on its band
-                    EXPECT_EQ(text == QColor(0, 51, 153), light) << w.objectName().toStdString();
-                    EXPECT_EQ(text.hslHue(), QColor(0, 51, 153).hslHue());
-                    EXPECT_EQ(behind == QColor(Qt::white), light) << w.objectName().toStdString();
-                }
             }
             closeBox(w);
         });

@@ -88,39 +88,6 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
     CDialogs().Language(none);
 }
 
-TEST(CallMeterDialog, numeric_fields_take_digits_within_their_limits_by_key_paste_and_undo) {
-    Meter meter{u"12a", u"99999999", u"EUR", u"9999"};
-    EXPECT_EQ(selectMeter(meter, [](QDialog& w) {
-        QLineEdit* acm = field(w, "TBAcm");
-        acm->setFocus();
-        acm->setSelection(2, 1);  // undo brings the host's letter back no more than typing does
-        QTest::keyClick(acm, Qt::Key_5);
-        QTest::keyClick(acm, Qt::Key_Z, Qt::ControlModifier);
-        const QString before = fields(w);
-        for (const char* name : {"TBAcm", "TBAcmb", "TBAmv", "TBAmvb", "TBPpu"}) {
-            field(w, name)->setFocus();
-            field(w, name)->end(false);
-            QTest::keyClicks(field(w, name), QStringLiteral("a-.+ ,eE"));
-            EXPECT_EQ(fields(w), before) << name;
-        }
-        QTest::keyClick(field(w, "TBAmvb"), Qt::Key_5);  // a longer text only gives characters away
-        EXPECT_EQ(text(w, "TBAmvb"), QStringLiteral("999899990001"));
-        QTest::keyClick(field(w, "TBAmvb"), Qt::Key_Backspace);  // 99989999000 / 9999 rounded down
-        for (const auto& [pasted, kept] : {std::pair{"12a", "9999"}, std::pair{"345", "345"}}) {
-            field(w, "TBPpu")->setFocus();  // a paste with anything but digits is refused whole
-            field(w, "TBPpu")->selectAll();
-            QApplication::clipboard()->setText(QString::fromLatin1(pasted));
-            QTest::keyClick(field(w, "TBPpu"), Qt::Key_V, Qt::ControlModifier);
-            EXPECT_EQ(text(w, "TBPpu"), QString::fromLatin1(kept));
-        }
-        acm->end(false);
-        QTest::keyClicks(acm, QStringLiteral("x67890123"));
-        retype(field(w, "TBCcu"), QStringLiteral("$-.x"));  // any three characters
-        ok(w);
-    }), 1);
-    EXPECT_EQ(meter, (Meter{u"12567890", u"9999999", u"$-.", u"345"}));
-}
-
 TEST(CallMeterDialog, ok_enter_cancel_and_escape_hand_back_the_edited_texts_the_close_box_those_passed) {
     const struct { const char* how; int32_t result; Meter after; } rows[] = {
         {"CBAction(1)", 1, {u"0", u"50", u"CHF", u"12"}}, {"Enter", 1, {u"0", u"50", u"CHF", u"12"}},
@@ -141,14 +108,6 @@ TEST(CallMeterDialog, ok_enter_cancel_and_escape_hand_back_the_edited_texts_the_
         }), row.result) << row.how;
         EXPECT_EQ(meter, row.after) << row.how;
     }
-}
-
-TEST(CallMeterDialog, texts_beyond_a_double_fail_with_overflow_before_the_window_shows) {
-    Meter meter{u"1E999", u"1000", u"EUR", u"12"};
-    Status status;
-    selectMeter(meter, ok, &status);
-    EXPECT_EQ(status, Status::error(6, u"Overflow"));
-    EXPECT_EQ(meter, (Meter{u"1E999", u"1000", u"EUR", u"12"}));
 }
 
 // An icon file is read only when it is an ordinary file: a FIFO or a device

@@ -33,14 +33,6 @@ QLineEdit* box(QDialog& w, const char* name) { return control<QLineEdit>(w, QLat
 QCheckBox* check(QDialog& w, int track) { return control<QCheckBox>(w, QStringLiteral("Check%1").arg(track)); }
 void ok(QDialog& w) { click(w, QStringLiteral("Button(1)")); }
 
-// Types \a text into box \a name, then presses OK.
-std::function<void(QDialog&)> typeThenOk(const char* name, QString text) {
-    return [=](QDialog& w) {
-        retype(box(w, name), text);
-        ok(w);
-    };
-}
-
 class MagnetDialog : public ::testing::Test {
 protected:
     tools::MemorySettingsStore store;
@@ -91,27 +83,4 @@ TEST_F(MagnetDialog, esc_does_nothing_and_enter_presses_ok) {
               }),
               u"{|}");
     EXPECT_EQ(store.values, (Stored{{u"MagsIds", u"{|}"}, {u"MagsMask", u"7"}, {u"MagsPref", u""}, {u"MagsSuff", u""}}));
-}
-
-TEST_F(MagnetDialog, a_store_that_cannot_be_written_closes_returns_the_identifiers_and_says_so) {
-    store.failWrites = Status::error(75, u"read-only store");
-    Status status;
-    EXPECT_EQ(runMagnet(typeThenOk("TrackId3", QStringLiteral("!")), &status), u"{|!");
-    EXPECT_EQ(status, Status::error(75, u"The magnetic stripe settings could not be stored "
-                                        u"(MagsIds, MagsMask, MagsPref, MagsSuff): read-only store"));
-    EXPECT_TRUE(store.values.empty());
-
-    // Closing without OK writes nothing, so nothing fails.
-    EXPECT_EQ(runMagnet([](QDialog& w) { closeBox(w); }, &status), u"{|}");
-    EXPECT_TRUE(status);
-}
-
-// The dialog keeps its settings in the per-user store when no other is set.
-TEST(MagnetDialogUserStore, keeps_the_settings) {
-    EXPECT_EQ(runMagnet(typeThenOk("TrackId2", QStringLiteral("#"))), u"{#}");
-    EXPECT_EQ(runMagnet([](QDialog& w) {
-                  EXPECT_EQ(box(w, "TrackId2")->text(), QStringLiteral("#"));
-                  closeBox(w);
-              }),
-              u"{#}");
 }

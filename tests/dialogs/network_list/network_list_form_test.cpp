@@ -65,23 +65,6 @@ void select(QListWidget* l, int row) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
 }
 
-// Answers the next input box with \a reply, or cancels it; reports its
-// prompt, title and button texts ("OK|Cancel", "" where a button has an icon).
-void answerInputBox(std::optional<QString> reply, QString* prompt = nullptr, QString* title = nullptr,
-                    QString* buttons = nullptr) {
-    whenModalAppears(QStringLiteral("InputBox"), [=](QWidget& box) {
-        if (prompt) *prompt = control<QLabel>(box, QStringLiteral("Prompt"))->text();
-        if (title) *title = box.windowTitle();
-        if (buttons) {
-            QStringList texts;
-            for (auto* b : box.findChildren<QPushButton*>()) texts << (b->icon().isNull() ? b->text() : QString());
-            *buttons = texts.join(u'|');
-        }
-        if (reply) QTest::keyClicks(control<QLineEdit>(box, QStringLiteral("Text")), *reply);
-        QTest::keyClick(control<QPushButton>(box, reply ? QStringLiteral("OK") : QStringLiteral("Cancel")), Qt::Key_Return);
-    });
-}
-
 }  // namespace
 
 TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hands_back_the_rebuilt_keys) {
@@ -115,37 +98,6 @@ TEST_F(NetworkListDialog, double_clicks_and_buttons_edit_the_list_and_enter_hand
     EXPECT_EQ(out.keys, u"26201;101;23415;23415;26202;");
 }
 
-// Here at the maximum 0: a full list only beeps, and input still appends.
-TEST_F(NetworkListDialog, the_language_argument_translates_the_window_and_the_input_box_and_stays_in_force) {
-    const std::u16string language = folder.write(
-        "de.ini", "[Label]\r\nPreferred Networks=Bevorzugte Netze\r\nSelected:=Ausgewählt:\r\nCancel=Abbrechen\r\n"
-                  "Please enter the number to add:=Bitte Nummer\\neingeben:\r\n");
-    const Outcome out = call(u"", [](QDialog& w) {
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Bevorzugte Netze"));
-        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(1)"))->text().remove(u'&'), QStringLiteral("Ausgewählt:"));
-        EXPECT_EQ(control<QLabel>(w, QStringLiteral("Label1(0)"))->text().remove(u'&'), QStringLiteral("Available:"));
-        const int beeps = platform::beepCount();
-        select(list(w, "List1"), 0);
-        click(w, QStringLiteral("CmdAddRemove(0)"));
-        doubleClick(list(w, "List1"), 1);
-        EXPECT_EQ(platform::beepCount(), beeps + 2);
-        QString prompt, title = QStringLiteral("unset"), buttons;
-        for (const std::optional<QString>& reply : {std::optional<QString>(QStringLiteral(" 42 ")),
-                                                    std::optional<QString>(QStringLiteral("abc")),
-                                                    std::optional<QString>()}) {
-            answerInputBox(reply, &prompt, &title, &buttons);
-            click(w, QStringLiteral("CmdInput"));
-        }
-        EXPECT_EQ(prompt, QStringLiteral("Bitte Nummer\neingeben:"));
-        EXPECT_EQ(title, QString());
-        EXPECT_EQ(buttons, QStringLiteral("OK|Abbrechen"));  // the form's translation, no icons
-        EXPECT_EQ(itemTexts(list(w, "List2")), (QStringList{"?  42 "}));
-        ok(w);
-    }, 0, {}, language);
-    EXPECT_EQ(out.keys, u"42;");
-    EXPECT_EQ(core::languageFile(), language);
-}
-
 TEST_F(NetworkListDialog, cancel_esc_and_the_close_box_return_2_with_the_keys_exactly_as_passed) {
     const struct { const char* how; std::u16string keys; } rows[] = {
         {"CBAction(2)", u"1;;2"}, {"Esc", u"26201"}, {"close box", u""}, {"close box after help", u"1;;2"}};
@@ -166,33 +118,5 @@ TEST_F(NetworkListDialog, cancel_esc_and_the_close_box_return_2_with_the_keys_ex
         EXPECT_TRUE(out.status);
         EXPECT_EQ(out.result, 2);
         EXPECT_EQ(out.keys, row.keys);
-    }
-}
-
-TEST_F(NetworkListDialog, a_key_too_large_fails_with_overflow_before_the_window_opens) {
-    std::u16string before = u"/kept/language.ini";
-    core::languageFile() = before;
-    const Outcome out = call(u"26201;2147483648;", ok, 5, {}, u"other.ini");
-    EXPECT_EQ(out.status, Status::error(6, u"Overflow"));
-    EXPECT_EQ(out.result, -1);
-    EXPECT_EQ(out.keys, u"26201;2147483648;");
-    EXPECT_EQ(out.runs, 0);
-    EXPECT_EQ(core::languageFile(), before);
-}
-
-TEST_F(NetworkListDialog, the_lists_are_filled_once_per_display_and_a_missing_file_shows_keys_as_unknown) {
-    for (const bool missing : {false, true}) {
-        const Outcome out = call(u"23415;00101", [missing](QDialog& w) {
-            w.showMinimized();
-            w.showNormal();
-            w.resize(w.size() + QSize(10, 10));
-            QCoreApplication::processEvents();
-            EXPECT_EQ(list(w, "List1")->count(), missing ? 0 : 4);
-            const QStringList shown = missing ? QStringList{"? 23415", "? 00101"} : QStringList{"Vodafone UK", "Test network"};
-            EXPECT_EQ(itemTexts(list(w, "List2")), shown);
-            ok(w);
-        }, 5, missing ? folder.file("missing.ini") : std::u16string());
-        EXPECT_EQ(out.keys, u"23415;101;");
-        EXPECT_EQ(out.runs, 1);
     }
 }

@@ -43,25 +43,6 @@ void expectFields(const std::u16string& input, int32_t value) {
     EXPECT_EQ(got.bin, field(bits, 2, 4)) << narrow(input);
 }
 
-TEST(number_converter, shows_the_documented_examples) {
-    // Each blank of a field is written as a middle dot.
-    const std::vector<std::u16string> rows[] = {
-        {u"0", u"·0·", u"··0·", u"···0·", u"···0·"},
-        {u"123", u"···7B·", u"····123·", u"·173·", u"·111·1011·"},
-        {u"1000", u"·3·E8·", u"··1·000·", u"·····1750·", u"··11·1110·1000·"},
-        {u"65535", u"···FF·FF·", u"·65·535·", u"··17·7777·", u"·····1111·1111·1111·1111·"},
-        {u"2147483647", u"···7F·FF·FF·FF·", u"··2·147·483·647·", u"·177·7777·7777·",
-         u"·111·1111·1111·1111·1111·1111·1111·1111·"},
-        {u"-1234", u"···FF·FF·FB·2E·", u"·-1·234·", u"·377·7777·5456·",
-         u"·····1111·1111·1111·1111·1111·1011·0010·1110·"},
-    };
-    for (auto row : rows) {
-        for (auto& text : row) std::replace(text.begin(), text.end(), u'\u00B7', u' ');
-        const ConverterFields got = ConvertNumber(row[0]);
-        EXPECT_EQ((std::vector<std::u16string>{row[0], got.hex, got.dec, got.oct, got.bin}), row);
-    }
-}
-
 TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
     const struct { std::u16string input; int32_t value; } rows[] = {
         {u"5", 5}, {u"-2147483648", INT32_MIN}, {u"-1", -1},

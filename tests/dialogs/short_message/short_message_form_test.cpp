@@ -95,31 +95,6 @@ TEST_F(ShortMessageFormTest, opens_translated_in_status_mode_with_the_validity_l
     EXPECT_EQ(help.files, std::vector<std::u16string>(2, platform::libraryFile(u"kxhelpd.chm")));
 }
 
-TEST_F(ShortMessageFormTest, without_the_profile_file_the_validity_list_is_empty_and_unselected) {
-    std::filesystem::remove(folder.path() / "kxmobil.ini");
-    show(Ending::Hidden, [](QDialog& w) {
-        EXPECT_EQ(control<QComboBox>(w, "CboValid")->count(), 0);
-        click(w, "CBAction(1)");
-    });
-    EXPECT_EQ(form.contents().validityIndex, -1);
-    EXPECT_EQ(form.contents().validity, ValidityEntry{});
-}
-
-TEST_F(ShortMessageFormTest, any_change_of_the_name_moves_to_name_mode_until_the_window_is_loaded_again) {
-    show(Ending::Unloaded, [this](QDialog& w) {
-        control<QLineEdit>(w, "TxtName")->setText("Bo");
-        EXPECT_EQ(shownControls(w), kNameMode);
-        control<QLineEdit>(w, "TxtName")->clear();
-        EXPECT_EQ(shownControls(w), kNameMode);  // for good
-        EXPECT_EQ(form.mode(), dialogs::ShortMessageMode::Name);
-        click(w, "CBAction(2)");
-    });
-    show(Ending::Hidden, [](QDialog& w) {
-        EXPECT_EQ(shownControls(w), kStatusMode);
-        click(w, "CBAction(1)");
-    });
-}
-
 // Resizing keeps the choices in both combo boxes; the next display chooses the first entries anew.
 TEST_F(ShortMessageFormTest, ok_hides_the_form_and_keeps_what_the_user_entered) {
     show(Ending::Hidden, [](QDialog& w) {

@@ -109,10 +109,3 @@ TEST(short_message_model, the_shipped_periods_match_their_octet_values) {
         previous = v;
     }
 }
-
-TEST(short_message_model, the_build_puts_the_mobile_profile_beside_the_library) {
-    std::ifstream shipped(KXSIM_MOBIL_INI, std::ios::binary), built(KXSIM_BUILT_MOBIL_INI, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(shipped), {});
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(built), {}), text);
-}
