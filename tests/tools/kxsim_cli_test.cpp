@@ -43,11 +43,6 @@ TEST(KxsimCli, every_command_prints_its_usage_for_help_and_exits_0) {
         EXPECT_EQ(run.exitCode, 0) << command.toStdString();
         EXPECT_TRUE(run.out.startsWith("usage: kxsim " + command)) << run.out.toStdString();
     }
-    for (const char* global : {"--help", "--version"}) {
-        const KxsimRun run = runKxsim({global});
-        EXPECT_EQ(run.exitCode, 0) << global;
-        EXPECT_FALSE(run.out.isEmpty()) << global;
-    }
 }
 
 TEST(KxsimCli, every_dialog_closes_after_its_timeout_with_exit_5) {
