@@ -5,22 +5,35 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <deque>
 #include <functional>
 
+#include "card_panel.h"
 #include "card_tasks.h"
+#include "support/kxsim_process.h"
 #include "surface/tooling.h"
 
 using namespace kxsim::card;
@@ -338,3 +351,68 @@ TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest
 }
 
 }  // namespace
+
+TEST_F(CardTest, status_of_a_card_and_of_an_empty_slot_on_the_command_line) {
+    insert(0);
+    const auto run = kxsim::test::runKxsim({QStringLiteral("card"), QStringLiteral("status"), QStringLiteral("--reader"),
+                                            QString::fromLatin1(kReaders[0])});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("{\"atr\":\"3B021450\",\"chv1\":{\"enabled\":true,\"tries\":3},\"chv2\":{\"enabled\":"
+                                      "true,\"tries\":3},\"iccid\":\"89490200001234567890\",\"present\":true,"
+                                      "\"reader\":\"Kestrix Virtual 00 00\"}\n"));
+    EXPECT_EQ(cardStatus(kReaders[1], {})[QStringLiteral("present")].toBool(), false);
+}
+
+// The workbench's card page as a user works it: mouse and keys only, the PIN in the page's password field.
+TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
+    const QString card = insert(0);
+    ASSERT_TRUE(kxsim::tooling::startApplication());
+    QWidget window;
+    auto* root = new QHBoxLayout(&window);
+    auto* buttons = new QVBoxLayout;
+    auto* pages = new QStackedWidget;
+    auto* log = new QPlainTextEdit;
+    root->addLayout(buttons);
+    root->addWidget(pages);
+    root->addWidget(log);
+    QButtonGroup group(&window);
+    kxsim::tool::addCardPage(group, *buttons, *pages, log);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* reader = window.findChild<QComboBox*>(QStringLiteral("card-reader"));
+    reader->setCurrentIndex(reader->findText(QLatin1String(kReaders[0])));
+    ASSERT_EQ(reader->currentText(), QLatin1String(kReaders[0]));
+
+    // Each modal window is answered once it is up; anything else is cancelled so nothing waits forever.
+    QStringList answered;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal || !modal->isVisible()) return;
+        if (auto* pin = qobject_cast<QInputDialog*>(modal)) {
+            auto* field = pin->findChild<QLineEdit*>();
+            answered << (field->echoMode() == QLineEdit::Password ? QStringLiteral("PIN") : QStringLiteral("PIN shown"));
+            QTest::keyClicks(field, QStringLiteral("1234"));
+            QTest::keyClick(field, Qt::Key_Return);
+        } else if (modal->objectName() == u"WAcm") {
+            answered << modal->objectName();
+            auto* total = modal->findChild<QLineEdit*>(QStringLiteral("TBAcm"));
+            QTest::keyClick(total, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(total, QStringLiteral("321"));
+            QTest::mouseClick(modal->findChild<QAbstractButton*>(QStringLiteral("CBAction(1)")), Qt::LeftButton);
+        } else {
+            answered << QStringLiteral("unexpected ") + modal->objectName() + modal->windowTitle();
+            modal->reject();
+        }
+    });
+    user.start(20);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("card-meter")), Qt::LeftButton);
+    user.stop();
+
+    EXPECT_EQ(answered.join(QStringLiteral(", ")).toStdString(), "PIN, WAcm");
+    const QString line = log->toPlainText();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d card meter: \{"acm":"321",.*"result":1,"written":\["EF ACM"\]\}$)"))
+                    .match(line).hasMatch()) << line.toStdString();
+    EXPECT_FALSE(line.contains(QStringLiteral("1234")));
+    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("000141"));
+}
