@@ -1,6 +1,6 @@
 #include "surface/cdialogs_object.h"
 
-#include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
 #include "surface/dispatch_table.h"
 
 namespace kxsim::surface {
@@ -30,11 +30,11 @@ const ClassIdentity& CDialogsObject::identity() const { return kClasses[0]; }
 const std::vector<MemberInfo>& CDialogsObject::members() const { return table().members(); }
 
 Status CDialogsObject::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return dialogs::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status CDialogsObject::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return dialogs::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
+    return platform::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
 }
 
 }  // namespace kxsim::surface

@@ -6,6 +6,7 @@
 #include "dialogs/short_message/short_message_form.h"
 #include "platform/design.h"
 #include "platform/form.h"
+#include "platform/guarded.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
 #include "platform/library_identity.h"
@@ -22,7 +23,7 @@ std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> obse
         [observer = std::move(observer)](platform::Form& form) { observer(form.window()); });
 }
 
-Status startApplication() { return dialogs::guarded(platform::ensureGuiThread); }
+Status startApplication() { return platform::guarded(platform::ensureGuiThread); }
 
 void setQtArguments(std::vector<std::string> arguments) { platform::setApplicationArguments(std::move(arguments)); }
 
