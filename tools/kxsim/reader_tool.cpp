@@ -4,7 +4,7 @@
 #include "dialog_tool.h"
 #include "json_line.h"
 #include "kxsimlib/cdialogs.h"
-#include "pcsc_readers.h"
+#include "pcsc.h"
 
 namespace kxsim::tool {
 namespace {
@@ -13,9 +13,9 @@ Outcome callReader(const Inputs& inputs) {
     // The names joined by NUL characters; an empty name stays an empty piece.
     std::u16string readers;
     if (!inputs.value(QStringLiteral("pcsc")).isEmpty()) {
-        const PcscAnswer answer = askPcscReaders();
-        if (answer.kind != PcscAnswer::Kind::Readers) return problem(QString::fromStdString(describe(answer)));
-        readers = answer.readers;
+        const card::ReaderListing listing = card::listReaders();
+        if (listing.kind != card::ReaderListing::Kind::Readers) return problem(QString::fromStdString(listing.problem));
+        readers = card::kartenleserList(listing.names);
     }
     const QStringList names = inputs.value(QStringLiteral("reader"));
     for (qsizetype i = 0; i < names.size(); ++i) {
