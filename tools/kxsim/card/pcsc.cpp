@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdio>
+#include <initializer_list>
 
 namespace kxsim::card {
 
