@@ -10,26 +10,32 @@ std::optional<std::u16string> MemorySettingsStore::value(const std::u16string& k
     return it->second;
 }
 
+std::optional<std::u16string> SettingsSnapshot::value(const std::u16string& key) const {
+    auto it = values_.find(key);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
 Status MemorySettingsStore::setValue(const std::u16string& key, const std::u16string& text) {
     if (failWrites) return *failWrites;
     values[key] = text;
     return {};
 }
 
-std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key,
+std::u16string ReadSetting(const SettingsReader& store, const std::u16string& key,
                            const std::u16string& fallback) {
     return store.value(key).value_or(fallback);
 }
 
-std::u16string ReadSetting(const SettingsStore& store, const std::u16string& key, int32_t fallback) {
+std::u16string ReadSetting(const SettingsReader& store, const std::u16string& key, int32_t fallback) {
     return store.value(key).value_or(DecimalText(fallback));
 }
 
-std::u16string ReadSetting(const SettingsStore& store, const settings::TextSetting& setting) {
+std::u16string ReadSetting(const SettingsReader& store, const settings::TextSetting& setting) {
     return ReadSetting(store, std::u16string(setting.key), std::u16string(setting.fallback));
 }
 
-std::u16string ReadSetting(const SettingsStore& store, const settings::NumberSetting& setting) {
+std::u16string ReadSetting(const SettingsReader& store, const settings::NumberSetting& setting) {
     return ReadSetting(store, std::u16string(setting.key), setting.fallback);
 }
 
