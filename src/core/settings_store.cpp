@@ -1,5 +1,6 @@
 #include "core/settings_store.h"
 
+#include <algorithm>
 #include <string>
 
 namespace kxsim::tools {
@@ -10,7 +11,15 @@ std::optional<std::u16string> MemorySettingsStore::value(const std::u16string& k
     return it->second;
 }
 
+SettingsValues MemorySettingsStore::readKeys(std::initializer_list<std::u16string_view> keys) const {
+    SettingsValues found;
+    for (std::u16string_view key : keys)
+        if (auto it = values.find(std::u16string(key)); it != values.end()) found.insert(*it);
+    return found;
+}
+
 std::optional<std::u16string> SettingsSnapshot::value(const std::u16string& key) const {
+    if (std::find(keys_.begin(), keys_.end(), key) == keys_.end()) return store_.value(key);
     auto it = values_.find(key);
     if (it == values_.end()) return std::nullopt;
     return it->second;

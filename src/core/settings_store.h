@@ -3,9 +3,12 @@
 // library's application "Tolvane" and section "Kestrix", one per key.
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/settings_keys.h"
 #include "kxsimlib/status.h"
@@ -25,21 +28,25 @@ public:
 
 class SettingsStore : public SettingsReader {
 public:
-    /// Every stored text, from one read of the store (empty when unreadable).
-    virtual SettingsValues readAll() const = 0;
+    /// The stored texts of \a keys, from one read of the store (none when unreadable).
+    virtual SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const = 0;
     /// Stores \a text; a failure says why the value could not be kept.
     virtual Status setValue(const std::u16string& key, const std::u16string& text) = 0;
 };
 
-/// The store as one read found it. A dialog takes one when it opens, so all
-/// its settings cost one read and come from one state of the store; nothing
-/// outlives it, so the next opening sees what was stored meanwhile.
+/// The dialog's keys as one read of the store found them. A dialog takes one
+/// when it opens, so all its settings cost one read and come from one state
+/// of the store; nothing outlives it, so the next opening sees what was
+/// stored meanwhile. A key not named here is read from the store itself.
 class SettingsSnapshot : public SettingsReader {
 public:
-    explicit SettingsSnapshot(const SettingsStore& store) : values_(store.readAll()) {}
+    SettingsSnapshot(const SettingsStore& store, std::initializer_list<std::u16string_view> keys)
+        : store_(store), keys_(keys.begin(), keys.end()), values_(store.readKeys(keys)) {}
     std::optional<std::u16string> value(const std::u16string& key) const override;
 
 private:
+    const SettingsStore& store_;
+    std::vector<std::u16string_view> keys_;
     SettingsValues values_;
 };
 
@@ -47,7 +54,7 @@ private:
 class MemorySettingsStore : public SettingsStore {
 public:
     std::optional<std::u16string> value(const std::u16string& key) const override;
-    SettingsValues readAll() const override { return values; }
+    SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override;
     Status setValue(const std::u16string& key, const std::u16string& text) override;
 
     SettingsValues values;

@@ -27,7 +27,7 @@ QString storePath() {
            QString::fromStdU16String(std::u16string(kProductName)) + QStringLiteral(".conf");
 }
 
-// The store's file as the one reader takes it: nothing there reads as empty.
+// The store's file, read by the one rule for files within the store's limit.
 OrdinaryFile readStore(const QString& path) {
     return readOrdinaryFile(QFile::encodeName(path).toStdString(), kMaxSettingsFileSize);
 }
@@ -59,10 +59,10 @@ std::optional<std::u16string> SettingsFileStore::value(const std::u16string& key
     return settingsText(file.bytes, key);
 }
 
-tools::SettingsValues SettingsFileStore::readAll() const {
+tools::SettingsValues SettingsFileStore::readKeys(std::initializer_list<std::u16string_view> keys) const {
     const OrdinaryFile file = readStore(storePath());
     if (file.outcome != FileOutcome::Read) return {};
-    return settingsTexts(file.bytes);
+    return settingsTexts(file.bytes, keys);
 }
 
 Status SettingsFileStore::setValue(const std::u16string& key, const std::u16string& text) {

@@ -1,5 +1,7 @@
 #include "platform/settings_ini.h"
 
+#include <algorithm>
+
 #include "platform/text_codec.h"
 
 namespace kxsim::platform {
@@ -258,11 +260,15 @@ std::optional<std::u16string> settingsText(std::string_view bytes, std::u16strin
     return scan(bytes, key).value;
 }
 
-std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes) {
+std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes,
+                                                      std::initializer_list<std::u16string_view> keys) {
     // The last entry of a key wins, also when it is no text: the key is then absent.
     std::map<std::u16string, std::string_view> last;
     walkGeneral(
-        bytes, [&](size_t, size_t, std::u16string name, std::string_view raw) { last[std::move(name)] = raw; },
+        bytes,
+        [&](size_t, size_t, const std::u16string& name, std::string_view raw) {
+            if (std::find(keys.begin(), keys.end(), name) != keys.end()) last[name] = raw;
+        },
         [](size_t) {});
     std::map<std::u16string, std::u16string> texts;
     for (auto& [name, raw] : last)

@@ -11,6 +11,7 @@
 // unquoted ',' is a list and other typed values are no text: both read as
 // absent.
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,8 +22,10 @@ namespace kxsim::platform {
 /// The text stored under \a key in the file \a bytes; nothing when it has none.
 std::optional<std::u16string> settingsText(std::string_view bytes, std::u16string_view key);
 
-/// Every text of the file \a bytes by key, as settingsText gives each.
-std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes);
+/// The texts of \a keys in the file \a bytes, as settingsText gives each, in
+/// one pass over the file.
+std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes,
+                                                      std::initializer_list<std::u16string_view> keys);
 
 /// Whether \a key and \a text survive the file unchanged: the key is not
 /// empty and holds no '/' (a group separator), neither holds a lone surrogate.

@@ -13,9 +13,9 @@ struct CountingSettingsStore : tools::MemorySettingsStore {
         ++reads;
         return MemorySettingsStore::value(key);
     }
-    tools::SettingsValues readAll() const override {
+    tools::SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override {
         ++reads;
-        return MemorySettingsStore::readAll();
+        return MemorySettingsStore::readKeys(keys);
     }
     mutable int reads = 0;
 };

@@ -35,7 +35,8 @@ size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16strin
 
 Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
                       const tools::SettingsStore& store) {
-    const tools::SettingsSnapshot stored(store);
+    const tools::SettingsSnapshot stored(store, {settings::kReaderName.key, settings::kReaderTimer.key,
+                                                 settings::kReaderPause.key, settings::kReaderPinpad.key});
     state = CardReaderState{};  // controls whose step does not run keep their design state
     state.prefName = tools::ReadSetting(stored, settings::kReaderName);
 

@@ -36,7 +36,8 @@ int32_t StoredMagsMask(const tools::SettingsReader& store) {
 }
 
 MagnetState OpenMagnet(const tools::SettingsStore& store) {
-    const tools::SettingsSnapshot stored(store);
+    const tools::SettingsSnapshot stored(store, {settings::kMagnetMask.key, settings::kMagnetIds.key,
+                                                 settings::kMagnetPrefix.key, settings::kMagnetSuffix.key});
     MagnetState state;
     state.magsMask = StoredMagsMask(stored);
     state.magsIds = tools::ReadSetting(stored, settings::kMagnetIds);
