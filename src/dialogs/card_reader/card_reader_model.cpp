@@ -35,18 +35,20 @@ size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16strin
 
 Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
                       const tools::SettingsStore& store) {
+    const tools::SettingsSnapshot stored(store, {settings::kReaderName.key, settings::kReaderTimer.key,
+                                                 settings::kReaderPause.key, settings::kReaderPinpad.key});
     state = CardReaderState{};  // controls whose step does not run keep their design state
-    state.prefName = tools::ReadSetting(store, settings::kReaderName);
+    state.prefName = tools::ReadSetting(stored, settings::kReaderName);
 
-    const auto interval = tools::LongOfText(tools::ReadSetting(store, settings::kReaderTimer));
+    const auto interval = tools::LongOfText(tools::ReadSetting(stored, settings::kReaderTimer));
     if (!interval) return Status::error(errors::Overflow);
     state.requestInterval = sliderValue(*interval);
 
-    const auto wait = tools::LongOfText(tools::ReadSetting(store, settings::kReaderPause));
+    const auto wait = tools::LongOfText(tools::ReadSetting(stored, settings::kReaderPause));
     if (!wait) return Status::error(errors::Overflow);
     state.waitBeforeFirst = sliderValue(*wait);
 
-    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(store, settings::kReaderPinpad)));
+    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(stored, settings::kReaderPinpad)));
     if (!pinpad) return Status::error(errors::Overflow);
     if (*pinpad < 0 || *pinpad > 2) return Status::error(errors::InvalidPropertyValue);
     state.pinpad = *pinpad;

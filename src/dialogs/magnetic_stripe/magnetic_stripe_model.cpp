@@ -30,17 +30,19 @@ std::u16string OverlayIdentifiers(const std::array<std::u16string, kTrackCount>&
     return ids;
 }
 
-int32_t StoredMagsMask(const tools::SettingsStore& store) {
+int32_t StoredMagsMask(const tools::SettingsReader& store) {
     return tools::LongOfText(tools::ReadSetting(store, settings::kMagnetMask))
         .value_or(settings::kMagnetMask.fallback);
 }
 
 MagnetState OpenMagnet(const tools::SettingsStore& store) {
+    const tools::SettingsSnapshot stored(store, {settings::kMagnetMask.key, settings::kMagnetIds.key,
+                                                 settings::kMagnetPrefix.key, settings::kMagnetSuffix.key});
     MagnetState state;
-    state.magsMask = StoredMagsMask(store);
-    state.magsIds = tools::ReadSetting(store, settings::kMagnetIds);
-    state.prefix = tools::ReadSetting(store, settings::kMagnetPrefix);
-    state.suffix = tools::ReadSetting(store, settings::kMagnetSuffix);
+    state.magsMask = StoredMagsMask(stored);
+    state.magsIds = tools::ReadSetting(stored, settings::kMagnetIds);
+    state.prefix = tools::ReadSetting(stored, settings::kMagnetPrefix);
+    state.suffix = tools::ReadSetting(stored, settings::kMagnetSuffix);
     state.present = PresenceOfMask(state.magsMask);
     for (size_t k = 0; k < kTrackCount; ++k) state.trackIds[k] = IdentifierOf(state.magsIds, k);
     return state;

@@ -45,10 +45,10 @@ std::u16string OverlayIdentifiers(const std::array<std::u16string, kTrackCount>&
 /// The stored presence mask: "MagsMask" read as a leading number and rounded
 /// (halves to even). A value that does not fit a signed 32-bit number counts
 /// as absent, giving 15.
-int32_t StoredMagsMask(const tools::SettingsStore& store);
+int32_t StoredMagsMask(const tools::SettingsReader& store);
 
 /// Opens the dialog from the stored "MagsMask", "MagsIds", "MagsPref" and
-/// "MagsSuff" (defaults 15, "{|}", empty, empty).
+/// "MagsSuff" (defaults 15, "{|}", empty, empty), all from one read of \a store.
 MagnetState OpenMagnet(const tools::SettingsStore& store);
 
 /// OK: rebuilds MagsIds and MagsMask from the controls' values in \a state and

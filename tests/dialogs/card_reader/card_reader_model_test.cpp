@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "support/counting_settings_store.h"
+
 using namespace kxsim::dialogs;
 using kxsim::tools::MemorySettingsStore;
 using Names = std::vector<std::u16string>;
@@ -19,10 +21,12 @@ std::u16string nul(std::u16string_view text) {
 
 // Loads the two readers "A" and "B" over a state left from an earlier call.
 kxsim::Status load(CardReaderState& state, const Stored& stored) {
-    MemorySettingsStore store;
+    kxsim::test::CountingSettingsStore store;
     store.values = stored;
     state.readers = {u"left over"};
-    return LoadCardReader(state, nul(u"A|B"), store);
+    const kxsim::Status loaded = LoadCardReader(state, nul(u"A|B"), store);
+    EXPECT_EQ(store.reads, 1) << "an opening reads the store once";
+    return loaded;
 }
 
 }  // namespace
