@@ -68,7 +68,7 @@ kxsim::tooling::Argument sample(const kxsim::ParamDescription& param) {
 }
 
 // Every member that shows a window, called with its samples.
-const bool registered = [] {
+[[maybe_unused]] const bool registered = [] {
     for (const kxsim::MemberDescription* member : kxsim::tooling::cdialogsMembers()) {
         if (member->form.empty()) continue;
         const std::string name = "BM_" + QStringView(member->name).toString().toStdString();

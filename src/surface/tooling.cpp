@@ -89,11 +89,11 @@ const MemberDescription* findMember(std::u16string_view name) {
     return nullptr;
 }
 
-Status callMember(CDialogs& dialogs, const MemberDescription& member, std::vector<Argument>& args, Argument& result) {
+Status callMember(CDialogs& target, const MemberDescription& member, std::vector<Argument>& args, Argument& result) {
     return dialogs::guarded([&] {
         const auto it = typedCalls().find(&member);
         if (it == typedCalls().end()) return Status::error(errors::NotSupported);
-        return it->second(dialogs, member, args, result);
+        return it->second(target, member, args, result);
     });
 }
 

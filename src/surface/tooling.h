@@ -32,10 +32,10 @@ KXSIMLIB_EXPORT const MemberDescription* findMember(std::u16string_view name);
 /// An argument or result of a typed call: Number parameters are int32_t,
 /// Picture ones a Picture, all others text; monostate for none.
 using Argument = std::variant<std::monostate, int32_t, std::u16string, Picture>;
-/// Calls \a member on \a dialogs with \a args in its parameter order, writes
+/// Calls \a member on \a target with \a args in its parameter order, writes
 /// the parameters back into \a args and the result into \a result. Error 450
 /// for a wrong count, 13 for an argument of another type than its parameter.
-KXSIMLIB_EXPORT Status callMember(CDialogs& dialogs, const MemberDescription& member, std::vector<Argument>& args,
+KXSIMLIB_EXPORT Status callMember(CDialogs& target, const MemberDescription& member, std::vector<Argument>& args,
                                   Argument& result);
 
 /// Calls \a observer with each dialog window of this thread once it is

@@ -55,7 +55,7 @@ tooling::Argument argumentOf(const ParamDescription& param, const ParamOption& o
 
 // {"result": N, "acm": "...", ...}: the result, then what the member writes back.
 QString jsonShape(const MemberDescription& member) {
-    QString shape = QStringLiteral("{\"result\": %1").arg(member.resultKind == ParamKind::Number ? "N" : "\"...\"");
+    QString shape = QStringLiteral("{\"result\": %1").arg(member.resultKind == ParamKind::Number ? QLatin1String("N") : QLatin1String("\"...\""));
     for (const ParamDescription& p : member.params)
         if (p.direction != Direction::In) shape += QStringLiteral(", \"%1\": \"...\"").arg(qs(p.name).toLower());
     return shape + QLatin1Char('}');
