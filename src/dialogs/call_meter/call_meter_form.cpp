@@ -1,5 +1,7 @@
 #include "dialogs/call_meter/call_meter_form.h"
 
+#include "dialogs/call_meter/call_meter_member.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
@@ -88,7 +90,7 @@ QLabel* equalsSign(QWidget* parent) {
 
 }  // namespace
 
-CallMeterForm::CallMeterForm() : Form(QStringLiteral("WAcm")) {}
+CallMeterForm::CallMeterForm() : Form(QStringView(selectMeterMember().form).toString()) {}
 
 void CallMeterForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);

@@ -1,5 +1,7 @@
 #include "dialogs/card_reader/card_reader_form.h"
 
+#include "dialogs/card_reader/card_reader_member.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -60,7 +62,7 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 
 }  // namespace
 
-CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(help::kCardReader); }
+CardReaderForm::CardReaderForm() : Form(QStringView(kartenleserMember().form).toString()) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kFont);

@@ -1,5 +1,7 @@
 #include "dialogs/clone_options/clone_options_form.h"
 
+#include "dialogs/clone_options/clone_options_member.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -45,7 +47,7 @@ constexpr std::array<FileBox, kCloneFileCount> kFiles{{
 
 }  // namespace
 
-CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(help::kCloneOptions); }
+CloneOptionsForm::CloneOptionsForm() : Form(QStringView(cloneOptionsMember().form).toString()) { setHelpContextId(help::kCloneOptions); }
 
 void CloneOptionsForm::build(QDialog& w) {
     // The body in the system window colour, the buttons on a band in the button-face colour.

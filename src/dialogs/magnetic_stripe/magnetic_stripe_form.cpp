@@ -1,5 +1,7 @@
 #include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
 
+#include "dialogs/magnetic_stripe/magnetic_stripe_member.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -25,7 +27,7 @@ constexpr const char* kTag = "Tag";
 
 }  // namespace
 
-MagneticStripeForm::MagneticStripeForm() : Form(QStringLiteral("WMagnet")) {}
+MagneticStripeForm::MagneticStripeForm() : Form(QStringView(magnetOptionsMember().form).toString()) {}
 
 void MagneticStripeForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kFont);

@@ -1,5 +1,7 @@
 #include "dialogs/network_list/network_list_form.h"
 
+#include "dialogs/network_list/network_list_member.h"
+
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
@@ -142,7 +144,7 @@ std::optional<size_t> selectedRow(const QListWidget* list) {
 
 }  // namespace
 
-NetworkListForm::NetworkListForm() : Form(QStringLiteral("WNetze")) {}
+NetworkListForm::NetworkListForm() : Form(QStringView(selectNetworkMember().form).toString()) {}
 
 void NetworkListForm::build(QDialog& w) {
     // The client area is in the system window colour; only the bottom band is not.

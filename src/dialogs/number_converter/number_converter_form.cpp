@@ -1,5 +1,7 @@
 #include "dialogs/number_converter/number_converter_form.h"
 
+#include "dialogs/number_converter/number_converter_member.h"
+
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -34,7 +36,7 @@ QLineEdit* makeOutput(QWidget* parent, int width) {
 
 }  // namespace
 
-NumberConverterForm::NumberConverterForm() : Form(QStringLiteral("WConvert")) {}
+NumberConverterForm::NumberConverterForm() : Form(QStringView(converterMember().form).toString()) {}
 
 std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d); }
 std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }

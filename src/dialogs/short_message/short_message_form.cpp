@@ -1,5 +1,7 @@
 #include "dialogs/short_message/short_message_form.h"
 
+#include "dialogs/short_message/short_message_member.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -33,7 +35,7 @@ QString qs(std::u16string_view text) {
 
 }  // namespace
 
-ShortMessageForm::ShortMessageForm() : Form(QStringLiteral("WSms")) {}
+ShortMessageForm::ShortMessageForm() : Form(QStringView(shortMessageFormMember().form).toString()) {}
 
 void ShortMessageForm::build(QDialog& w) {
     mode_ = {};  // every load starts from the design: status mode

@@ -59,7 +59,7 @@ protected:
             returned[m.form] = a.returned;
         }
         WhenShown driver(QStringLiteral("WSms"), act);
-        dialogs::ShortMessageContents contents;
+        tooling::ShortMessageContents contents;
         int32_t action = -1;
         EXPECT_TRUE(tooling::showShortMessageForm(contents, action));
         returned["WSms"] = QString::number(action).toStdU16String();
