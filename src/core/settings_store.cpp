@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-namespace kxsim::tools {
+namespace kxsim::core {
 
 std::optional<std::u16string> MemorySettingsStore::value(const std::u16string& key) const {
     auto it = values.find(key);
@@ -57,4 +57,4 @@ std::u16string DecimalText(int64_t value) {
     return std::u16string(digits.begin(), digits.end());
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::core

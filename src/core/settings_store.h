@@ -13,7 +13,7 @@
 #include "core/settings_keys.h"
 #include "kxsimlib/status.h"
 
-namespace kxsim::tools {
+namespace kxsim::core {
 
 /// Stored texts by key.
 using SettingsValues = std::map<std::u16string, std::u16string>;
@@ -77,4 +77,4 @@ Status WriteSetting(SettingsStore& store, const std::u16string& key, const std::
 /// Decimal text of a number, as settings and fields store numbers.
 std::u16string DecimalText(int64_t value);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::core

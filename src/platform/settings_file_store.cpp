@@ -59,7 +59,7 @@ std::optional<std::u16string> SettingsFileStore::value(const std::u16string& key
     return settingsText(file.bytes, key);
 }
 
-tools::SettingsValues SettingsFileStore::readKeys(std::initializer_list<std::u16string_view> keys) const {
+core::SettingsValues SettingsFileStore::readKeys(std::initializer_list<std::u16string_view> keys) const {
     const OrdinaryFile file = readStore(storePath());
     if (file.outcome != FileOutcome::Read) return {};
     return settingsTexts(file.bytes, keys);

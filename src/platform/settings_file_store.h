@@ -16,10 +16,10 @@ inline constexpr size_t kMaxSettingsFileSize = 1024 * 1024;
 /// key under a lock beside the file and replaces the file whole (a new file,
 /// then a rename): a crash or a full disk leaves the last complete store, and
 /// a refused write changes nothing.
-class SettingsFileStore : public tools::SettingsStore {
+class SettingsFileStore : public core::SettingsStore {
 public:
     std::optional<std::u16string> value(const std::u16string& key) const override;
-    tools::SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override;
+    core::SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override;
     Status setValue(const std::u16string& key, const std::u16string& text) override;
 };
 

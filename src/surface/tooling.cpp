@@ -172,11 +172,11 @@ std::vector<RegisteredClass> registeredClasses() {
 std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
 
 ReaderSetup readerSetup() {
-    const tools::SettingsStore& store = tools::currentSettingsStore();
+    const core::SettingsStore& store = services::currentSettingsStore();
     const auto number = [&](const settings::NumberSetting& s) {
-        return tools::LongOfText(tools::ReadSetting(store, s)).value_or(s.fallback);
+        return services::LongOfText(core::ReadSetting(store, s)).value_or(s.fallback);
     };
-    return {tools::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
+    return {core::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
             number(settings::kReaderPause), number(settings::kReaderPinpad) != 0};
 }
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <limits>
 
-using kxsim::tools::LeadingNumber;
-using kxsim::tools::LongOfText;
-using kxsim::tools::ToInteger;
-using kxsim::tools::ToLong;
+using kxsim::services::LeadingNumber;
+using kxsim::services::LongOfText;
+using kxsim::services::ToInteger;
+using kxsim::services::ToLong;
 
 TEST(leading_number, reads_the_number_at_the_start) {
     const struct { const char16_t* text; double expected; } rows[] = {

@@ -16,7 +16,7 @@
 #include "core/settings_store.h"
 
 using kxsim::platform::SettingsFileStore;
-using namespace kxsim::tools;
+using namespace kxsim::core;
 using kxsim::test::inChild;
 using kxsim::test::inChildren;
 

@@ -8,12 +8,12 @@
 
 namespace kxsim::test {
 
-struct CountingSettingsStore : tools::MemorySettingsStore {
+struct CountingSettingsStore : core::MemorySettingsStore {
     std::optional<std::u16string> value(const std::u16string& key) const override {
         ++reads;
         return MemorySettingsStore::value(key);
     }
-    tools::SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override {
+    core::SettingsValues readKeys(std::initializer_list<std::u16string_view> keys) const override {
         ++reads;
         return MemorySettingsStore::readKeys(keys);
     }

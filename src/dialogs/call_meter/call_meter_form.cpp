@@ -219,7 +219,7 @@ void CallMeterForm::build(QDialog& w) {
     QObject::connect(price, &QLineEdit::textChanged, [this] { priceEdited(); });
 }
 
-void CallMeterForm::displayed() { tools::TranslateForm(*this); }
+void CallMeterForm::displayed() { services::TranslateForm(*this); }
 
 void CallMeterForm::showIcon(const Picture& icon) {
     window();
@@ -284,7 +284,7 @@ void CallMeterForm::clearRow(int row) {
 
 void CallMeterForm::action(int index) {
     if (index == buttons::kHelp) {
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         return;
     }
     Action = index;

@@ -141,7 +141,7 @@ void CardReaderForm::Uebersetze() {
 void CardReaderForm::loaded() {
     confirmStatus_ = {};
     Uebersetze();
-    const Status load = LoadCardReader(state_, readerList_, tools::currentSettingsStore());
+    const Status load = LoadCardReader(state_, readerList_, services::currentSettingsStore());
     showState();
     if (!load) {
         platform::criticalMessage(QStringLiteral("Error load ReaderDlg\n") +
@@ -167,7 +167,7 @@ void CardReaderForm::confirm() {
     state_.requestInterval = requestInterval_->value();
     state_.waitBeforeFirst = waitBeforeFirst_->value();
     state_.pinpad = platform::checkValue(pinpad_);
-    confirmStatus_ = ConfirmCardReader(state_, tools::currentSettingsStore());
+    confirmStatus_ = ConfirmCardReader(state_, services::currentSettingsStore());
     requestInterval_->setValue(state_.requestInterval);
     hide();
 }

@@ -111,7 +111,7 @@ void CloneOptionsForm::loaded() {
     showState();
 }
 
-void CloneOptionsForm::displayed() { tools::TranslateForm(*this); }
+void CloneOptionsForm::displayed() { services::TranslateForm(*this); }
 
 void CloneOptionsForm::showState() {
     for (int32_t index = 1; index <= kCloneFileCount; ++index)
@@ -125,7 +125,7 @@ void CloneOptionsForm::press(int32_t index) {
         unload();
         break;
     case CloneButtonEffect::Help:
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         break;
     case CloneButtonEffect::Nothing:
         break;

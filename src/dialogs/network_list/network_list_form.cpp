@@ -244,7 +244,7 @@ void NetworkListForm::setRequest(NetworkListRequest request) {
 
 // Runs once per display, so the lists are filled exactly once each time.
 void NetworkListForm::displayed() {
-    tools::TranslateForm(*this);
+    services::TranslateForm(*this);
     FillNetworkLists(lists_, ProfileSection(request_.iniFile, request_.section), request_.selected);
     showEntries(available_, lists_.available);
     showEntries(selected_, lists_.selected);
@@ -308,9 +308,9 @@ void NetworkListForm::moveLower() {
 void NetworkListForm::inputNumber() {
     auto* button = window().findChild<QPushButton*>(QStringLiteral("CmdInput"));
     const QString prompt =
-        QString::fromStdU16String(tools::TranslateText(u"Please enter the number to add:"));
+        QString::fromStdU16String(services::TranslateText(u"Please enter the number to add:"));
     // Its buttons read as the form's own "OK" and "Cancel".
-    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(tools::TranslateText(text)); };
+    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(services::TranslateText(text)); };
     const std::optional<QString> reply = platform::inputBox(
         &window(), prompt, button ? button->toolTip() : QString(), translated(u"OK"), translated(u"Cancel"));
     if (!reply || !isLoaded()) return;
@@ -332,7 +332,7 @@ void NetworkListForm::pressAction(int index) {
         unload();
         break;
     case buttons::kHelp:
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         break;
     }
 }

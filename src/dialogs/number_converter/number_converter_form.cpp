@@ -93,12 +93,12 @@ void NumberConverterForm::build(QDialog& w) {
 
     QObject::connect(input_, &QLineEdit::textChanged, [this] { convert(); });
     QObject::connect(close, &QPushButton::clicked, [this] { unload(); });
-    QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });
+    QObject::connect(help, &QPushButton::clicked, [this] { services::ShowHelp(*this); });
 }
 
 void NumberConverterForm::displayed() {
     setHelpContextId(help::kConverter);
-    tools::TranslateForm(*this);
+    services::TranslateForm(*this);
     input_->setFocus();
 }
 

@@ -37,8 +37,8 @@ class AllForms : public ::testing::Test {
 protected:
     TempFolder folder;
     std::u16string ini = folder.write("n.ini", "[Networks]\r\n26201=Telekom\r\n26202=Vodafone\r\n");
-    tools::MemorySettingsStore store;
-    tools::ScopedSettingsStore scope{store};
+    core::MemorySettingsStore store;
+    services::ScopedSettingsStore scope{store};
 
     void TearDown() override {
         std::u16string none;

@@ -7,7 +7,7 @@
 #include "support/counting_settings_store.h"
 
 using namespace kxsim::dialogs;
-using kxsim::tools::MemorySettingsStore;
+using kxsim::core::MemorySettingsStore;
 using Names = std::vector<std::u16string>;
 using Stored = std::map<std::u16string, std::u16string>;
 
@@ -93,7 +93,7 @@ TEST(card_reader_model, ok_stores_the_choice_and_raises_the_interval_to_300) {
         EXPECT_TRUE(ConfirmCardReader(state, store));
         EXPECT_EQ(state.requestInterval, row.stored);
         EXPECT_EQ(store.values, (Stored{{u"LeserName", u"B"}, {u"LeserPinpad", u"1"},
-                                        {u"LeserTimer", kxsim::tools::DecimalText(row.stored)}, {u"LeserPause", u"250"}}));
+                                        {u"LeserTimer", kxsim::core::DecimalText(row.stored)}, {u"LeserPause", u"250"}}));
     }
 }
 

@@ -9,7 +9,7 @@
 
 using namespace kxsim::dialogs;
 using kxsim::Status;
-using kxsim::tools::MemorySettingsStore;
+using kxsim::core::MemorySettingsStore;
 using Stored = std::map<std::u16string, std::u16string>;
 using Boxes = std::array<std::u16string, 3>;
 using States = std::array<int, 3>;
