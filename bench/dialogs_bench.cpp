@@ -6,10 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QDialog>
+#include <QString>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "kxsimlib/cdialogs.h"
@@ -50,65 +52,46 @@ void showDialog(benchmark::State& state, const std::function<void(kxsim::CDialog
     state.counters["median_ms"] = samples[samples.size() / 2] * 1e3;
 }
 
-void BM_CloneOptions(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        int32_t result = 0;
-        d.CloneOptions(result);
-    });
+// A parameter's sample from its member's description; the network list reads
+// the sample file and the German language file of the source tree.
+kxsim::tooling::Argument sample(const kxsim::ParamDescription& param) {
+    using kxsim::ParamKind;
+    if (param.name == u"InitFile") return std::u16string(KXSIM_SOURCE_DIR u"/samples/networks.ini");
+    if (param.name == u"Language") return std::u16string(KXSIM_SOURCE_DIR u"/lang/kxsim_de.ini");
+    const QString text = QStringView(param.sample).toString();
+    switch (param.kind) {
+    case ParamKind::Number: return text.toInt();
+    case ParamKind::Picture: return kxsim::Picture();
+    case ParamKind::NameList: return QString(text).replace(u'\n', u'\0').toStdU16String();
+    default: return text.toStdU16String();
+    }
 }
-void BM_Converter(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        std::u16string result;
-        d.Converter(result);
-    });
-}
-void BM_Kartenleser(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        std::u16string readers(u"Reader A\0Reader B\0Reader C", 26);
-        std::u16string result;
-        d.Kartenleser(readers, result);
-    });
-}
-void BM_MagnetOptions(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        std::u16string result;
-        d.MagnetOptions(result);
-    });
-}
-void BM_SelectMeter(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        std::u16string acm = u"120", amv = u"99999999", ccu = u"EUR", ppu = u"0.25";
-        kxsim::Picture icon;
-        int32_t result = 0;
-        d.SelectMeter(acm, amv, ccu, ppu, icon, result);
-    });
-}
-// The network list on the sample section of a few dozen networks.
-void BM_SelectNetwork(benchmark::State& state) {
-    showDialog(state, [](kxsim::CDialogs& d) {
-        std::u16string section = u"Networks", keys = u"26201;26202;23415;", ini = KXSIM_SOURCE_DIR u"/samples/networks.ini",
-                       caption = u"Preferred networks", language = KXSIM_SOURCE_DIR u"/lang/kxsim_de.ini";
-        int32_t max = 8, help = kxsim::help::kNetworkList, result = 0;
-        kxsim::Picture icon;
-        d.SelectNetwork(section, keys, max, ini, caption, icon, help, language, result);
-    });
-}
+
+// Every member that shows a window, called with its samples.
+[[maybe_unused]] const bool registered = [] {
+    for (const kxsim::MemberDescription* member : kxsim::tooling::cdialogsMembers()) {
+        if (member->form.empty()) continue;
+        const std::string name = "BM_" + QStringView(member->name).toString().toStdString();
+        benchmark::RegisterBenchmark(name.c_str(), [member](benchmark::State& state) {
+            showDialog(state, [member](kxsim::CDialogs& d) {
+                std::vector<kxsim::tooling::Argument> args;
+                for (const kxsim::ParamDescription& p : member->params) args.push_back(sample(p));
+                kxsim::tooling::Argument result;
+                kxsim::tooling::callMember(d, *member, args, result);
+            });
+        })->UseManualTime()->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
+
 // The short message form, which no member shows on its own.
 void BM_ShortMessageForm(benchmark::State& state) {
     showDialog(state, [](kxsim::CDialogs&) {
-        kxsim::dialogs::ShortMessageContents contents;
+        kxsim::tooling::ShortMessageContents contents;
         int32_t action = 0;
         kxsim::tooling::showShortMessageForm(contents, action);
     });
 }
-
-#define DIALOG_BENCHMARK(f) BENCHMARK(f)->UseManualTime()->Unit(benchmark::kMillisecond)
-DIALOG_BENCHMARK(BM_CloneOptions);
-DIALOG_BENCHMARK(BM_Converter);
-DIALOG_BENCHMARK(BM_Kartenleser);
-DIALOG_BENCHMARK(BM_MagnetOptions);
-DIALOG_BENCHMARK(BM_SelectMeter);
-DIALOG_BENCHMARK(BM_SelectNetwork);
-DIALOG_BENCHMARK(BM_ShortMessageForm);
+BENCHMARK(BM_ShortMessageForm)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

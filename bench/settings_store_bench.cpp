@@ -1,6 +1,8 @@
 // MagnetOptions from the member call to its window shown, with a store just
 // under the size limit (its keys last of 20,000 entries) and with a 50 MB
 // store, which is not read. Target: under 100 ms whatever lies in the store.
+// Then what an opening's settings cost alone: the MagnetOptions and
+// Kartenleser models loading from the per-user store at its limit.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +13,8 @@
 #include <QTimer>
 #include <chrono>
 
+#include "dialogs/card_reader/card_reader_model.h"
+#include "dialogs/magnetic_stripe/magnetic_stripe_model.h"
 #include "kxsimlib/cdialogs.h"
 #include "platform/settings_file_store.h"
 #include "surface/tooling.h"
@@ -26,7 +30,7 @@ void writeStore(qint64 size) {
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QByteArray bytes("[General]\n");
     for (int i = 0; bytes.size() < size - 200; ++i) bytes += "Filler" + QByteArray::number(i) + "=\"some, text; here\"\n";
-    bytes += "MagsIds=ABC\nMagsMask=7\nMagsPref=%\nMagsSuff=?\n";
+    bytes += "MagsIds=ABC\nMagsMask=7\nMagsPref=%\nMagsSuff=?\nLeserName=R\nLeserTimer=3\nLeserPause=2\nLeserPinpad=1\n";
     file.write(bytes);
 }
 
@@ -50,5 +54,26 @@ void BM_MagnetOptionsWithStore(benchmark::State& state) {
 constexpr int64_t kUnderLimit = kxsim::platform::kMaxSettingsFileSize - 1;
 constexpr int64_t kFiftyMegabytes = 50'000'000;
 BENCHMARK(BM_MagnetOptionsWithStore)->Arg(kUnderLimit)->Arg(kFiftyMegabytes)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// 0: MagnetOptions, 1: Kartenleser, 2: MagnetOptions' four keys read one by
+// one, as each opening read them before it took one snapshot.
+void BM_OpeningReadsSettings(benchmark::State& state) {
+    writeStore(kUnderLimit);
+    const kxsim::platform::SettingsFileStore store;
+    static const char* const kLabels[] = {"MagnetOptions", "Kartenleser", "MagnetOptions, key by key"};
+    state.SetLabel(kLabels[state.range(0)]);
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            benchmark::DoNotOptimize(kxsim::dialogs::OpenMagnet(store));
+        } else if (state.range(0) == 1) {
+            kxsim::dialogs::CardReaderState reader;
+            benchmark::DoNotOptimize(kxsim::dialogs::LoadCardReader(reader, u"R", store));
+        } else {
+            for (const char16_t* key : {u"MagsMask", u"MagsIds", u"MagsPref", u"MagsSuff"})
+                benchmark::DoNotOptimize(store.value(key));
+        }
+    }
+}
+BENCHMARK(BM_OpeningReadsSettings)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

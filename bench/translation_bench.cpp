@@ -61,7 +61,7 @@ void BM_TranslateForm30Controls(benchmark::State& state) {
         form.unload();
         form.window();
         state.ResumeTiming();
-        kxsim::tools::TranslateForm(form);
+        kxsim::services::TranslateForm(form);
     }
 }
 BENCHMARK(BM_TranslateForm30Controls)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

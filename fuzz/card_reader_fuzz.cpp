@@ -9,7 +9,7 @@ using namespace std::string_literals;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
-    tools::MemorySettingsStore store;
+    core::MemorySettingsStore store;
     for (const char16_t* key : {u"LeserName", u"LeserTimer", u"LeserPause", u"LeserPinpad"})
         if (in.byte() & 1) store.values[key] = in.text(32);
     const uint8_t pick = in.byte();

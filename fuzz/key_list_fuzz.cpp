@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::u16string rest = keys;
     for (size_t guard = 0; !rest.empty(); ++guard) {
         const size_t before = rest.size();
-        tools::NextToken(rest, u';');
+        services::NextToken(rest, u';');
         if (rest.size() >= before || guard > keys.size()) __builtin_trap();
     }
 

@@ -10,9 +10,9 @@ using namespace kxsim;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     const std::u16string text = in.text(4096);
-    const double value = tools::LeadingNumber(text);
+    const double value = services::LeadingNumber(text);
     if (std::isnan(value)) __builtin_trap();
-    if (auto n = tools::ToLong(value); n && std::fabs(*n - value) > 0.5) __builtin_trap();
-    (void)tools::ToInteger(value);
+    if (auto n = services::ToLong(value); n && std::fabs(*n - value) > 0.5) __builtin_trap();
+    (void)services::ToInteger(value);
     return 0;
 }

@@ -8,7 +8,7 @@ using namespace kxsim;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
-    tools::MemorySettingsStore store;
+    core::MemorySettingsStore store;
     for (const char16_t* key : {u"MagsMask", u"MagsIds", u"MagsPref", u"MagsSuff"})
         if (in.byte() & 1) store.values[key] = in.text(32);
 

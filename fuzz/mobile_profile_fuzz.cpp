@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         folder.write("kxmobil.ini", std::string_view(reinterpret_cast<const char*>(data), size)));
     std::vector<std::u16string> values;
     const auto lookup = [&](const std::u16string& key) {
-        values.push_back(tools::ReadProfile(key, std::u16string(), std::u16string(dialogs::kValiditySection), file));
+        values.push_back(services::ReadProfile(key, std::u16string(), std::u16string(dialogs::kValiditySection), file));
         return values.back();
     };
     const std::vector<dialogs::ValidityEntry> entries = dialogs::ReadValidityList(lookup);

@@ -54,7 +54,7 @@ void checkConversion(std::u16string_view input) {
 }
 
 void checkGrouping(std::u16string_view text, int32_t n) {
-    const auto grouped = tools::GroupDigits(text, n);
+    const auto grouped = services::GroupDigits(text, n);
     if (n < 1) {
         if (grouped) __builtin_trap();
         return;

@@ -39,12 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string otherKey = in.text(16);
     configHome().write("Tolvane/Kestrix.conf", in.rest());
 
-    tools::SettingsStore& store = tools::currentSettingsStore();
+    core::SettingsStore& store = services::currentSettingsStore();
     std::array<std::optional<std::u16string>, kKeys.size()> before;
     for (size_t i = 0; i < kKeys.size(); ++i) before[i] = store.value(kKeys[i]);
-    (void)tools::ReadSetting(store, otherKey, u"fallback");
+    (void)core::ReadSetting(store, otherKey, u"fallback");
 
-    if (!tools::WriteSetting(store, kKeys[written], value)) {
+    if (!core::WriteSetting(store, kKeys[written], value)) {
         // A refused write leaves every value as it was.
         for (size_t i = 0; i < kKeys.size(); ++i)
             if (store.value(kKeys[i]) != before[i]) __builtin_trap();

@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // A lookup gives at most 511 characters; a key that is not found comes back
     // without its trailing blanks.
-    const std::u16string value = tools::LookupText(key, section);
+    const std::u16string value = services::LookupText(key, section);
     if (value.size() > 511) __builtin_trap();
-    const std::u16string translated = tools::TranslateText(key);
+    const std::u16string translated = services::TranslateText(key);
     if (translated.size() > 511) __builtin_trap();
 
     // Without a language file every text is its own translation, as a default
@@ -47,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (quoted) text.remove_prefix(1);
     std::u16string expected(text.substr(0, 511));
     if (quoted && text.size() <= 512) expected.pop_back();
-    if (tools::LookupText(key, section) != expected) __builtin_trap();
+    if (services::LookupText(key, section) != expected) __builtin_trap();
     return 0;
 }

@@ -101,27 +101,32 @@ Status modal(Call&& call) {
 }
 
 // A text of digits, also given as a number: SelectMeter(120, 500, "EUR", 12).
-std::u16string digits(const py::object& value, const char* name) {
+std::u16string digits(const py::object& value, const std::string& name) {
     if (py::isinstance<py::str>(value)) return value.cast<std::u16string>();
     if ((py::isinstance<py::int_>(value) || py::isinstance<py::float_>(value)) && !py::isinstance<py::bool_>(value))
         return py::str(value).cast<std::u16string>();
-    throw py::type_error(std::string(name) + " must be a text or a number");
+    throw py::type_error(name + " must be a text or a number");
 }
 
-// The reader list of Kartenleser: a NUL-separated string, or the names one by one.
-std::u16string readerList(const std::variant<std::u16string, std::vector<std::u16string>>& readers) {
-    if (const auto* text = std::get_if<std::u16string>(&readers)) return *text;
-    std::u16string joined;
-    const auto& names = std::get<std::vector<std::u16string>>(readers);
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i) joined += u'\0';
-        joined += names[i];
+// A list of names: a NUL-separated string, or the names one by one.
+std::u16string nameList(const py::object& value, const std::string& name) {
+    if (py::isinstance<py::str>(value)) return value.cast<std::u16string>();
+    if (py::isinstance<py::list>(value) || py::isinstance<py::tuple>(value)) {
+        std::u16string joined;
+        bool first = true;
+        for (const py::handle item : value) {
+            if (!py::isinstance<py::str>(item)) throw py::type_error(name + " must hold texts only");
+            if (!first) joined += u'\0';
+            joined += item.cast<std::u16string>();
+            first = false;
+        }
+        return joined;
     }
-    return joined;
+    throw py::type_error(name + " must be a text or a list of texts");
 }
 
 // An icon: None, the path of an image file, or encoded image bytes.
-Picture picture(const py::object& icon) {
+Picture picture(const py::object& icon, const std::string& name) {
     if (icon.is_none()) return Picture();
     if (py::isinstance<py::bytes>(icon) || py::isinstance<py::bytearray>(icon)) {
         const auto bytes = py::module_::import("builtins").attr("bytes")(icon).cast<std::string>();
@@ -130,7 +135,79 @@ Picture picture(const py::object& icon) {
     if (py::isinstance<py::str>(icon)) return Picture::fromFile(icon.cast<std::u16string>());
     // os.PathLike
     if (py::hasattr(icon, "__fspath__")) return Picture::fromFile(icon.attr("__fspath__")().cast<std::u16string>());
-    throw py::type_error("Icon must be None, a path or image bytes");
+    throw py::type_error(name + " must be None, a path or image bytes");
+}
+
+std::string utf8(std::u16string_view text) { return py::str(py::cast(std::u16string(text))).cast<std::string>(); }
+
+// The argument of \a param from a Python value, by the parameter's kind.
+tooling::Argument argument(const ParamDescription& param, const py::object& value) {
+    const std::string name = utf8(param.name);
+    switch (param.kind) {
+    case ParamKind::Digits: return digits(value, name);
+    case ParamKind::NameList: return nameList(value, name);
+    case ParamKind::Picture: return picture(value, name);
+    case ParamKind::Number:
+        if (!py::isinstance<py::int_>(value) || py::isinstance<py::bool_>(value))
+            throw py::type_error(name + " must be a whole number");
+        return value.cast<int32_t>();
+    default:
+        if (!py::isinstance<py::str>(value)) throw py::type_error(name + " must be a text");
+        return value.cast<std::u16string>();
+    }
+}
+
+py::object toPython(const tooling::Argument& value) {
+    if (const auto* number = std::get_if<int32_t>(&value)) return py::int_(*number);
+    if (const auto* text = std::get_if<std::u16string>(&value)) return py::cast(*text);
+    return py::none();
+}
+
+// A described member as a Python method: arguments by position or by name (a
+// picture may be left out), the result alone or, when the member writes
+// parameters back, the tuple (result, those parameters...).
+py::object callDescribed(CDialogs& self, const MemberDescription& member, const py::args& args,
+                         const py::kwargs& kwargs) {
+    const std::string method = utf8(member.name);
+    if (args.size() > member.params.size())
+        throw py::type_error(method + "() takes " + std::to_string(member.params.size()) + " arguments");
+    std::vector<tooling::Argument> values;
+    size_t used = 0;
+    for (size_t i = 0; i < member.params.size(); ++i) {
+        const ParamDescription& p = member.params[i];
+        const std::string name = utf8(p.name);
+        py::object value;
+        if (i < args.size()) {
+            value = args[i];
+        } else if (kwargs.contains(name.c_str())) {
+            value = kwargs[name.c_str()];
+            ++used;
+        } else if (p.kind == ParamKind::Picture) {
+            value = py::none();
+        } else {
+            throw py::type_error(method + "() missing argument " + name);
+        }
+        values.push_back(argument(p, value));
+    }
+    if (used != kwargs.size()) throw py::type_error(method + "() got an unknown keyword argument");
+    tooling::Argument result;
+    check(modal([&] { return tooling::callMember(self, member, values, result); }));
+    py::list written;
+    for (size_t i = 0; i < member.params.size(); ++i)
+        if (member.params[i].direction != Direction::In) written.append(toPython(values[i]));
+    if (written.empty()) return toPython(result);
+    py::list all;
+    all.append(toPython(result));
+    for (const py::handle item : written) all.append(item);
+    return py::tuple(all);
+}
+
+// The help text of a described member: its line, its parameters and its result.
+std::string docOf(const MemberDescription& member) {
+    std::string doc = utf8(member.about);
+    for (const ParamDescription& p : member.params) doc += "\n" + utf8(p.name) + ": " + utf8(p.about);
+    if (!member.result.empty()) doc += "\nReturns " + utf8(member.result) + ".";
+    return doc;
 }
 
 // A Variant as a Python value: None, int, bool, str or the object it refers to.
@@ -287,74 +364,30 @@ PYBIND11_MODULE(kxsimlib, m) {
             py::arg("Path"), py::arg("Appendix"), py::arg("wUnique") = 0,
             "(tries left, name): a name Path + 'tmp' + five digits + Appendix that no file has yet.");
 
-    py::class_<CDialogs>(m, "CDialogs", "Opens the library's modal dialogs on the calling (main) thread.")
-        .def(py::init<>())
-        .def(
-            "CloneOptions",
-            [](CDialogs& self) {
-                int32_t result = 0;
-                check(modal([&] { return self.CloneOptions(result); }));
-                return result;
-            },
-            "The bit mask of the files to clone; 0 after Cancel.")
-        .def(
-            "Converter",
-            [](CDialogs& self) {
-                std::u16string result;
-                check(modal([&] { return self.Converter(result); }));
-                return result;
-            },
-            "The number converter; returns an empty string when closed.")
-        .def(
-            "Kartenleser",
-            [](CDialogs& self, const std::variant<std::u16string, std::vector<std::u16string>>& Readers) {
-                std::u16string readers = readerList(Readers);
-                std::u16string result;
-                check(modal([&] { return self.Kartenleser(readers, result); }));
-                return result;
-            },
-            py::arg("Readers"),
-            "Card reader setup: Readers is a list of names (or one NUL-separated string); returns the chosen name.")
-        .def_property(
-            "Language", [](CDialogs&) -> py::object { throw py::attribute_error("Language is write-only"); },
-            [](CDialogs& self, std::u16string File) { check(self.Language(File)); },
-            "Write-only: the language file of the dialogs shown afterwards on this thread.")
-        .def(
-            "MagnetOptions",
-            [](CDialogs& self) {
-                std::u16string result;
-                check(modal([&] { return self.MagnetOptions(result); }));
-                return result;
-            },
-            "The three track identifier characters.")
-        .def(
-            "SelectMeter",
-            [](CDialogs& self, const py::object& AcmValue, const py::object& AmvValue, std::u16string Ccu,
-               const py::object& PpuValue, const py::object& Icon) {
-                std::u16string Acm = digits(AcmValue, "Acm"), Amv = digits(AmvValue, "Amv"), Ppu = digits(PpuValue, "Ppu");
-                Picture icon = picture(Icon);
-                int32_t result = 0;
-                check(modal([&] { return self.SelectMeter(Acm, Amv, Ccu, Ppu, icon, result); }));
-                return py::make_tuple(result, Acm, Amv, Ccu, Ppu);
-            },
-            py::arg("Acm"), py::arg("Amv"), py::arg("Ccu"), py::arg("Ppu"), py::arg("Icon") = py::none(),
-            "(result, Acm, Amv, Ccu, Ppu): 1 OK, 2 Cancel, 0 closed otherwise. Acm, Amv and Ppu may be numbers; "
-            "the texts come back as texts.")
-        .def(
-            "SelectNetwork",
-            [](CDialogs& self, std::u16string Section, std::u16string Keys, int32_t Max, std::u16string InitFile,
-               std::u16string Caption, const py::object& Icon, int32_t HelpId, std::u16string Language) {
-                Picture icon = picture(Icon);
-                int32_t result = 0;
-                check(modal([&] {
-                    return self.SelectNetwork(Section, Keys, Max, InitFile, Caption, icon, HelpId, Language, result);
-                }));
-                return py::make_tuple(result, Keys);
-            },
-            py::arg("Section"), py::arg("Keys"), py::arg("Max"), py::arg("InitFile"), py::arg("Caption"),
-            py::arg("Icon"), py::arg("HelpId"), py::arg("Language"),
-            "(result, Keys): 1 after OK with the rebuilt key list, 2 after Cancel or the close box with Keys "
-            "as passed. Language becomes the language file of this and later dialogs.");
+    // One method (or write-only property) per described member.
+    py::class_<CDialogs> dialogs(m, "CDialogs", "Opens the library's modal dialogs on the calling (main) thread.");
+    dialogs.def(py::init<>());
+    for (const MemberDescription* member : tooling::cdialogsMembers()) {
+        const std::string name = utf8(member->name);
+        if (member->role == MemberRole::PropertyPut) {
+            dialogs.def_property(
+                name.c_str(),
+                [name](CDialogs&) -> py::object { throw py::attribute_error(name + " is write-only"); },
+                [member](CDialogs& self, const py::object& value) {
+                    std::vector<tooling::Argument> values{argument(member->params.at(0), value)};
+                    tooling::Argument result;
+                    check(tooling::callMember(self, *member, values, result));
+                },
+                docOf(*member).c_str());
+        } else {
+            dialogs.def(
+                name.c_str(),
+                [member](CDialogs& self, const py::args& args, const py::kwargs& kwargs) {
+                    return callDescribed(self, *member, args, kwargs);
+                },
+                docOf(*member).c_str());
+        }
+    }
 
     // The test hooks live in sys.modules alone, outside help(kxsimlib) and
     // dir(kxsimlib); "from kxsimlib import _testing" still finds them.

@@ -1,7 +1,7 @@
 #pragma once
-// The frame every public member runs in: no exception crosses it, and dialog
-// members refuse to run where widgets cannot be used or while their own form
-// is on screen.
+// The frame every dialog member runs in: inside the exception frame
+// (platform::guarded), dialog members refuse to run where widgets cannot be
+// used or while their own form is on screen.
 
 #include <functional>
 
@@ -10,10 +10,7 @@
 
 namespace kxsim::dialogs {
 
-/// Runs \a body and turns any exception into a failed Status.
-Status guarded(const std::function<Status()>& body);
-
-/// As guarded, after making sure a dialog can be shown on this thread.
+/// As platform::guarded, after making sure a dialog can be shown on this thread.
 Status dialogCall(const std::function<Status()>& body);
 
 /// Runs \a body with the thread's object of form \a F inside dialogCall.

@@ -3,11 +3,12 @@
 #include "platform/chm_precheck.h"
 
 #include <chm_lib.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <utility>
+
+#include "platform/ordinary_file.h"
 
 namespace kxsim::platform {
 namespace {
@@ -25,16 +26,12 @@ int collectPath(chmFile*, chmUnitInfo* info, void* context) {
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-bool isOrdinaryFile(const std::string& path) {
-    struct stat st{};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // A compiled help file starts with "ITSF".
 bool hasHelpFileSignature(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    const OpenedFile file = openOrdinaryFile(path, kAnyFileSize);
     char signature[4] = {};
-    return in.read(signature, 4) && std::string_view(signature, 4) == "ITSF";
+    return file.outcome == FileOutcome::Read && ::pread(file.fd.get(), signature, 4, 0) == 4 &&
+           std::string_view(signature, 4) == "ITSF";
 }
 
 }  // namespace
@@ -60,7 +57,7 @@ ChmFile& ChmFile::operator=(ChmFile&& other) noexcept {
 ChmFile::OpenResult ChmFile::open(const std::string& path) {
     if (handle_) chm_close(std::exchange(handle_, nullptr));
     path_ = path;
-    if (!isOrdinaryFile(path)) return OpenResult::Missing;
+    if (!isOrdinaryFile(path)) return OpenResult::Missing;  // a folder, FIFO or device too
     // chmlib trusts the file's structure and may crash on a damaged one.
     if (!chmStructureIsSound(path)) return hasHelpFileSignature(path) ? OpenResult::Damaged : OpenResult::NotAHelpFile;
     handle_ = chm_open(path.c_str());

@@ -1,13 +1,13 @@
 #include "platform/chm_precheck.h"
 
-#include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+#include "platform/ordinary_file.h"
 
 // The checks follow what chmlib reads, in the order it reads it: the ITSF
 // header at 0, the ITSP header at the directory offset, the directory chunks
@@ -34,17 +34,9 @@ constexpr uint64_t kCompressedSpace = 1;
 
 class FileBytes {
 public:
-    explicit FileBytes(const std::string& path) {
-        // O_NONBLOCK: a FIFO at the path must not block the open.
-        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat st{};
-        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = uint64_t(st.st_size);
+    explicit FileBytes(const std::string& path) : file_(openOrdinaryFile(path, kAnyFileSize)) {
+        if (file_.outcome == FileOutcome::Read) size_ = uint64_t(file_.status.st_size);
     }
-    ~FileBytes() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
 
     uint64_t size() const { return size_; }
     /// \a length bytes at \a offset, or nothing when they are not all in the file.
@@ -52,7 +44,7 @@ public:
         if (offset > size_ || length > size_ - offset) return std::nullopt;
         std::string bytes(length, '\0');
         for (uint64_t done = 0; done < length;) {
-            const ssize_t got = ::pread(fd_, bytes.data() + done, length - done, off_t(offset + done));
+            const ssize_t got = ::pread(file_.fd.get(), bytes.data() + done, length - done, off_t(offset + done));
             if (got <= 0) return std::nullopt;
             done += uint64_t(got);
         }
@@ -60,7 +52,7 @@ public:
     }
 
 private:
-    int fd_ = -1;
+    OpenedFile file_;
     uint64_t size_ = 0;
 };
 

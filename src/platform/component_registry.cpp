@@ -13,6 +13,8 @@
 #include <filesystem>
 
 #include "kxsimlib/component.h"
+#include "platform/file_descriptor.h"
+#include "platform/ini_document.h"
 #include "platform/profile_reader.h"
 #include "platform/text_codec.h"
 #include "platform/whole_file.h"
@@ -74,28 +76,24 @@ public:
                 fail("cannot make the folder " + folder.string(), ec.value());
                 return;
             }
-            fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-            if (fd_ < 0 && errno == ENOENT && create) continue;  // the folder went meanwhile
-            if (fd_ < 0) {
+            fd_.reset(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+            if (fd_.get() < 0 && errno == ENOENT && create) continue;  // the folder went meanwhile
+            if (fd_.get() < 0) {
                 fail("cannot open " + lockPath, errno);
                 return;
             }
-            while (::flock(fd_, LOCK_EX) != 0)
+            while (::flock(fd_.get(), LOCK_EX) != 0)
                 if (errno != EINTR) {
                     fail("cannot lock " + lockPath, errno);
                     return;
                 }
             struct stat held, named;
-            if (::fstat(fd_, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+            if (::fstat(fd_.get(), &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
                 held.st_dev == named.st_dev)
                 return;
-            ::close(fd_);
-            fd_ = -1;
+            fd_.reset();
         }
         fail("cannot lock " + lockPath, EBUSY);
-    }
-    ~RegistrationLock() {
-        if (fd_ >= 0) ::close(fd_);
     }
     RegistrationLock(const RegistrationLock&) = delete;
     RegistrationLock& operator=(const RegistrationLock&) = delete;
@@ -106,12 +104,11 @@ public:
 
 private:
     void fail(std::string what, int error) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
+        fd_.reset();
         failure_ = RegistrationError{std::move(what), error};
     }
 
-    int fd_ = -1;
+    FileDescriptor fd_;
     RegistrationError failure_;
 };
 
@@ -153,13 +150,15 @@ RegistrationError removeRegistration() {
 }
 
 std::vector<RegisteredClass> readRegistration() {
-    const std::u16string file = fromUtf8(registrationFilePath());
+    // One state of the file for every entry; a file that is not there or
+    // cannot be read holds no classes.
+    const auto file = loadIniFile(fromUtf8(registrationFilePath()));
     std::vector<RegisteredClass> out;
-    if (!isOrdinaryFile(file)) return out;
+    if (!file) return out;
     auto get = [&](std::u16string_view section, std::u16string_view key) {
-        return profileString(file, section, key, u"", 4096);
+        return profileString(file.get(), section, key, u"", 4096);
     };
-    for (const std::u16string& name : profileKeyNames(file, u"Classes", 4096)) {
+    for (const std::u16string& name : profileKeyNames(file.get(), u"Classes", 4096)) {
         RegisteredClass c;
         c.name = name;
         c.classId = get(u"Classes", name);

@@ -111,7 +111,7 @@ void showPicture(QLabel* image, const Picture& picture) {
     case Picture::Kind::File: {
         // Read here rather than by QPixmap, whose open would block on a FIFO or device.
         const OrdinaryFile file = readOrdinaryFile(toUtf8(picture.path()), kMaxPictureFileSize);
-        if (file.outcome == OrdinaryFile::Outcome::Read)
+        if (file.outcome == FileOutcome::Read)
             pixmap.loadFromData(reinterpret_cast<const uchar*>(file.bytes.data()), static_cast<uint>(file.bytes.size()));
         break;
     }

@@ -1,71 +1,99 @@
 #include "platform/ordinary_file.h"
 
-#include "platform/file_descriptor.h"
-
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+
+#include "platform/text_codec.h"
 
 namespace kxsim::platform {
 namespace {
 
-using Outcome = OrdinaryFile::Outcome;
+bool absent(int error) { return error == ENOENT || error == ENOTDIR; }
 
-// Opens without blocking and says what lies there; Read means an ordinary
-// file within the limit, ready to be read from \a fd.
-Outcome inspect(const FileDescriptor& fd, size_t maxSize, int& error) {
-    if (fd.get() < 0) {
-        error = errno;
-        return error == ENOENT || error == ENOTDIR ? Outcome::Missing : Outcome::Unreadable;
-    }
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0) {
-        error = errno;
-        return Outcome::Unreadable;
-    }
-    if (!S_ISREG(st.st_mode)) return Outcome::NotOrdinary;
-    if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > maxSize) return Outcome::TooLarge;
-    return Outcome::Read;
-}
-
-int openNonBlocking(const std::string& path) {
-    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+FileOutcome outcomeOf(const struct stat& st, uint64_t maxSize) {
+    if (!S_ISREG(st.st_mode)) return FileOutcome::NotOrdinary;
+    if (st.st_size < 0 || static_cast<uint64_t>(st.st_size) > maxSize) return FileOutcome::TooLarge;
+    return FileOutcome::Read;
 }
 
 }  // namespace
 
-OrdinaryFile readOrdinaryFile(const std::string& path, size_t maxSize) {
-    OrdinaryFile file;
-    const FileDescriptor fd(openNonBlocking(path));
-    file.outcome = inspect(fd, maxSize, file.error);
-    if (file.outcome != Outcome::Read) return file;
-    // A file that grows past the limit while it is read is refused too.
+FileOutcome checkOrdinaryFile(const std::string& path, uint64_t maxSize, struct stat* status, int* error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        const int e = errno;
+        if (error) *error = e;
+        return absent(e) ? FileOutcome::Missing : FileOutcome::Unreadable;
+    }
+    if (status) *status = st;
+    return outcomeOf(st, maxSize);
+}
+
+OpenedFile openOrdinaryFile(const std::string& path, uint64_t maxSize) {
+    OpenedFile file;
+    file.outcome = checkOrdinaryFile(path, maxSize, nullptr, &file.error);
+    if (file.outcome != FileOutcome::Read) return file;
+    // O_NONBLOCK: a FIFO swapped in after the look must not block the open.
+    file.fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.fd.get() < 0 || ::fstat(file.fd.get(), &file.status) != 0) {
+        file.error = errno;
+        file.outcome = absent(file.error) ? FileOutcome::Missing : FileOutcome::Unreadable;
+    } else {
+        file.outcome = outcomeOf(file.status, maxSize);
+    }
+    if (file.outcome != FileOutcome::Read) file.fd.reset();
+    return file;
+}
+
+OrdinaryFile readOrdinaryFile(const std::string& path, uint64_t maxSize) {
+    OpenedFile opened = openOrdinaryFile(path, maxSize);
+    OrdinaryFile file{opened.outcome, opened.error, opened.status, {}};
+    if (file.outcome != FileOutcome::Read) return file;
+    file.bytes.reserve(static_cast<size_t>(opened.status.st_size));
     char buf[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        const ssize_t n = ::read(opened.fd.get(), buf, sizeof buf);
         if (n == 0) return file;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            if (errno == EINTR) continue;
             file.error = errno;
-            file.outcome = Outcome::Unreadable;
-            file.bytes.clear();
-            return file;
+            file.outcome = FileOutcome::Unreadable;
+        } else if (file.bytes.size() + static_cast<uint64_t>(n) > maxSize) {
+            file.outcome = FileOutcome::TooLarge;
+        } else {
+            file.bytes.append(buf, static_cast<size_t>(n));
+            continue;
         }
-        if (file.bytes.size() + static_cast<size_t>(n) > maxSize) {
-            file.outcome = Outcome::TooLarge;
-            file.bytes.clear();
-            return file;
-        }
-        file.bytes.append(buf, static_cast<size_t>(n));
+        std::string().swap(file.bytes);
+        return file;
     }
 }
 
-bool isOrdinaryFile(const std::string& path, size_t maxSize) {
-    const FileDescriptor fd(openNonBlocking(path));
-    int error = 0;
-    return inspect(fd, maxSize, error) == Outcome::Read;
+bool isOrdinaryFile(const std::string& path, uint64_t maxSize) {
+    return checkOrdinaryFile(path, maxSize) == FileOutcome::Read;
+}
+
+bool isOrdinaryFile(const std::u16string& path, uint64_t maxSize) {
+    return !path.empty() && isOrdinaryFile(toUtf8(path), maxSize);
+}
+
+std::string whyNotRead(FileOutcome outcome, int error, uint64_t maxSize) {
+    switch (outcome) {
+    case FileOutcome::Read:
+        return {};
+    case FileOutcome::Missing:
+        return "is not there";
+    case FileOutcome::NotOrdinary:
+        return "is not an ordinary file";
+    case FileOutcome::TooLarge:
+        return "is larger than " + std::to_string(maxSize) + " bytes";
+    case FileOutcome::Unreadable:
+        break;
+    }
+    return std::string("cannot be read (") + std::strerror(error) + ")";
 }
 
 }  // namespace kxsim::platform

@@ -1,15 +1,13 @@
 #include "platform/profile_reader.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <unordered_map>
 
 #include "platform/ini_document.h"
+#include "platform/ordinary_file.h"
 #include "platform/text_codec.h"
 
 namespace kxsim::platform {
@@ -42,40 +40,13 @@ struct CachedFile {
 constexpr size_t kMaxCachedFiles = 32;
 thread_local std::unordered_map<std::u16string, CachedFile> t_cache;
 
-bool tooLarge(off_t size) { return size < 0 || static_cast<uint64_t>(size) > kMaxProfileFileSize; }
-
-// Reads to the end, or fails once more than the largest profile file has come:
-// a file that grows while it is read is refused like one that was too large.
-bool readWhole(int fd, std::string& out) {
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (out.size() + static_cast<size_t>(n) > kMaxProfileFileSize) return false;
-        out.append(buf, static_cast<size_t>(n));
-    }
-}
-
-std::shared_ptr<const IniDocument> parseFile(const std::string& path, FileIdentity& identity) {
-    // O_NONBLOCK: a FIFO swapped in after the stat must not block the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st;
-    std::string bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !tooLarge(st.st_size);
-    if (ok) {
-        bytes.reserve(static_cast<size_t>(st.st_size));
-        ok = readWhole(fd, bytes);
-    }
-    ::close(fd);
-    if (!ok) return nullptr;
-    identity = identityOf(st);
-    std::u16string text = decodeTextFile(bytes);
-    std::string().swap(bytes);  // the bytes go before the index is built
+std::shared_ptr<const IniDocument> parseFile(const std::string& path, FileIdentity& identity, bool& openable) {
+    OrdinaryFile file = readOrdinaryFile(path, kMaxProfileFileSize);
+    openable = file.outcome == FileOutcome::Read || file.outcome == FileOutcome::Missing;
+    if (file.outcome != FileOutcome::Read) return nullptr;
+    identity = identityOf(file.status);
+    std::u16string text = decodeTextFile(file.bytes);
+    std::string().swap(file.bytes);  // the bytes go before the index is built
     return std::make_shared<const IniDocument>(IniDocument::parse(std::move(text)));
 }
 
@@ -86,8 +57,6 @@ struct Lookup {
     bool openable = true;
 };
 
-bool absent(int error) { return error == ENOENT || error == ENOTDIR; }
-
 // The parse of \a path, valid until the thread's next profile call.
 Lookup cachedDocument(const std::u16string& path) {
     if (path.empty()) return {};
@@ -95,18 +64,16 @@ Lookup cachedDocument(const std::u16string& path) {
     std::string fresh;
     const std::string& native = it != t_cache.end() ? it->second.native : (fresh = toUtf8(path));
     struct stat st;
-    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || tooLarge(st.st_size)) {
-        const bool missing = ::stat(native.c_str(), &st) != 0 && absent(errno);
-        if (it != t_cache.end()) t_cache.erase(it);
-        return Lookup{nullptr, missing};
-    }
-    if (it != t_cache.end() && it->second.identity == identityOf(st)) return {it->second.document.get()};
+    const FileOutcome outcome = checkOrdinaryFile(native, kMaxProfileFileSize, &st);
+    if (outcome == FileOutcome::Read && it != t_cache.end() && it->second.identity == identityOf(st))
+        return {it->second.document.get()};
 
     FileIdentity identity;
-    auto document = parseFile(native, identity);
+    bool openable = outcome == FileOutcome::Missing;
+    auto document = outcome == FileOutcome::Read ? parseFile(native, identity, openable) : nullptr;
     if (!document) {
         if (it != t_cache.end()) t_cache.erase(it);
-        return Lookup{nullptr, false};
+        return Lookup{nullptr, openable};
     }
     if (it != t_cache.end()) {
         it->second.identity = identity;
@@ -196,11 +163,6 @@ std::u16string keyList(const IniDocument* document, std::u16string_view section,
 }
 
 }  // namespace
-
-bool isOrdinaryFile(const std::u16string& path) {
-    struct stat st;
-    return !path.empty() && ::stat(toUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path) {
     if (!cachedDocument(path).document) return nullptr;

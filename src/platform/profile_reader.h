@@ -10,23 +10,22 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ordinary_file.h"  // the rule every file is read by, and isOrdinaryFile
+
 namespace kxsim::platform {
 
 class IniDocument;
 
 /// The largest profile file read: 64 MiB, far beyond any language or settings
-/// file of the suite. A larger file reads as missing, so a huge or endlessly
+/// file of the suite. A larger file is not openable, so a huge or endlessly
 /// growing file costs neither the time nor the memory of reading it.
 inline constexpr uint64_t kMaxProfileFileSize = uint64_t{64} << 20;
 
-/// The parsed content of \a path, or null when no ordinary readable file is
-/// there (a directory, FIFO, device, dangling link, link loop or a file larger
-/// than kMaxProfileFileSize reads as missing and never blocks). The parse is reused while the file's device,
-/// inode, size and modification time stay the same.
+/// The parsed content of \a path, or null when readOrdinaryFile does not read
+/// it within kMaxProfileFileSize (nothing there, a folder, FIFO, device, link
+/// loop or a larger file; nothing blocks). The parse is reused while the
+/// file's device, inode, size and modification time stay the same.
 std::shared_ptr<const IniDocument> loadIniFile(const std::u16string& path);
-
-/// True when \a path names an ordinary file (following links).
-bool isOrdinaryFile(const std::u16string& path);
 
 /// The value of \a key in \a section of \a file as the Windows profile reader
 /// gives it in a buffer of \a bufferSize characters: at most bufferSize - 1

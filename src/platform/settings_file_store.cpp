@@ -27,20 +27,9 @@ QString storePath() {
            QString::fromStdU16String(std::u16string(kProductName)) + QStringLiteral(".conf");
 }
 
-// Why a store that is there cannot be taken, or empty when it can.
-QString whyUnusable(const OrdinaryFile& file) {
-    switch (file.outcome) {
-    case OrdinaryFile::Outcome::Read:
-    case OrdinaryFile::Outcome::Missing:
-        return {};
-    case OrdinaryFile::Outcome::NotOrdinary:
-        return QStringLiteral("is not an ordinary file");
-    case OrdinaryFile::Outcome::TooLarge:
-        return QStringLiteral("is larger than %1 bytes").arg(kMaxSettingsFileSize);
-    case OrdinaryFile::Outcome::Unreadable:
-        break;
-    }
-    return QStringLiteral("cannot be read (%1)").arg(systemReason(file.error));
+// The store's file, read by the one rule for files within the store's limit.
+OrdinaryFile readStore(const QString& path) {
+    return readOrdinaryFile(QFile::encodeName(path).toStdString(), kMaxSettingsFileSize);
 }
 
 Status refused(const std::u16string& key, const QString& path, const QString& reason) {
@@ -63,11 +52,17 @@ QString lockFailure(const QLockFile& lock) {
 
 }  // namespace
 
+// No lock for a read: the file is only ever replaced whole, so a read sees one complete store.
 std::optional<std::u16string> SettingsFileStore::value(const std::u16string& key) const {
-    // No lock: the file is only ever replaced whole, so a read sees one complete store.
-    const OrdinaryFile file = readOrdinaryFile(QFile::encodeName(storePath()).toStdString(), kMaxSettingsFileSize);
-    if (file.outcome != OrdinaryFile::Outcome::Read) return std::nullopt;
+    const OrdinaryFile file = readStore(storePath());
+    if (file.outcome != FileOutcome::Read) return std::nullopt;
     return settingsText(file.bytes, key);
+}
+
+core::SettingsValues SettingsFileStore::readKeys(std::initializer_list<std::u16string_view> keys) const {
+    const OrdinaryFile file = readStore(storePath());
+    if (file.outcome != FileOutcome::Read) return {};
+    return settingsTexts(file.bytes, keys);
 }
 
 Status SettingsFileStore::setValue(const std::u16string& key, const std::u16string& text) {
@@ -82,8 +77,9 @@ Status SettingsFileStore::setValue(const std::u16string& key, const std::u16stri
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockWaitMs)) return refused(key, path, lockFailure(lock));
 
-    const OrdinaryFile file = readOrdinaryFile(QFile::encodeName(path).toStdString(), kMaxSettingsFileSize);
-    if (const QString why = whyUnusable(file); !why.isEmpty()) return refused(key, path, why);
+    const OrdinaryFile file = readStore(path);
+    if (file.outcome != FileOutcome::Read && file.outcome != FileOutcome::Missing)
+        return refused(key, path, QString::fromStdString(whyNotRead(file.outcome, file.error, kMaxSettingsFileSize)));
     const std::string updated = withSetting(file.bytes, key, text);
     if (updated == file.bytes) return {};
 

@@ -1,5 +1,7 @@
 #include "platform/settings_ini.h"
 
+#include <algorithm>
+
 #include "platform/text_codec.h"
 
 namespace kxsim::platform {
@@ -211,8 +213,12 @@ struct GeneralScan {
     std::optional<std::u16string> value;
 };
 
-GeneralScan scan(std::string_view bytes, std::u16string_view key) {
-    GeneralScan result;
+// Calls \a entry(begin, end, key, rawValue) for each entry line of the
+// [General] group in file order (end excludes the line end) and \a group(next)
+// for each line that extends the group (a [General] header, or an entry
+// after one), next being where the line after it begins.
+template <typename Entry, typename Group>
+void walkGeneral(std::string_view bytes, Entry&& entry, Group&& group) {
     bool inGeneral = true;  // keys before the first section belong to [General]
     bool generalHeader = false;
     for (size_t begin = 0; begin < bytes.size();) {
@@ -224,18 +230,27 @@ GeneralScan scan(std::string_view bytes, std::u16string_view key) {
             const size_t close = line.rfind(']');
             inGeneral = isGeneral(line.substr(1, close == std::string_view::npos || close == 0 ? line.size() - 1 : close - 1));
             generalHeader = generalHeader || inGeneral;
-            if (inGeneral) result.groupEnd = next;
+            if (inGeneral) group(next);
         } else if (inGeneral && !line.empty() && line[0] != ';' && line[0] != '#') {
-            if (generalHeader) result.groupEnd = next;
+            if (generalHeader) group(next);
             const size_t eq = line.find('=');
-            if (eq != std::string_view::npos && decodeKey(trimmed(line.substr(0, eq))) == key) {
-                result.matchBegin = begin;
-                result.matchEnd = end;
-                result.value = decodeValue(line.substr(eq + 1));
-            }
+            if (eq != std::string_view::npos) entry(begin, end, decodeKey(trimmed(line.substr(0, eq))), line.substr(eq + 1));
         }
         begin = next;
     }
+}
+
+GeneralScan scan(std::string_view bytes, std::u16string_view key) {
+    GeneralScan result;
+    walkGeneral(
+        bytes,
+        [&](size_t begin, size_t end, const std::u16string& name, std::string_view raw) {
+            if (name != key) return;
+            result.matchBegin = begin;
+            result.matchEnd = end;
+            result.value = decodeValue(raw);
+        },
+        [&](size_t next) { result.groupEnd = next; });
     return result;
 }
 
@@ -243,6 +258,22 @@ GeneralScan scan(std::string_view bytes, std::u16string_view key) {
 
 std::optional<std::u16string> settingsText(std::string_view bytes, std::u16string_view key) {
     return scan(bytes, key).value;
+}
+
+std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes,
+                                                      std::initializer_list<std::u16string_view> keys) {
+    // The last entry of a key wins, also when it is no text: the key is then absent.
+    std::map<std::u16string, std::string_view> last;
+    walkGeneral(
+        bytes,
+        [&](size_t, size_t, const std::u16string& name, std::string_view raw) {
+            if (std::find(keys.begin(), keys.end(), name) != keys.end()) last[name] = raw;
+        },
+        [](size_t) {});
+    std::map<std::u16string, std::u16string> texts;
+    for (auto& [name, raw] : last)
+        if (std::optional<std::u16string> text = decodeValue(raw)) texts.emplace_hint(texts.end(), name, std::move(*text));
+    return texts;
 }
 
 bool isStorableSetting(std::u16string_view key, std::u16string_view text) {

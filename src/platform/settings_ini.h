@@ -11,6 +11,8 @@
 // unquoted ',' is a list and other typed values are no text: both read as
 // absent.
 
+#include <initializer_list>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,11 @@ namespace kxsim::platform {
 
 /// The text stored under \a key in the file \a bytes; nothing when it has none.
 std::optional<std::u16string> settingsText(std::string_view bytes, std::u16string_view key);
+
+/// The texts of \a keys in the file \a bytes, as settingsText gives each, in
+/// one pass over the file.
+std::map<std::u16string, std::u16string> settingsTexts(std::string_view bytes,
+                                                      std::initializer_list<std::u16string_view> keys);
 
 /// Whether \a key and \a text survive the file unchanged: the key is not
 /// empty and holds no '/' (a group separator), neither holds a lone surrogate.

@@ -1,6 +1,6 @@
 #include "services/bits.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 std::optional<int32_t> BitMask(int32_t n) {
     // 2 to the power n - 1, rounded: below one half for n < 0 and exactly one
@@ -22,4 +22,4 @@ std::optional<int32_t> ClearBit(int32_t value, int32_t n) {
     return value & ~*mask;
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The mask of bit number \a n (1 = lowest bit): 2 to the power n - 1, rounded
 /// to a Long (halves to even). n from 1 to 31 give 1 to 1073741824; n below 1
@@ -20,4 +20,4 @@ std::optional<int32_t> SetBit(int32_t value, int32_t n);
 /// unchanged for n below 1; nothing for n above 31 (Overflow).
 std::optional<int32_t> ClearBit(int32_t value, int32_t n);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -1,6 +1,6 @@
 #include "services/group_digits.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 std::optional<std::u16string> GroupDigits(std::u16string_view text, int32_t n) {
     if (n < 1) return std::nullopt;
@@ -14,4 +14,4 @@ std::optional<std::u16string> GroupDigits(std::u16string_view text, int32_t n) {
     return grouped;
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// \a text cut from its start into groups of \a n characters (the last one may
 /// be shorter), each followed by one blank: GroupDigits(" 1000", 3) is
@@ -14,4 +14,4 @@ namespace kxsim::tools {
 /// (run-time error 5, Invalid procedure call or argument).
 std::optional<std::u16string> GroupDigits(std::u16string_view text, int32_t n);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

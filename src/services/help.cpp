@@ -2,8 +2,8 @@
 
 #include "platform/form.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 void ShowHelp(platform::Form& form) { form.showHelp(); }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -5,10 +5,10 @@ namespace kxsim::platform {
 class Form;
 }
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// Opens the help file "kxhelpd.chm" of the library folder at the help
 /// context number of \a form. The form stays open; nothing is reported.
 void ShowHelp(platform::Form& form);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

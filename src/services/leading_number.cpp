@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 namespace {
 
 bool isSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
@@ -136,4 +136,4 @@ std::optional<int16_t> ToInteger(double value) {
 
 std::optional<int32_t> LongOfText(std::u16string_view text) { return ToLong(LeadingNumber(text)); }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The number at the start of \a text. Blanks, tabs and line feeds are skipped
 /// wherever they stand ("1 2" reads 12). An optional sign, digits, a decimal
@@ -25,4 +25,4 @@ std::optional<int16_t> ToInteger(double value);
 /// LeadingNumber followed by ToLong.
 std::optional<int32_t> LongOfText(std::u16string_view text);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

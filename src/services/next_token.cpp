@@ -1,6 +1,6 @@
 #include "services/next_token.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 std::u16string NextToken(std::u16string& text, char16_t separator) {
     const size_t at = text.find(separator);
@@ -14,4 +14,4 @@ std::u16string NextToken(std::u16string& text, char16_t separator) {
     return token;
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

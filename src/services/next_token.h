@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The characters of \a text before the first \a separator (exact,
 /// case-sensitive), or all of \a text when there is none. \a text keeps what
@@ -11,4 +11,4 @@ namespace kxsim::tools {
 /// absent. An empty text gives an empty token and stays empty.
 std::u16string NextToken(std::u16string& text, char16_t separator);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

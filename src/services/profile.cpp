@@ -3,7 +3,7 @@
 #include "platform/library_identity.h"
 #include "platform/profile_reader.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 std::u16string MainProfileFile() { return platform::libraryFile(u"kxmain.ini"); }
 std::u16string MobileProfileFile() { return platform::libraryFile(u"kxmobil.ini"); }
@@ -18,4 +18,4 @@ std::u16string ReadProfile(const std::u16string& key, const std::optional<std::u
                                    fallback.value_or(std::u16string()), kBuffer);
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The main profile file, "kxmain.ini" in the library folder.
 std::u16string MainProfileFile();
@@ -20,4 +20,4 @@ std::u16string ReadProfile(const std::u16string& key,
                            const std::optional<std::u16string>& section = std::nullopt,
                            const std::optional<std::u16string>& file = std::nullopt);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

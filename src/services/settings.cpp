@@ -2,22 +2,22 @@
 
 #include "platform/settings_file_store.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 namespace {
 
-SettingsStore* g_override = nullptr;
+core::SettingsStore* g_override = nullptr;
 
 }  // namespace
 
-SettingsStore& currentSettingsStore() {
+core::SettingsStore& currentSettingsStore() {
     static platform::SettingsFileStore perUser;
     return g_override ? *g_override : perUser;
 }
 
-ScopedSettingsStore::ScopedSettingsStore(SettingsStore& store) : previous_(g_override) {
+ScopedSettingsStore::ScopedSettingsStore(core::SettingsStore& store) : previous_(g_override) {
     g_override = &store;
 }
 
 ScopedSettingsStore::~ScopedSettingsStore() { g_override = previous_; }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -3,21 +3,21 @@
 
 #include "core/settings_store.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The store the dialogs use: the per-user store, unless a test put another in place.
-SettingsStore& currentSettingsStore();
+core::SettingsStore& currentSettingsStore();
 
 /// Puts \a store in place of the per-user store while it lives (tests, tools).
 class ScopedSettingsStore {
 public:
-    explicit ScopedSettingsStore(SettingsStore& store);
+    explicit ScopedSettingsStore(core::SettingsStore& store);
     ~ScopedSettingsStore();
     ScopedSettingsStore(const ScopedSettingsStore&) = delete;
     ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
 
 private:
-    SettingsStore* previous_;
+    core::SettingsStore* previous_;
 };
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

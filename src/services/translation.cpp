@@ -7,7 +7,7 @@
 #include "platform/form.h"
 #include "platform/profile_reader.h"
 
-namespace kxsim::tools {
+namespace kxsim::services {
 namespace {
 
 constexpr size_t kLookupBuffer = 512;
@@ -58,4 +58,4 @@ void TranslateForm(platform::Form& form) {
     }
 }
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

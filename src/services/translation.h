@@ -7,7 +7,7 @@ namespace kxsim::platform {
 class Form;
 }
 
-namespace kxsim::tools {
+namespace kxsim::services {
 
 /// The value of \a key in \a section of the language file (at most 511
 /// characters), or \a key itself with its trailing blanks dropped.
@@ -22,4 +22,4 @@ std::u16string TranslateText(const std::u16string& text);
 /// cannot be read or set is skipped and the walk goes on.
 void TranslateForm(platform::Form& form);
 
-}  // namespace kxsim::tools
+}  // namespace kxsim::services

@@ -1,6 +1,6 @@
 #include "kxsimlib/ccb.h"
 
-#include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
 #include "surface/dispatch_table.h"
 
 namespace kxsim {
@@ -25,11 +25,11 @@ const ClassIdentity& CCB::identity() const { return kClasses[2]; }
 const std::vector<MemberInfo>& CCB::members() const { return table().members(); }
 
 Status CCB::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return dialogs::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status CCB::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return dialogs::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+    return platform::guarded([&] { return table().invoke(*this, id, flags, args, result); });
 }
 
 }  // namespace kxsim

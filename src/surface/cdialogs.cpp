@@ -1,7 +1,7 @@
 #include "kxsimlib/cdialogs.h"
 
 #include "core/module_data.h"
-#include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
 
 namespace kxsim {
 
@@ -13,7 +13,7 @@ CDialogs::CDialogs() : d(std::make_unique<CDialogsPrivate>()) {}
 CDialogs::~CDialogs() = default;
 
 Status CDialogs::Language(std::u16string& File) {
-    return dialogs::guarded([&] {
+    return platform::guarded([&] {
         core::languageFile() = File;
         return Status();
     });

@@ -1,26 +1,19 @@
 #include "surface/cdialogs_object.h"
 
-#include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
+#include "surface/cdialogs_members.h"
 #include "surface/dispatch_table.h"
 
 namespace kxsim::surface {
 namespace {
 
-// The _CDialogs interface: one row per member, in member order; the dispatch
-// identifier is the member's place in that order (1 to 7).
+// The _CDialogs interface: one row per member, from its description.
 const DispatchTable<CDialogs>& table() {
-    static const DispatchTable<CDialogs> t(
-        u"CDialogs",
-        {
-            function<&CDialogs::CloneOptions>(1, u"CloneOptions", {}),
-            function<&CDialogs::Converter>(2, u"Converter", {}),
-            function<&CDialogs::Kartenleser>(3, u"Kartenleser", {u"Readers"}),
-            propertyPut<&CDialogs::Language>(4, u"Language", {u"File"}),
-            function<&CDialogs::MagnetOptions>(5, u"MagnetOptions", {}),
-            function<&CDialogs::SelectMeter>(6, u"SelectMeter", {u"Acm", u"Amv", u"Ccu", u"Ppu", u"Icon"}),
-            function<&CDialogs::SelectNetwork>(7, u"SelectNetwork", {u"Section", u"Keys", u"Max", u"InitFile",
-                                                                    u"Caption", u"Icon", u"HelpId", u"Language"}),
-        });
+    static const DispatchTable<CDialogs> t = [] {
+        std::vector<DispatchRow<CDialogs>> rows;
+        forEachCDialogsMember([&]<auto Fn>(const MemberDescription& member) { rows.push_back(described<Fn>(member)); });
+        return DispatchTable<CDialogs>(u"CDialogs", std::move(rows));
+    }();
     return t;
 }
 
@@ -30,11 +23,11 @@ const ClassIdentity& CDialogsObject::identity() const { return kClasses[0]; }
 const std::vector<MemberInfo>& CDialogsObject::members() const { return table().members(); }
 
 Status CDialogsObject::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return dialogs::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status CDialogsObject::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return dialogs::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
+    return platform::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
 }
 
 }  // namespace kxsim::surface

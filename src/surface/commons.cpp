@@ -9,7 +9,7 @@
 #include <random>
 #include <thread>
 
-#include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
 #include "platform/profile_reader.h"
 #include "platform/system_info.h"
 #include "surface/commons_hooks.h"
@@ -88,14 +88,14 @@ Status Commons::SetPCB(std::shared_ptr<CCB> Value) {
 }
 
 Status Commons::hDC(int32_t& /*Value*/) {
-    return dialogs::guarded([&] {
+    return platform::guarded([&] {
         d->pcb = std::shared_ptr<CCB>(new CCB());
         return Status();
     });
 }
 
 Status Commons::Delay(int32_t& Millisecs) {
-    return dialogs::guarded([&] {
+    return platform::guarded([&] {
         const surface::DelayPlan plan = surface::planDelay(platform::monotonicMilliseconds(), Millisecs);
         const bool events = threadHasEvents();
         for (;;) {
@@ -118,7 +118,7 @@ Status Commons::Delay(int32_t& Millisecs) {
 }
 
 Status Commons::GetOSVersion(int32_t& result) {
-    return dialogs::guarded([&] {
+    return platform::guarded([&] {
         if (d->osVersion == 0) d->osVersion = surface::versionNumberOfRelease(d->kernelRelease());
         result = d->osVersion;
         return Status();
@@ -132,7 +132,7 @@ Status Commons::IsWinNT(Boolean& result) {
 
 Status Commons::NewTempFileName(std::u16string& Path, std::u16string& Appendix, int32_t /*wUnique*/,
                                 std::u16string& TempFileName, int32_t& result) {
-    return dialogs::guarded([&] {
+    return platform::guarded([&] {
         // The system ends a name at a NUL: such a name could not be the file checked.
         if (Path.find(u'\0') != std::u16string::npos || Appendix.find(u'\0') != std::u16string::npos)
             return Status::error(errors::InvalidCall);
@@ -150,11 +150,11 @@ const ClassIdentity& Commons::identity() const { return kClasses[1]; }
 const std::vector<MemberInfo>& Commons::members() const { return table().members(); }
 
 Status Commons::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return dialogs::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return table().idOfName(name, id); });
 }
 
 Status Commons::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return dialogs::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+    return platform::guarded([&] { return table().invoke(*this, id, flags, args, result); });
 }
 
 namespace surface {

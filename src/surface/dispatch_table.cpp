@@ -76,7 +76,7 @@ int32_t numberOf(const Variant& from, int32_t& to) {
     case Variant::Type::Boolean: to = from.number(); return 0;
     case Variant::Type::String: {
         if (!isWholeNumber(from.text())) return errors::TypeMismatch;
-        const auto value = tools::LongOfText(from.text());
+        const auto value = services::LongOfText(from.text());
         if (!value) return errors::Overflow;
         to = *value;
         return 0;
@@ -118,7 +118,7 @@ int32_t coerce(const Variant& from, int16_t& to) {
     int32_t wide = 0;
     if (from.type() == Variant::Type::String) {
         if (!isWholeNumber(from.text())) return errors::TypeMismatch;
-        const auto value = tools::ToInteger(tools::LeadingNumber(from.text()));
+        const auto value = services::ToInteger(services::LeadingNumber(from.text()));
         if (!value) return errors::Overflow;
         to = *value;
         return 0;
@@ -136,7 +136,7 @@ int32_t coerce(const Variant& from, Boolean& to) {
             return 0;
         }
         if (!isWholeNumber(from.text())) return errors::TypeMismatch;
-        to = tools::LeadingNumber(from.text()) != 0 ? Boolean::True : Boolean::False;
+        to = services::LeadingNumber(from.text()) != 0 ? Boolean::True : Boolean::False;
         return 0;
     }
     int32_t number = 0;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "kxsimlib/component.h"
+#include "kxsimlib/member_description.h"
 #include "kxsimlib/picture.h"
 #include "kxsimlib/status.h"
 #include "kxsimlib/variant.h"
@@ -151,7 +152,7 @@ struct MemberFn<Status (C::*)(P...)> {
 
 template <auto Fn, MemberKind Kind>
 DispatchRow<typename MemberFn<decltype(Fn)>::Class> makeRow(DispId id, std::u16string_view name,
-                                                            std::initializer_list<std::u16string_view> names) {
+                                                            const std::vector<std::u16string_view>& names) {
     using M = MemberFn<decltype(Fn)>;
     using Class = typename M::Class;
     using Values = typename M::Values;
@@ -212,12 +213,12 @@ DispatchRow<typename MemberFn<decltype(Fn)>::Class> makeRow(DispId id, std::u16s
 
 /// A member with a declared result (its final parameter).
 template <auto Fn>
-auto function(DispId id, std::u16string_view name, std::initializer_list<std::u16string_view> params) {
+auto function(DispId id, std::u16string_view name, const std::vector<std::u16string_view>& params) {
     return detail::makeRow<Fn, MemberKind::Function>(id, name, params);
 }
 /// A member without a result.
 template <auto Fn>
-auto procedure(DispId id, std::u16string_view name, std::initializer_list<std::u16string_view> params) {
+auto procedure(DispId id, std::u16string_view name, const std::vector<std::u16string_view>& params) {
     return detail::makeRow<Fn, MemberKind::Procedure>(id, name, params);
 }
 /// The reading of a property or field (its only parameter is the result).
@@ -227,13 +228,23 @@ auto propertyGet(DispId id, std::u16string_view name) {
 }
 /// The assignment of a property; its one parameter is the value.
 template <auto Fn>
-auto propertyPut(DispId id, std::u16string_view name, std::initializer_list<std::u16string_view> params) {
+auto propertyPut(DispId id, std::u16string_view name, const std::vector<std::u16string_view>& params) {
     return detail::makeRow<Fn, MemberKind::PropertyPut>(id, name, params);
 }
 /// The assignment of an object field by reference.
 template <auto Fn>
-auto propertyPutRef(DispId id, std::u16string_view name, std::initializer_list<std::u16string_view> params) {
+auto propertyPutRef(DispId id, std::u16string_view name, const std::vector<std::u16string_view>& params) {
     return detail::makeRow<Fn, MemberKind::PropertyPutRef>(id, name, params);
+}
+
+/// The row of a described member: its identifier, name and parameter names
+/// come from \a member, everything else from the member function.
+template <auto Fn>
+auto described(const MemberDescription& member) {
+    std::vector<std::u16string_view> names;
+    for (const ParamDescription& p : member.params) names.push_back(p.name);
+    return member.role == MemberRole::PropertyPut ? propertyPut<Fn>(member.dispatchId, member.name, names)
+                                                  : function<Fn>(member.dispatchId, member.name, names);
 }
 
 }  // namespace kxsim::surface

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <string>
 
-#include "dialogs/dialog_call.h"
 #include "kxsimlib/commons.h"
 #include "kxsimlib/component.h"
 #include "platform/component_registry.h"
+#include "platform/guarded.h"
 #include "platform/library_identity.h"
 #include "platform/text_codec.h"
 #include "surface/cdialogs_object.h"
@@ -38,7 +38,7 @@ public:
         return n - 1;
     }
     Status CreateInstance(std::shared_ptr<IDispatchable>& object) override {
-        return dialogs::guarded([&] {
+        return platform::guarded([&] {
             object = make_();
             return Status();
         });

@@ -2,10 +2,19 @@
 
 #include <QApplication>
 
+#include <map>
+#include <tuple>
+#include <utility>
+
 #include "dialogs/dialog_call.h"
+#include "platform/guarded.h"
+#include "dialogs/number_converter/number_converter_model.h"
 #include "dialogs/short_message/short_message_form.h"
+#include "dialogs/short_message/short_message_member.h"
+#include "platform/component_registry.h"
 #include "platform/design.h"
 #include "platform/form.h"
+#include "platform/guarded.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
 #include "platform/library_identity.h"
@@ -14,15 +23,88 @@
 #include "platform/text_codec.h"
 #include "services/leading_number.h"
 #include "services/settings.h"
+#include "surface/cdialogs_members.h"
+#include "surface/dispatch_table.h"
 
 namespace kxsim::tooling {
+namespace {
+
+// A parameter's value from an Argument of the same type; false for another type.
+template <class T>
+bool take(const Argument& from, T& to) {
+    const T* held = std::get_if<T>(&from);
+    if (held) to = *held;
+    return held != nullptr;
+}
+
+// Calls the member function Fn with \a args converted by its own parameter
+// types, as call by name does with Variants.
+template <auto Fn>
+Status typedCall(CDialogs& target, const MemberDescription& member, std::vector<Argument>& args, Argument& result) {
+    using M = surface::detail::MemberFn<decltype(Fn)>;
+    using Values = typename M::Values;
+    const bool withResult = member.role != MemberRole::PropertyPut;  // the final parameter is the result
+    const size_t argCount = withResult ? M::count - 1 : M::count;
+    if (args.size() != argCount) return Status::error(errors::WrongArgCount);
+    Values values{};
+    bool converted = true;
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        ((converted = converted && (I >= argCount || take(args[I], std::get<I>(values)))), ...);
+    }(std::make_index_sequence<M::count>{});
+    if (!converted) return Status::error(errors::TypeMismatch);
+    // The result starts as given, so a call refused before the member runs leaves it so.
+    if (withResult) take(result, std::get<M::count - 1>(values));
+    const Status status = std::apply([&](auto&... v) { return (target.*Fn)(v...); }, values);
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        ((I < argCount ? void(args[I] = Argument(std::get<I>(values))) : void()), ...);
+    }(std::make_index_sequence<M::count>{});
+    result = withResult ? Argument(std::get<M::count - 1>(values)) : Argument();
+    return status;
+}
+
+using TypedCall = Status (*)(CDialogs&, const MemberDescription&, std::vector<Argument>&, Argument&);
+
+const std::map<const MemberDescription*, TypedCall>& typedCalls() {
+    static const auto calls = [] {
+        std::map<const MemberDescription*, TypedCall> out;
+        surface::forEachCDialogsMember([&]<auto Fn>(const MemberDescription& member) { out[&member] = &typedCall<Fn>; });
+        return out;
+    }();
+    return calls;
+}
+
+}  // namespace
+
+const std::vector<const MemberDescription*>& cdialogsMembers() {
+    static const auto members = [] {
+        std::vector<const MemberDescription*> out;
+        surface::forEachCDialogsMember([&]<auto>(const MemberDescription& member) { out.push_back(&member); });
+        return out;
+    }();
+    return members;
+}
+
+const MemberDescription* findMember(std::u16string_view name) {
+    if (name == dialogs::shortMessageFormMember().name) return &dialogs::shortMessageFormMember();
+    for (const MemberDescription* member : cdialogsMembers())
+        if (member->name == name) return member;
+    return nullptr;
+}
+
+Status callMember(CDialogs& target, const MemberDescription& member, std::vector<Argument>& args, Argument& result) {
+    return platform::guarded([&] {
+        const auto it = typedCalls().find(&member);
+        if (it == typedCalls().end()) return Status::error(errors::NotSupported);
+        return it->second(target, member, args, result);
+    });
+}
 
 std::shared_ptr<void> observeDisplayedDialogs(std::function<void(QDialog&)> observer) {
     return std::make_shared<platform::ScopedDisplayObserver>(
         [observer = std::move(observer)](platform::Form& form) { observer(form.window()); });
 }
 
-Status startApplication() { return dialogs::guarded(platform::ensureGuiThread); }
+Status startApplication() { return platform::guarded(platform::ensureGuiThread); }
 
 void setQtArguments(std::vector<std::string> arguments) { platform::setApplicationArguments(std::move(arguments)); }
 
@@ -33,13 +115,19 @@ void useDarkPalette() {
 
 std::u16string libraryFolder() { return platform::libraryFolder(); }
 
-Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action) {
+Status showShortMessageForm(ShortMessageContents& contents, int32_t& action) {
     return dialogs::dialogCall([&] {
         dialogs::ShortMessageForm form;
-        form.setContents(contents);
+        form.setContents({contents.name, contents.statusIndex, contents.address, contents.validityIndex,
+                          {contents.validity.label, contents.validity.value}, contents.center, contents.text,
+                          contents.report});
         const auto ending = form.showModal();
         action = form.action();
-        if (ending == platform::Form::Ending::Hidden) contents = form.contents();
+        if (ending == platform::Form::Ending::Hidden) {
+            const dialogs::ShortMessageContents shown = form.contents();
+            contents = {shown.name,   shown.statusIndex, shown.address, shown.validityIndex,
+                        {shown.validity.label, shown.validity.value}, shown.center, shown.text, shown.report};
+        }
         form.unload();
         return Status();
     });
@@ -69,18 +157,26 @@ std::vector<std::u16string> profileSectionNames(const std::u16string& file, size
 
 bool isProfileFile(const std::u16string& path) { return platform::isOrdinaryFile(path); }
 
-dialogs::ConverterFields convertNumber(std::u16string_view input) { return dialogs::ConvertNumber(input); }
+ConverterFields convertNumber(std::u16string_view input) {
+    const dialogs::ConverterFields f = dialogs::ConvertNumber(input);
+    return {f.status, f.hex, f.dec, f.oct, f.bin};
+}
 
-std::vector<platform::RegisteredClass> registeredClasses() { return platform::readRegistration(); }
+std::vector<RegisteredClass> registeredClasses() {
+    std::vector<RegisteredClass> out;
+    for (const platform::RegisteredClass& c : platform::readRegistration())
+        out.push_back({c.name, c.classId, c.interfaceName, c.interfaceId, c.creatable, c.library});
+    return out;
+}
 
 std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
 
 ReaderSetup readerSetup() {
-    const tools::SettingsStore& store = tools::currentSettingsStore();
+    const core::SettingsStore& store = services::currentSettingsStore();
     const auto number = [&](const settings::NumberSetting& s) {
-        return tools::LongOfText(tools::ReadSetting(store, s)).value_or(s.fallback);
+        return services::LongOfText(core::ReadSetting(store, s)).value_or(s.fallback);
     };
-    return {tools::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
+    return {core::ReadSetting(store, settings::kReaderName), number(settings::kReaderTimer),
             number(settings::kReaderPause), number(settings::kReaderPinpad) != 0};
 }
 

@@ -3,25 +3,40 @@
 // may use beyond the public API: the one internal header they include. It is
 // exported from the shared library, so a tool links that library alone and
 // every internal it needs is a function here. Not installed; hosts do not see it.
+// It includes public headers, Qt and the standard library only, so the tools'
+// include path (the kxsim_tooling target) holds this header and nothing of src/.
 
 #include <QDialog>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-
 #include <string_view>
+#include <variant>
 #include <vector>
 
-#include "core/buttons.h"
-#include "core/help_context.h"
-#include "dialogs/number_converter/number_converter_model.h"
-#include "dialogs/short_message/short_message_model.h"
+#include "kxsimlib/cdialogs.h"
 #include "kxsimlib/kxsimlib_export.h"
+#include "kxsimlib/member_description.h"
+#include "kxsimlib/picture.h"
 #include "kxsimlib/status.h"
-#include "platform/component_registry.h"
 
 namespace kxsim::tooling {
+
+/// The CDialogs members' descriptions (src/dialogs/<role>/<role>_member.h),
+/// in dispatch order.
+KXSIMLIB_EXPORT const std::vector<const MemberDescription*>& cdialogsMembers();
+/// The CDialogs member named \a name, or the short message form ("WSms"); null when none.
+KXSIMLIB_EXPORT const MemberDescription* findMember(std::u16string_view name);
+
+/// An argument or result of a typed call: Number parameters are int32_t,
+/// Picture ones a Picture, all others text; monostate for none.
+using Argument = std::variant<std::monostate, int32_t, std::u16string, Picture>;
+/// Calls \a member on \a target with \a args in its parameter order, writes
+/// the parameters back into \a args and the result into \a result. Error 450
+/// for a wrong count, 13 for an argument of another type than its parameter.
+KXSIMLIB_EXPORT Status callMember(CDialogs& target, const MemberDescription& member, std::vector<Argument>& args,
+                                  Argument& result);
 
 /// Calls \a observer with each dialog window of this thread once it is
 /// displayed and initialised, while the returned guard lives.
@@ -41,11 +56,26 @@ KXSIMLIB_EXPORT void useDarkPalette();
 /// The folder the library looks in for its help file and profile files.
 KXSIMLIB_EXPORT std::u16string libraryFolder();
 
+/// The short message form's contents (see dialogs::ShortMessageContents).
+struct ShortMessageContents {
+    std::u16string name;
+    int statusIndex = -1;
+    std::u16string address;
+    int validityIndex = -1;
+    struct Validity {
+        std::u16string label;
+        int32_t value = 0;
+    } validity;
+    std::u16string center;
+    std::u16string text;
+    int report = 0;
+};
+
 /// Shows the short message form WSms, which no public member shows, filled
 /// with \a contents (text boxes and check box; a name moves it to name mode).
 /// \a action receives the index of the button that closed it (0 for the close
 /// box); after OK, \a contents receives what the form holds.
-KXSIMLIB_EXPORT Status showShortMessageForm(dialogs::ShortMessageContents& contents, int32_t& action);
+KXSIMLIB_EXPORT Status showShortMessageForm(ShortMessageContents& contents, int32_t& action);
 
 /// Opens the library's help file at \a contextId in the help window and
 /// returns that window, or null when none could be shown. Sets \a problem to
@@ -62,11 +92,22 @@ KXSIMLIB_EXPORT std::vector<std::u16string> profileKeyNames(const std::u16string
 KXSIMLIB_EXPORT std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize);
 KXSIMLIB_EXPORT bool isProfileFile(const std::u16string& path);
 
-/// The number converter's four fields for \a input, as the dialog shows them.
-KXSIMLIB_EXPORT dialogs::ConverterFields convertNumber(std::u16string_view input);
+/// The number converter's four fields for \a input, as the dialog shows them;
+/// after a failure each text is the error's description.
+struct ConverterFields {
+    Status status;
+    std::u16string hex, dec, oct, bin;
+};
+KXSIMLIB_EXPORT ConverterFields convertNumber(std::u16string_view input);
 
+/// A class the registration file lists.
+struct RegisteredClass {
+    std::u16string name, classId, interfaceName, interfaceId;
+    bool creatable = false;
+    std::u16string library;
+};
 /// The classes the registration file lists, in its order.
-KXSIMLIB_EXPORT std::vector<platform::RegisteredClass> registeredClasses();
+KXSIMLIB_EXPORT std::vector<RegisteredClass> registeredClasses();
 
 /// The stored reader setup of Kartenleser (the same keys and store): name,
 /// card polling interval and wait before the first command in milliseconds

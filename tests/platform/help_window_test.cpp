@@ -58,8 +58,8 @@ protected:
         return result;
     }
 
-    tools::MemorySettingsStore store;
-    tools::ScopedSettingsStore scope{store};
+    core::MemorySettingsStore store;
+    services::ScopedSettingsStore scope{store};
 };
 
 // Clicks the link whose text is \a text in the help window, through the

@@ -1,10 +1,13 @@
 #include "platform/profile_reader.h"
 
+#include "platform/ordinary_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <functional>
 
 #include "support/temp_files.h"
@@ -45,23 +48,46 @@ TEST(profile_reader, defaults_lose_trailing_blanks_and_values_are_cut_to_the_buf
     EXPECT_EQ(get(file, u"S", u"none", u"abcdef", 4), u"abc");
 }
 
+// One rule for what a path holds, whoever reads it: the one reader, the
+// question whether a file is there, and the profile reader, where a missing
+// path reads as an empty file (the default loses its quotes) and anything
+// else not read is "not openable" (the default keeps them).
 TEST(profile_reader, only_ordinary_files_are_read) {
     TempFolder dir;
-    const auto real = dir.write("real.ini", "[S]\nk=v\n");
+    dir.write("real.ini", "[S]\nk=v\n");
     std::filesystem::create_directory(dir.path() / "folder.ini");
     ASSERT_EQ(::mkfifo((dir.path() / "fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", dir.path() / "device.ini");
     std::filesystem::create_symlink("loop2.ini", dir.path() / "loop1.ini");
     std::filesystem::create_symlink("loop1.ini", dir.path() / "loop2.ini");
     std::filesystem::create_symlink("real.ini", dir.path() / "link.ini");
     std::filesystem::create_symlink("gone.ini", dir.path() / "dangling.ini");
 
-    EXPECT_EQ(get(real, u"S", u"k"), u"v");
-    EXPECT_EQ(get(dir.file("link.ini"), u"S", u"k"), u"v");
-    for (const char* missing : {"folder.ini", "fifo.ini", "loop1.ini", "dangling.ini", "absent.ini"}) {
-        EXPECT_EQ(get(dir.file(missing), u"S", u"k"), u"<default>") << missing;
-        EXPECT_FALSE(isOrdinaryFile(dir.file(missing))) << missing;
+    using enum FileOutcome;
+    const struct { const char* name; FileOutcome outcome; std::u16string_view value; } rows[] = {
+        {"real.ini", Read, u"v"},          {"link.ini", Read, u"v"},
+        {"folder.ini", NotOrdinary, u"'q'"}, {"fifo.ini", NotOrdinary, u"'q'"}, {"device.ini", NotOrdinary, u"'q'"},
+        {"loop1.ini", Unreadable, u"'q'"}, {"dangling.ini", Missing, u"q"}, {"absent.ini", Missing, u"q"},
+        {"real.ini/below.ini", Missing, u"q"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const OrdinaryFile file = readOrdinaryFile((dir.path() / row.name).string(), 1024);
+        EXPECT_EQ(file.outcome, row.outcome);
+        EXPECT_EQ(file.bytes, row.outcome == Read ? "[S]\nk=v\n" : "");
+        EXPECT_EQ(isOrdinaryFile(dir.file(row.name)), row.outcome == Read);
+        EXPECT_EQ(get(dir.file(row.name), u"S", u"k", u"'q'"), row.value);
     }
     EXPECT_EQ(get(u"", u"S", u"k"), u"<default>");
+
+    // The limit holds before the read and while it runs: a file of /proc says
+    // it is empty and then gives more.
+    EXPECT_EQ(readOrdinaryFile((dir.path() / "real.ini").string(), 7).outcome, TooLarge);
+    const OrdinaryFile growing = readOrdinaryFile("/proc/self/maps", 16);
+    EXPECT_EQ(growing.outcome, TooLarge);
+    EXPECT_EQ(growing.bytes, "");
+    EXPECT_EQ(whyNotRead(TooLarge, 0, 16), "is larger than 16 bytes");
+    EXPECT_EQ(whyNotRead(Unreadable, ELOOP, 16), "cannot be read (Too many levels of symbolic links)");
 }
 
 TEST(profile_reader, lists_key_names_in_file_order_within_the_buffer) {

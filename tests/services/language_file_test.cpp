@@ -63,7 +63,7 @@ TEST(language_file, the_german_file_translates_every_design_text) {
         });
     }
     forms.emplace_back("WSms", [] {
-        dialogs::ShortMessageContents contents;
+        tooling::ShortMessageContents contents;
         int32_t action = 0;
         tooling::showShortMessageForm(contents, action);
     });

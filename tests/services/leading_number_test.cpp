@@ -5,9 +5,10 @@
 #include <cmath>
 #include <limits>
 
-using kxsim::tools::LeadingNumber;
-using kxsim::tools::ToInteger;
-using kxsim::tools::ToLong;
+using kxsim::services::LeadingNumber;
+using kxsim::services::LongOfText;
+using kxsim::services::ToInteger;
+using kxsim::services::ToLong;
 
 TEST(leading_number, reads_the_number_at_the_start) {
     const struct { const char16_t* text; double expected; } rows[] = {
@@ -55,4 +56,13 @@ TEST(leading_number, overflow_gives_nothing) {
     EXPECT_EQ(ToInteger(-32768.5), -32768);
     EXPECT_FALSE(ToInteger(32767.5));
     EXPECT_FALSE(ToInteger(-32769));
+}
+
+// Keys, stored settings and typed numbers are read this way; their tests leave this rule to here.
+TEST(leading_number, long_of_text_rounds_the_leading_number_and_refuses_what_does_not_fit) {
+    const struct { const char16_t* text; std::optional<int32_t> expected; } rows[] = {
+        {u"00101", 101}, {u"12.5", 12}, {u"13.5", 14}, {u"abc", 0}, {u" 4 2 ", 42}, {u"-7", -7},
+        {u"2147483647", INT32_MAX}, {u"-2147483648", INT32_MIN}, {u"2147483648", {}}, {u"1e400", {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(LongOfText(row.text), row.expected) << std::u16string(row.text).size();
 }

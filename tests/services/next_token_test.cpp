@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using kxsim::tools::NextToken;
+using kxsim::services::NextToken;
 
 TEST(next_token, cuts_the_token_before_the_first_separator) {
     const struct { std::u16string text; char16_t separator; std::u16string token; std::u16string rest; } rows[] = {

@@ -16,7 +16,7 @@
 #include "core/settings_store.h"
 
 using kxsim::platform::SettingsFileStore;
-using namespace kxsim::tools;
+using namespace kxsim::core;
 using kxsim::test::inChild;
 using kxsim::test::inChildren;
 
@@ -142,6 +142,27 @@ TEST_F(SettingsStoreTest, a_corrupt_file_reads_as_absent_keys) {
     }
 }
 
+// Reading several keys at once (as a dialog opening does) gives each key as
+// reading it alone does: the last entry wins, a list or typed value is
+// absent, keys of other sections are not the store's.
+TEST_F(SettingsStoreTest, reading_all_keys_gives_each_as_reading_it_alone) {
+    ASSERT_TRUE(QDir().mkpath(storeFolder()));
+    QFile file(storeFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Before=1\n[general]\nTwice=first\nList=a,b\nTwice=second\nTyped=@Variant(x)\nLast=\"a; b\"\n"
+               "Gone=1\nGone=a,b\n[Other]\nOther=no\n[General]\nLater=yes\n");
+    file.close();
+    const SettingsFileStore store;
+    const auto keys = {std::u16string_view(u"Before"), std::u16string_view(u"Twice"), std::u16string_view(u"List"),
+                       std::u16string_view(u"Typed"), std::u16string_view(u"Last"), std::u16string_view(u"Gone"),
+                       std::u16string_view(u"Other"), std::u16string_view(u"Later")};
+    SettingsValues alone;
+    for (std::u16string_view key : keys)
+        if (auto text = store.value(std::u16string(key))) alone[std::u16string(key)] = *text;
+    EXPECT_EQ(alone, (SettingsValues{{u"Before", u"1"}, {u"Twice", u"second"}, {u"Last", u"a; b"}, {u"Later", u"yes"}}));
+    EXPECT_EQ(store.readKeys(keys), alone);
+}
+
 // A store that is no ordinary file, or too large to read, gives the defaults
 // at once and refuses every write with a reason; nothing ever blocks (the
 // child is killed after ten seconds).
@@ -167,7 +188,7 @@ TEST_F(SettingsStoreTest, a_store_that_cannot_be_read_gives_defaults_and_refuses
                                         storeFile().toStdU16String() + u" " + row.reason;
         const int code = inChild([&] {
             SettingsFileStore store;
-            if (store.value(u"MagsMask") != std::nullopt) return 11;
+            if (store.value(u"MagsMask") != std::nullopt || !store.readKeys({u"MagsMask"}).empty()) return 11;
             const kxsim::Status s = store.setValue(u"MagsMask", u"5");
             return s.number() != 75 ? 12 : s.description() != expected ? 13 : 0;
         }, 10);

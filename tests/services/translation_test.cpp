@@ -104,7 +104,7 @@ TEST_F(Translation, the_walk_translates_each_kind_of_text_from_its_section) {
     form.window();
     form.doomed->deleteLater();
     delete form.doomed;  // a control gone before the walk is skipped; the walk goes on
-    tools::TranslateForm(form);
+    services::TranslateForm(form);
 
     EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Beispiel"));
     EXPECT_EQ(form.listView->horizontalHeaderItem(0)->text(), QStringLiteral("Name (de)"));
@@ -138,7 +138,7 @@ TEST_F(Translation, without_an_ordinary_language_file_forms_keep_their_design_te
         useLanguage(path);
         SampleForm form;
         form.window();
-        tools::TranslateForm(form);
+        services::TranslateForm(form);
         EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Sample Form"));
         EXPECT_EQ(form.option->text(), QStringLiteral("Ready   "));
         EXPECT_EQ(form.button->text(), QStringLiteral("Cancel"));
@@ -156,8 +156,8 @@ TEST_F(Translation, lookup_and_text_rules) {
         {u"Missing   ", u"Label", u"Missing"},
         {u"", u"Label", u""},
     };
-    for (const auto& row : lookups) EXPECT_EQ(tools::LookupText(row.key, row.section), row.expected);
-    EXPECT_EQ(tools::LookupText(u"Long", u"Label").size(), 511u);
+    for (const auto& row : lookups) EXPECT_EQ(services::LookupText(row.key, row.section), row.expected);
+    EXPECT_EQ(services::LookupText(u"Long", u"Label").size(), 511u);
 
     const struct { std::u16string text, expected; } texts[] = {
         {u"", u""},
@@ -166,7 +166,7 @@ TEST_F(Translation, lookup_and_text_rules) {
         {u"slash", u"a\\\nb"},
         {u"Only menu", u"Only menu"},
     };
-    for (const auto& row : texts) EXPECT_EQ(tools::TranslateText(row.text), row.expected);
+    for (const auto& row : texts) EXPECT_EQ(services::TranslateText(row.text), row.expected);
 }
 
 TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
@@ -175,7 +175,7 @@ TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
     const auto title = [] {
         SampleForm form;
         form.window();
-        tools::TranslateForm(form);
+        services::TranslateForm(form);
         return form.window().windowTitle();
     };
     useLanguage(first);

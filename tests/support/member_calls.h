@@ -1,18 +1,22 @@
 #pragma once
 // Every CDialogs member that shows a form, called with arguments of its own,
-// for tests that hold for each dialog alike.
+// for tests that hold for each dialog alike. Walks the members' descriptions:
+// form, help button and topic and the arguments (each parameter's sample) come
+// from there, so a member or parameter added is tested here without an edit.
 
 #include <QStringList>
 #include <functional>
+#include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "kxsimlib/cdialogs.h"
+#include "kxsimlib/member_description.h"
+#include "surface/tooling.h"
 
 namespace kxsim::test {
 
-/// Every argument of one call joined by "|", as passed and as the call left them.
+/// Every argument of one call joined by "|" (the result last), as passed and as the call left them.
 struct Arguments {
     std::u16string passed, returned;
 };
@@ -21,71 +25,64 @@ struct MemberCall {
     const char* form;        ///< the window it shows
     const char* helpButton;  ///< its "?" button
     int32_t helpContext;     ///< the topic that button asks for
-    /// Calls the member with arguments made from \a tag (SelectNetwork's caption, for one).
+    /// Calls the member with arguments made from \a tag (the result's starting value).
     std::function<Status(const std::u16string& tag, Arguments& arguments)> call;
 };
 
-template <class... T>
-std::u16string joinArguments(const T&... values) {
+/// \a text as a lasting C string (test names and window names are ASCII).
+inline const char* lasting(std::u16string_view text) {
+    static std::set<std::string> kept;
+    return kept.insert(QStringView(text).toString().toStdString()).first->c_str();
+}
+
+inline std::u16string joinArguments(const std::vector<tooling::Argument>& values) {
     QStringList parts;
-    auto add = [&](const auto& v) {
-        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>) parts << QString::number(v);
-        else parts << QString::fromStdU16String(v);
-    };
-    (add(values), ...);
+    for (const tooling::Argument& v : values) {
+        if (const auto* number = std::get_if<int32_t>(&v)) parts << QString::number(*number);
+        if (const auto* text = std::get_if<std::u16string>(&v)) parts << QString::fromStdU16String(*text);
+    }
     return parts.join(QLatin1Char('|')).toStdU16String();
 }
 
-/// Runs \a call and records \a values before and after it in \a arguments.
-template <class Call, class... T>
-Status recorded(Arguments& arguments, Call call, T&... values) {
-    arguments.passed = joinArguments(values...);
-    Status s = call();
-    arguments.returned = joinArguments(values...);
-    return s;
+/// The argument a test passes for \a param: its sample, but the INI file
+/// \a ini and the language file \a language where the member takes a file of that name.
+inline tooling::Argument sampleArgument(const ParamDescription& param, const std::u16string& ini,
+                                        const std::u16string& language) {
+    if (param.name == u"InitFile") return ini;
+    if (param.name == u"Language") return language;
+    switch (param.kind) {
+    case ParamKind::Number: return QStringView(param.sample).toInt();
+    case ParamKind::Picture: return Picture();
+    case ParamKind::NameList: return QStringView(param.sample).toString().replace(u'\n', u'\0').toStdU16String();
+    default: return std::u16string(param.sample);
+    }
 }
 
-/// The members in a fixed order. SelectNetwork reads the networks of \a ini and
+/// The members in dispatch order. SelectNetwork reads the networks of \a ini and
 /// takes \a language as its language file (it sets the language itself).
 inline std::vector<MemberCall> memberCalls(const std::u16string& ini = {}, const std::u16string& language = {}) {
-    return {
-        {"WCopysim", "CBAction(112)", 7108, [](const std::u16string&, Arguments& a) {
-             int32_t result = -7;
-             return recorded(a, [&] { return CDialogs().CloneOptions(result); }, result);
-         }},
-        {"WConvert", "CBAction(112)", 8100, [](const std::u16string& tag, Arguments& a) {
-             std::u16string result = tag;
-             return recorded(a, [&] { return CDialogs().Converter(result); }, result);
-         }},
-        {"WLeser", "BAction(112)", 8030, [](const std::u16string& tag, Arguments& a) {
-             std::u16string readers = tag + u" reader", result = tag;
-             return recorded(a, [&] { return CDialogs().Kartenleser(readers, result); }, readers, result);
-         }},
-        {"WMagnet", "Button(112)", 8040, [](const std::u16string& tag, Arguments& a) {
-             std::u16string result = tag;
-             return recorded(a, [&] { return CDialogs().MagnetOptions(result); }, result);
-         }},
-        {"WAcm", "CBAction(112)", 7105, [](const std::u16string& tag, Arguments& a) {
-             std::u16string acm = tag == u"outer" ? u"120" : u"7", amv = u"500", ccu = tag, ppu = u"12";
-             Picture icon;
-             int32_t result = -7;
-             return recorded(
-                 a, [&] { return CDialogs().SelectMeter(acm, amv, ccu, ppu, icon, result); }, acm, amv, ccu, ppu,
-                 result);
-         }},
-        {"WNetze", "CBAction(112)", 7120, [ini, language](const std::u16string& tag, Arguments& a) {
-             std::u16string section = u"Networks", keys = tag == u"outer" ? u"26201;" : u"26202;", file = ini;
-             std::u16string caption = tag, lang = language;
-             int32_t max = 5, helpId = 7120, result = -7;
-             Picture icon;
-             return recorded(
-                 a,
-                 [&] {
-                     return CDialogs().SelectNetwork(section, keys, max, file, caption, icon, helpId, lang, result);
-                 },
-                 section, keys, max, file, caption, helpId, lang, result);
-         }},
-    };
+    std::vector<MemberCall> calls;
+    for (const MemberDescription* member : tooling::cdialogsMembers()) {
+        if (member->form.empty()) continue;
+        calls.push_back({lasting(member->form), lasting(member->buttonName(member->help)), member->helpContext,
+                         [member, ini, language](const std::u16string& tag, Arguments& a) {
+                             std::vector<tooling::Argument> args;
+                             for (const ParamDescription& p : member->params)
+                                 args.push_back(sampleArgument(p, ini, language));
+                             tooling::Argument result = member->resultKind == ParamKind::Number
+                                                            ? tooling::Argument(-7)
+                                                            : tooling::Argument(tag);
+                             args.push_back(result);
+                             a.passed = joinArguments(args);
+                             args.pop_back();
+                             CDialogs dialogs;
+                             const Status s = tooling::callMember(dialogs, *member, args, result);
+                             args.push_back(result);
+                             a.returned = joinArguments(args);
+                             return s;
+                         }});
+    }
+    return calls;
 }
 
 }  // namespace kxsim::test

@@ -1,5 +1,6 @@
-// The PC/SC reader list: the multi-string conversion, and kxsim reader --pcsc
-// against the real daemon (started here when none runs and this user may).
+// kxsim's PC/SC layer (tools/kxsim/card/pcsc.h): the reader multi-string, the
+// wording of PC/SC results, and kxsim reader --pcsc against the real daemon
+// (started here when none runs and this user may).
 
 #include <gtest/gtest.h>
 
@@ -9,18 +10,21 @@
 #include <optional>
 #include <string>
 
-#include "pcsc_readers.h"
+#include "pcsc.h"
 #include "support/kxsim_process.h"
 
-using kxsim::tool::askPcscReaders;
-using kxsim::tool::describe;
-using kxsim::tool::PcscAnswer;
-using kxsim::tool::readerListFromMultiString;
+using kxsim::card::CardError;
+using kxsim::card::kartenleserList;
+using kxsim::card::listReaders;
+using kxsim::card::pcscError;
+using kxsim::card::ReaderListing;
+using kxsim::card::splitReaderList;
 
 namespace {
 
 using namespace std::string_view_literals;
 
+// The one splitter of kxsim reader --pcsc, the card commands and the workbench, as Kartenleser gets its list.
 TEST(pcsc_readers, multi_string_becomes_the_nul_separated_reader_list) {
     const struct { const char* what; std::string_view multi; std::u16string_view list; } cases[] = {
         {"two readers", "A\0B\0\0"sv, u"A\0B"sv},
@@ -32,15 +36,34 @@ TEST(pcsc_readers, multi_string_becomes_the_nul_separated_reader_list) {
         {"an invalid byte becomes U+FFFD", "A\xff\0\0"sv, u"A\uFFFD"sv},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(readerListFromMultiString(c.multi), c.list) << c.what;
+        EXPECT_EQ(kartenleserList(splitReaderList(c.multi)), c.list) << c.what;
+}
+
+// A PC/SC result as the user reads it: its own sentence for the causes the user can mend, else what failed and the code.
+TEST(pcsc_readers, results_name_their_cause) {
+    const std::string other = std::string("reading: ") + pcsc_stringify_error(SCARD_E_SHARING_VIOLATION) + " (0x8010000B)";
+    const struct { LONG rv; CardError::Kind kind; std::string message; } cases[] = {
+        {SCARD_E_NO_SERVICE, CardError::Kind::Reader, "no PC/SC daemon is running (start pcscd)"},
+        {SCARD_E_SERVICE_STOPPED, CardError::Kind::Reader, "no PC/SC daemon is running (start pcscd)"},
+        {SCARD_E_NO_READERS_AVAILABLE, CardError::Kind::Reader, "the PC/SC daemon lists no connected reader"},
+        {SCARD_W_REMOVED_CARD, CardError::Kind::Removed, "reading: the card was removed or reset"},
+        {SCARD_W_RESET_CARD, CardError::Kind::Removed, "reading: the card was removed or reset"},
+        {SCARD_E_UNKNOWN_READER, CardError::Kind::Reader, "reading: the PC/SC daemon knows no such reader"},
+        {SCARD_E_SHARING_VIOLATION, CardError::Kind::Reader, other},
+    };
+    for (const auto& c : cases) {
+        const auto error = pcscError(c.rv, "reading");
+        EXPECT_EQ(error.kind, c.kind) << c.message;
+        EXPECT_EQ(error.what(), c.message);
+    }
 }
 
 // Waits up to \a seconds for the daemon to answer (any answer but "not running").
-std::optional<PcscAnswer> waitForDaemon(QProcess& daemon, int seconds) {
+std::optional<ReaderListing> waitForDaemon(QProcess& daemon, int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        PcscAnswer answer = askPcscReaders();
-        if (answer.kind != PcscAnswer::Kind::NoService) return answer;
+        ReaderListing answer = listReaders();
+        if (answer.kind != ReaderListing::Kind::NoDaemon) return answer;
         if (daemon.state() == QProcess::NotRunning) return std::nullopt;
         daemon.waitForFinished(50);  // returns early when the daemon gives up
     }
@@ -48,20 +71,20 @@ std::optional<PcscAnswer> waitForDaemon(QProcess& daemon, int seconds) {
 }
 
 // kxsim reader --pcsc without reader names: one line on stderr, exit status 2, no JSON.
-void expectNoReaderList(const PcscAnswer& answer) {
+void expectNoReaderList(const ReaderListing& answer) {
     const kxsim::test::KxsimRun run = kxsim::test::runKxsim({QStringLiteral("reader"), QStringLiteral("--pcsc")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, QStringLiteral("kxsim: %1\n").arg(QString::fromStdString(describe(answer))));
+    EXPECT_EQ(run.err, QStringLiteral("kxsim: %1\n").arg(QString::fromStdString(answer.problem)));
     EXPECT_EQ(run.out, QString());
 }
 
 TEST(pcsc_readers, kxsim_reader_pcsc_without_a_daemon_and_with_one_that_has_no_readers) {
-    const PcscAnswer before = askPcscReaders();
-    if (before.kind == PcscAnswer::Kind::NoService) expectNoReaderList(before);
+    const ReaderListing before = listReaders();
+    if (before.kind == ReaderListing::Kind::NoDaemon) expectNoReaderList(before);
 
     QProcess daemon;
-    std::optional<PcscAnswer> answer;
-    if (before.kind != PcscAnswer::Kind::NoService) {
+    std::optional<ReaderListing> answer;
+    if (before.kind != ReaderListing::Kind::NoDaemon) {
         answer = before;  // someone's daemon runs already
     } else {
         const QString pcscd = QStringLiteral(KXSIM_PCSCD);
@@ -79,13 +102,12 @@ TEST(pcsc_readers, kxsim_reader_pcsc_without_a_daemon_and_with_one_that_has_no_r
         }
     }
 
-    if (answer->kind == PcscAnswer::Kind::Readers) {
+    if (answer->kind == ReaderListing::Kind::Readers) {
         // Real readers are attached: the list is well formed; the dialog would wait for a user.
-        EXPECT_FALSE(answer->readers.empty());
-        EXPECT_NE(answer->readers.back(), u'\0');
-        EXPECT_EQ(answer->readers.find(std::u16string(2, u'\0')), std::u16string::npos);
+        EXPECT_FALSE(answer->names.empty());
+        for (const std::string& name : answer->names) EXPECT_FALSE(name.empty());
     } else {
-        EXPECT_EQ(answer->kind, PcscAnswer::Kind::NoReaders) << describe(*answer);
+        EXPECT_EQ(answer->kind, ReaderListing::Kind::NoReaders) << answer->problem;
         expectNoReaderList(*answer);
     }
 

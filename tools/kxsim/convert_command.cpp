@@ -8,7 +8,7 @@ namespace {
 
 int convert(const QStringList& args) {
     if (args.size() != 1) throw UsageError(QStringLiteral("convert needs one TEXT"));
-    const dialogs::ConverterFields fields = tooling::convertNumber(args[0].toStdU16String());
+    const tooling::ConverterFields fields = tooling::convertNumber(args[0].toStdU16String());
     for (const std::u16string* field : {&fields.hex, &fields.dec, &fields.oct, &fields.bin})
         printOut(QString::fromStdU16String(*field) + QLatin1Char('\n'));
     return fields.status.ok() ? 0 : 1;

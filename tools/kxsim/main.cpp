@@ -6,7 +6,7 @@
 #include "cli_reference.h"
 #include "command.h"
 #include "dialog_tool.h"
-#include "pcsc_readers.h"
+#include "pcsc.h"
 #include "qt_options.h"
 
 using namespace kxsim::tool;
@@ -82,10 +82,9 @@ void checkOptions(const Command& command, const QStringList& args) {
 // The reader names of the PC/SC daemon, one per line, for the bash completion;
 // silent when there are none.
 int listReaders() {
-    const PcscAnswer answer = askPcscReaders();
-    if (answer.kind != PcscAnswer::Kind::Readers) return 1;
-    for (const QString& name : QString::fromStdU16String(answer.readers).split(QChar(u'\0')))
-        if (!name.isEmpty()) printOut(name + QLatin1Char('\n'));
+    const kxsim::card::ReaderListing listing = kxsim::card::listReaders();
+    if (listing.kind != kxsim::card::ReaderListing::Kind::Readers) return 1;
+    for (const std::string& name : listing.names) printOut(QString::fromStdString(name) + QLatin1Char('\n'));
     return 0;
 }
 

@@ -1,15 +1,15 @@
 // kxsim sms [--name TEXT] [--address TEXT] [--center TEXT] [--text TEXT]: the
-// short message form, which no CDialogs member shows. A name opens it in name mode.
+// short message form, which no CDialogs member shows. A name opens it in name
+// mode. Its options, form and buttons come from the form's description.
 
-#include "dialog_tool.h"
 #include "json_line.h"
-#include "surface/tooling.h"
+#include "member_command.h"
 
 namespace kxsim::tool {
 namespace {
 
 Outcome showForm(const Inputs& inputs) {
-    dialogs::ShortMessageContents contents;
+    tooling::ShortMessageContents contents;
     contents.name = value(inputs, QStringLiteral("name")).toStdU16String();
     contents.address = value(inputs, QStringLiteral("address")).toStdU16String();
     contents.center = value(inputs, QStringLiteral("center")).toStdU16String();
@@ -31,27 +31,26 @@ Outcome showForm(const Inputs& inputs) {
     return outcome(status, json);
 }
 
-const QString kSampleName = QStringLiteral("Anna Berger");
+DialogTool smsTool() {
+    const MemberDescription& form = describedMember(u"WSms");
+    DialogTool tool{QStringLiteral("sms"), qs(form.form), QStringLiteral("Short message form (%1)").arg(qs(form.form)),
+                    {}, showForm};
+    Inputs named{{QStringLiteral("name"), {QStringLiteral("Anna Berger")}}};
+    for (const ParamDescription& p : form.params) {
+        const QString option = qs(p.name);
+        tool.fields.push_back(Field{option, qs(p.about), p.sample.empty() ? QString() : qs(p.sample)});
+        if (!p.sample.empty()) named[option] = {qs(p.sample)};
+    }
+    named.remove(QStringLiteral("text"));
+    tool.extraShots = {{QStringLiteral("_name"), [named] { showForm(named); }}};
+    tool.okButton = QString::fromStdU16String(form.buttonName(form.confirm));
+    tool.description = qs(form.about) + QStringLiteral(
+                           " Prints {\"action\": N, ...}: N is the button pressed (1 OK, 2 Cancel, 0 the close box), "
+                           "with the form's contents after OK.");
+    return tool;
+}
 
-const ToolRegistration registration{DialogTool{
-    QStringLiteral("sms"),
-    QStringLiteral("WSms"),
-    QStringLiteral("Short message form (WSms)"),
-    {Field{QStringLiteral("name"), QStringLiteral("Name (opens name mode)"), QString()},
-     Field{QStringLiteral("address"), QStringLiteral("Dialling number"), QStringLiteral("+49 170 1234567")},
-     Field{QStringLiteral("center"), QStringLiteral("Service centre"), QStringLiteral("+49 172 2270000")},
-     Field{QStringLiteral("text"), QStringLiteral("Message text"),
-           QStringLiteral("The meeting moves to 10:30 in room 4. See you there!")}},
-    showForm,
-    {{QStringLiteral("_name"), [] {
-          showForm(Inputs{{QStringLiteral("name"), {kSampleName}},
-                          {QStringLiteral("address"), {QStringLiteral("+49 170 1234567")}},
-                          {QStringLiteral("center"), {QStringLiteral("+49 172 2270000")}}});
-      }}},
-    QStringLiteral("CBAction(1)"),
-    QStringLiteral("The short message form, which no CDialogs member shows; a name opens it in name mode. "
-                   "Prints {\"action\": N, ...}: N is the button pressed (1 OK, 2 Cancel, 0 the close box), "
-                   "with the form's contents after OK.")}};
+const ToolRegistration registration{smsTool()};
 
 }  // namespace
 }  // namespace kxsim::tool

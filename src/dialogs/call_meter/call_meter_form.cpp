@@ -1,5 +1,7 @@
 #include "dialogs/call_meter/call_meter_form.h"
 
+#include "dialogs/call_meter/call_meter_member.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
@@ -88,7 +90,7 @@ QLabel* equalsSign(QWidget* parent) {
 
 }  // namespace
 
-CallMeterForm::CallMeterForm() : Form(QStringLiteral("WAcm")) {}
+CallMeterForm::CallMeterForm() : Form(QStringView(selectMeterMember().form).toString()) {}
 
 void CallMeterForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);
@@ -217,7 +219,7 @@ void CallMeterForm::build(QDialog& w) {
     QObject::connect(price, &QLineEdit::textChanged, [this] { priceEdited(); });
 }
 
-void CallMeterForm::displayed() { tools::TranslateForm(*this); }
+void CallMeterForm::displayed() { services::TranslateForm(*this); }
 
 void CallMeterForm::showIcon(const Picture& icon) {
     window();
@@ -282,7 +284,7 @@ void CallMeterForm::clearRow(int row) {
 
 void CallMeterForm::action(int index) {
     if (index == buttons::kHelp) {
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         return;
     }
     Action = index;

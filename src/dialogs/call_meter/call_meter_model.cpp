@@ -89,7 +89,7 @@ bool IsDigitsOnly(MeterField field) {
            field == MeterField::Amvb || field == MeterField::Ppu;
 }
 
-double MeterValue(std::u16string_view text) { return tools::LeadingNumber(text); }
+double MeterValue(std::u16string_view text) { return services::LeadingNumber(text); }
 
 std::u16string MeterText(double value) {
     if (value == 0 || !std::isfinite(value)) return u"0";  // also turns -0 into "0"

@@ -1,5 +1,7 @@
 #include "dialogs/card_reader/card_reader_form.h"
 
+#include "dialogs/card_reader/card_reader_member.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -60,7 +62,7 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 
 }  // namespace
 
-CardReaderForm::CardReaderForm() : Form(QStringLiteral("WLeser")) { setHelpContextId(help::kCardReader); }
+CardReaderForm::CardReaderForm() : Form(QStringView(kartenleserMember().form).toString()) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kFont);
@@ -139,7 +141,7 @@ void CardReaderForm::Uebersetze() {
 void CardReaderForm::loaded() {
     confirmStatus_ = {};
     Uebersetze();
-    const Status load = LoadCardReader(state_, readerList_, tools::currentSettingsStore());
+    const Status load = LoadCardReader(state_, readerList_, services::currentSettingsStore());
     showState();
     if (!load) {
         platform::criticalMessage(QStringLiteral("Error load ReaderDlg\n") +
@@ -165,7 +167,7 @@ void CardReaderForm::confirm() {
     state_.requestInterval = requestInterval_->value();
     state_.waitBeforeFirst = waitBeforeFirst_->value();
     state_.pinpad = platform::checkValue(pinpad_);
-    confirmStatus_ = ConfirmCardReader(state_, tools::currentSettingsStore());
+    confirmStatus_ = ConfirmCardReader(state_, services::currentSettingsStore());
     requestInterval_->setValue(state_.requestInterval);
     hide();
 }

@@ -34,19 +34,21 @@ size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16strin
 }
 
 Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
-                      const tools::SettingsStore& store) {
+                      const core::SettingsStore& store) {
+    const core::SettingsSnapshot stored(store, {settings::kReaderName.key, settings::kReaderTimer.key,
+                                                 settings::kReaderPause.key, settings::kReaderPinpad.key});
     state = CardReaderState{};  // controls whose step does not run keep their design state
-    state.prefName = tools::ReadSetting(store, settings::kReaderName);
+    state.prefName = core::ReadSetting(stored, settings::kReaderName);
 
-    const auto interval = tools::LongOfText(tools::ReadSetting(store, settings::kReaderTimer));
+    const auto interval = services::LongOfText(core::ReadSetting(stored, settings::kReaderTimer));
     if (!interval) return Status::error(errors::Overflow);
     state.requestInterval = sliderValue(*interval);
 
-    const auto wait = tools::LongOfText(tools::ReadSetting(store, settings::kReaderPause));
+    const auto wait = services::LongOfText(core::ReadSetting(stored, settings::kReaderPause));
     if (!wait) return Status::error(errors::Overflow);
     state.waitBeforeFirst = sliderValue(*wait);
 
-    const auto pinpad = tools::ToInteger(tools::LeadingNumber(tools::ReadSetting(store, settings::kReaderPinpad)));
+    const auto pinpad = services::ToInteger(services::LeadingNumber(core::ReadSetting(stored, settings::kReaderPinpad)));
     if (!pinpad) return Status::error(errors::Overflow);
     if (*pinpad < 0 || *pinpad > 2) return Status::error(errors::InvalidPropertyValue);
     state.pinpad = *pinpad;
@@ -57,20 +59,20 @@ Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
     return {};
 }
 
-Status ConfirmCardReader(CardReaderState& state, tools::SettingsStore& store) {
+Status ConfirmCardReader(CardReaderState& state, core::SettingsStore& store) {
     if (state.selected && *state.selected < state.readers.size())
         state.prefName = state.readers[*state.selected];
     if (state.requestInterval < kMinRequestInterval) state.requestInterval = kMinRequestInterval;
 
     Status first;
     const auto write = [&](std::u16string_view key, const std::u16string& text) {
-        Status s = tools::WriteSetting(store, std::u16string(key), text);
+        Status s = core::WriteSetting(store, std::u16string(key), text);
         if (!s && first) first = s;
     };
     write(settings::kReaderName.key, state.prefName);
-    write(settings::kReaderPinpad.key, tools::DecimalText(state.pinpad));
-    write(settings::kReaderTimer.key, tools::DecimalText(state.requestInterval));
-    write(settings::kReaderPause.key, tools::DecimalText(state.waitBeforeFirst));
+    write(settings::kReaderPinpad.key, core::DecimalText(state.pinpad));
+    write(settings::kReaderTimer.key, core::DecimalText(state.requestInterval));
+    write(settings::kReaderPause.key, core::DecimalText(state.waitBeforeFirst));
     return first;
 }
 

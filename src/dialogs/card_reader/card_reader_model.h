@@ -37,15 +37,15 @@ std::vector<std::u16string> SplitReaderList(std::u16string_view list);
 size_t PreferredReader(const std::vector<std::u16string>& readers, std::u16string_view name);
 
 /// Loads the dialog from the stored "LeserName", "LeserTimer", "LeserPause" and
-/// "LeserPinpad" and the reader list. A stored number that does not fit its
+/// "LeserPinpad" (one read of \a store) and the reader list. A stored number that does not fit its
 /// control fails the load: the steps after it are skipped and \a state keeps
 /// what the steps before it set. Slider values are held within 0..3000.
 Status LoadCardReader(CardReaderState& state, std::u16string_view readerList,
-                      const tools::SettingsStore& store);
+                      const core::SettingsStore& store);
 
 /// OK: takes the selected entry as the name, raises the request interval to
 /// 300, and stores the four values. Each write is tried even when one before
 /// it failed; the first failure is returned.
-Status ConfirmCardReader(CardReaderState& state, tools::SettingsStore& store);
+Status ConfirmCardReader(CardReaderState& state, core::SettingsStore& store);
 
 }  // namespace kxsim::dialogs

@@ -1,5 +1,7 @@
 #include "dialogs/clone_options/clone_options_form.h"
 
+#include "dialogs/clone_options/clone_options_member.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -45,7 +47,7 @@ constexpr std::array<FileBox, kCloneFileCount> kFiles{{
 
 }  // namespace
 
-CloneOptionsForm::CloneOptionsForm() : Form(QStringLiteral("WCopysim")) { setHelpContextId(help::kCloneOptions); }
+CloneOptionsForm::CloneOptionsForm() : Form(QStringView(cloneOptionsMember().form).toString()) { setHelpContextId(help::kCloneOptions); }
 
 void CloneOptionsForm::build(QDialog& w) {
     // The body in the system window colour, the buttons on a band in the button-face colour.
@@ -109,7 +111,7 @@ void CloneOptionsForm::loaded() {
     showState();
 }
 
-void CloneOptionsForm::displayed() { tools::TranslateForm(*this); }
+void CloneOptionsForm::displayed() { services::TranslateForm(*this); }
 
 void CloneOptionsForm::showState() {
     for (int32_t index = 1; index <= kCloneFileCount; ++index)
@@ -123,7 +125,7 @@ void CloneOptionsForm::press(int32_t index) {
         unload();
         break;
     case CloneButtonEffect::Help:
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         break;
     case CloneButtonEffect::Nothing:
         break;

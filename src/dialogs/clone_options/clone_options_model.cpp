@@ -32,8 +32,8 @@ void CloneOptionsModel::RunBoxRule(int32_t index) {
     SetFile(kExtensions2, File(2));
     SetFile(kSmsStatusReports, File(5));
     // The index is one of the fourteen boxes, so the bit number is in range.
-    selection_ = File(index) ? tools::SetBit(selection_, index).value_or(selection_)
-                             : tools::ClearBit(selection_, index).value_or(selection_);
+    selection_ = File(index) ? services::SetBit(selection_, index).value_or(selection_)
+                             : services::ClearBit(selection_, index).value_or(selection_);
 }
 
 void CloneOptionsModel::SetAll(bool checked) {

@@ -1,5 +1,7 @@
 #include "dialogs/magnetic_stripe/magnetic_stripe_form.h"
 
+#include "dialogs/magnetic_stripe/magnetic_stripe_member.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFrame>
@@ -25,7 +27,7 @@ constexpr const char* kTag = "Tag";
 
 }  // namespace
 
-MagneticStripeForm::MagneticStripeForm() : Form(QStringLiteral("WMagnet")) {}
+MagneticStripeForm::MagneticStripeForm() : Form(QStringView(magnetOptionsMember().form).toString()) {}
 
 void MagneticStripeForm::build(QDialog& w) {
     QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kFont);
@@ -96,7 +98,7 @@ void MagneticStripeForm::build(QDialog& w) {
                         present_[0], present_[1], present_[2]});
 
     QObject::connect(ok, &QPushButton::clicked, [this] { confirm(); });
-    QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });
+    QObject::connect(help, &QPushButton::clicked, [this] { services::ShowHelp(*this); });
 }
 
 void MagneticStripeForm::Uebersetze() {
@@ -111,7 +113,7 @@ void MagneticStripeForm::displayed() {
     confirmStatus_ = {};
     setHelpContextId(help::kMagneticStripe);
     Uebersetze();
-    state_ = OpenMagnet(tools::currentSettingsStore());
+    state_ = OpenMagnet(services::currentSettingsStore());
     showState();
 }
 
@@ -133,7 +135,7 @@ void MagneticStripeForm::confirm() {
     }
     // A store that cannot be written does not keep the user in the dialog:
     // it closes as usual and the member reports the loss.
-    confirmStatus_ = ConfirmMagnet(state_, tools::currentSettingsStore());
+    confirmStatus_ = ConfirmMagnet(state_, services::currentSettingsStore());
     hide();
 }
 

@@ -30,37 +30,39 @@ std::u16string OverlayIdentifiers(const std::array<std::u16string, kTrackCount>&
     return ids;
 }
 
-int32_t StoredMagsMask(const tools::SettingsStore& store) {
-    return tools::LongOfText(tools::ReadSetting(store, settings::kMagnetMask))
+int32_t StoredMagsMask(const core::SettingsReader& store) {
+    return services::LongOfText(core::ReadSetting(store, settings::kMagnetMask))
         .value_or(settings::kMagnetMask.fallback);
 }
 
-MagnetState OpenMagnet(const tools::SettingsStore& store) {
+MagnetState OpenMagnet(const core::SettingsStore& store) {
+    const core::SettingsSnapshot stored(store, {settings::kMagnetMask.key, settings::kMagnetIds.key,
+                                                 settings::kMagnetPrefix.key, settings::kMagnetSuffix.key});
     MagnetState state;
-    state.magsMask = StoredMagsMask(store);
-    state.magsIds = tools::ReadSetting(store, settings::kMagnetIds);
-    state.prefix = tools::ReadSetting(store, settings::kMagnetPrefix);
-    state.suffix = tools::ReadSetting(store, settings::kMagnetSuffix);
+    state.magsMask = StoredMagsMask(stored);
+    state.magsIds = core::ReadSetting(stored, settings::kMagnetIds);
+    state.prefix = core::ReadSetting(stored, settings::kMagnetPrefix);
+    state.suffix = core::ReadSetting(stored, settings::kMagnetSuffix);
     state.present = PresenceOfMask(state.magsMask);
     for (size_t k = 0; k < kTrackCount; ++k) state.trackIds[k] = IdentifierOf(state.magsIds, k);
     return state;
 }
 
-Status ConfirmMagnet(MagnetState& state, tools::SettingsStore& store) {
+Status ConfirmMagnet(MagnetState& state, core::SettingsStore& store) {
     state.magsIds = OverlayIdentifiers(state.trackIds);
     state.magsMask = MaskOfPresence(state.present);
 
     Status first;
     std::u16string failedKeys;
     const auto write = [&](std::u16string_view key, const std::u16string& text) {
-        const Status s = tools::WriteSetting(store, std::u16string(key), text);
+        const Status s = core::WriteSetting(store, std::u16string(key), text);
         if (s) return;
         if (first) first = s;
         if (!failedKeys.empty()) failedKeys += u", ";
         failedKeys += key;
     };
     write(settings::kMagnetIds.key, state.magsIds);
-    write(settings::kMagnetMask.key, tools::DecimalText(state.magsMask));
+    write(settings::kMagnetMask.key, core::DecimalText(state.magsMask));
     write(settings::kMagnetPrefix.key, state.prefix);
     write(settings::kMagnetSuffix.key, state.suffix);
     if (first) return {};

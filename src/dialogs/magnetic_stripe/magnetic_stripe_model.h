@@ -45,16 +45,16 @@ std::u16string OverlayIdentifiers(const std::array<std::u16string, kTrackCount>&
 /// The stored presence mask: "MagsMask" read as a leading number and rounded
 /// (halves to even). A value that does not fit a signed 32-bit number counts
 /// as absent, giving 15.
-int32_t StoredMagsMask(const tools::SettingsStore& store);
+int32_t StoredMagsMask(const core::SettingsReader& store);
 
 /// Opens the dialog from the stored "MagsMask", "MagsIds", "MagsPref" and
-/// "MagsSuff" (defaults 15, "{|}", empty, empty).
-MagnetState OpenMagnet(const tools::SettingsStore& store);
+/// "MagsSuff" (defaults 15, "{|}", empty, empty), all from one read of \a store.
+MagnetState OpenMagnet(const core::SettingsStore& store);
 
 /// OK: rebuilds MagsIds and MagsMask from the controls' values in \a state and
 /// stores all four settings. Every write is tried even when one before it
 /// failed; a failure names the settings that were not stored and carries the
 /// first failure's number and reason.
-Status ConfirmMagnet(MagnetState& state, tools::SettingsStore& store);
+Status ConfirmMagnet(MagnetState& state, core::SettingsStore& store);
 
 }  // namespace kxsim::dialogs

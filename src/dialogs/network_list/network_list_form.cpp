@@ -1,5 +1,7 @@
 #include "dialogs/network_list/network_list_form.h"
 
+#include "dialogs/network_list/network_list_member.h"
+
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
@@ -142,7 +144,7 @@ std::optional<size_t> selectedRow(const QListWidget* list) {
 
 }  // namespace
 
-NetworkListForm::NetworkListForm() : Form(QStringLiteral("WNetze")) {}
+NetworkListForm::NetworkListForm() : Form(QStringView(selectNetworkMember().form).toString()) {}
 
 void NetworkListForm::build(QDialog& w) {
     // The client area is in the system window colour; only the bottom band is not.
@@ -242,7 +244,7 @@ void NetworkListForm::setRequest(NetworkListRequest request) {
 
 // Runs once per display, so the lists are filled exactly once each time.
 void NetworkListForm::displayed() {
-    tools::TranslateForm(*this);
+    services::TranslateForm(*this);
     FillNetworkLists(lists_, ProfileSection(request_.iniFile, request_.section), request_.selected);
     showEntries(available_, lists_.available);
     showEntries(selected_, lists_.selected);
@@ -306,9 +308,9 @@ void NetworkListForm::moveLower() {
 void NetworkListForm::inputNumber() {
     auto* button = window().findChild<QPushButton*>(QStringLiteral("CmdInput"));
     const QString prompt =
-        QString::fromStdU16String(tools::TranslateText(u"Please enter the number to add:"));
+        QString::fromStdU16String(services::TranslateText(u"Please enter the number to add:"));
     // Its buttons read as the form's own "OK" and "Cancel".
-    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(tools::TranslateText(text)); };
+    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(services::TranslateText(text)); };
     const std::optional<QString> reply = platform::inputBox(
         &window(), prompt, button ? button->toolTip() : QString(), translated(u"OK"), translated(u"Cancel"));
     if (!reply || !isLoaded()) return;
@@ -330,7 +332,7 @@ void NetworkListForm::pressAction(int index) {
         unload();
         break;
     case buttons::kHelp:
-        tools::ShowHelp(*this);
+        services::ShowHelp(*this);
         break;
     }
 }

@@ -63,13 +63,13 @@ private:
 
 }  // namespace
 
-std::optional<int32_t> NumericKey(std::u16string_view text) { return tools::LongOfText(text); }
+std::optional<int32_t> NumericKey(std::u16string_view text) { return services::LongOfText(text); }
 
 Status ReadKeyList(const std::u16string& keys, std::vector<KeyToken>& tokens) {
     tokens.clear();
     std::u16string rest = keys;
-    for (std::u16string name = tools::NextToken(rest, u';'); !name.empty();
-         name = tools::NextToken(rest, u';')) {
+    for (std::u16string name = services::NextToken(rest, u';'); !name.empty();
+         name = services::NextToken(rest, u';')) {
         const std::optional<int32_t> key = NumericKey(name);
         if (!key) {
             tokens.clear();

@@ -1,5 +1,7 @@
 #include "dialogs/number_converter/number_converter_form.h"
 
+#include "dialogs/number_converter/number_converter_member.h"
+
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -34,7 +36,7 @@ QLineEdit* makeOutput(QWidget* parent, int width) {
 
 }  // namespace
 
-NumberConverterForm::NumberConverterForm() : Form(QStringLiteral("WConvert")) {}
+NumberConverterForm::NumberConverterForm() : Form(QStringView(converterMember().form).toString()) {}
 
 std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d); }
 std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }
@@ -91,12 +93,12 @@ void NumberConverterForm::build(QDialog& w) {
 
     QObject::connect(input_, &QLineEdit::textChanged, [this] { convert(); });
     QObject::connect(close, &QPushButton::clicked, [this] { unload(); });
-    QObject::connect(help, &QPushButton::clicked, [this] { tools::ShowHelp(*this); });
+    QObject::connect(help, &QPushButton::clicked, [this] { services::ShowHelp(*this); });
 }
 
 void NumberConverterForm::displayed() {
     setHelpContextId(help::kConverter);
-    tools::TranslateForm(*this);
+    services::TranslateForm(*this);
     input_->setFocus();
 }
 

@@ -110,7 +110,7 @@ std::u16string FieldText(std::u16string_view digits, int32_t n) {
     const size_t size = static_cast<size_t>(n);
     std::u16string padded(size - digits.size() % size, u' ');
     padded += digits;
-    return *tools::GroupDigits(padded, n);
+    return *services::GroupDigits(padded, n);
 }
 
 ConverterFields ConvertNumber(std::u16string_view input) {

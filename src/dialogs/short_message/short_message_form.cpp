@@ -1,5 +1,7 @@
 #include "dialogs/short_message/short_message_form.h"
 
+#include "dialogs/short_message/short_message_member.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -33,7 +35,7 @@ QString qs(std::u16string_view text) {
 
 }  // namespace
 
-ShortMessageForm::ShortMessageForm() : Form(QStringLiteral("WSms")) {}
+ShortMessageForm::ShortMessageForm() : Form(QStringView(shortMessageFormMember().form).toString()) {}
 
 void ShortMessageForm::build(QDialog& w) {
     mode_ = {};  // every load starts from the design: status mode
@@ -114,12 +116,12 @@ void ShortMessageForm::build(QDialog& w) {
 // the user's choice in the two combo boxes.
 void ShortMessageForm::displayed() {
     setHelpContextId(help::kShortMessage);
-    tools::TranslateForm(*this);
+    services::TranslateForm(*this);
     status_->setCurrentIndex(0);
 
-    const std::u16string file = tools::MobileProfileFile();
+    const std::u16string file = services::MobileProfileFile();
     const std::vector<ValidityEntry> entries = ReadValidityList([&file](const std::u16string& key) {
-        return tools::ReadProfile(key, std::u16string(), std::u16string(kValiditySection), file);
+        return services::ReadProfile(key, std::u16string(), std::u16string(kValiditySection), file);
     });
     validity_->clear();
     for (const ValidityEntry& entry : entries) validity_->addItem(qs(entry.label), entry.value);
@@ -131,7 +133,7 @@ void ShortMessageForm::buttonClicked(int32_t index) {
     switch (index) {
     case buttons::kOk: hide(); break;    // stays loaded: the controls keep the user's input
     case buttons::kCancel: unload(); break;  // the input is discarded
-    case buttons::kHelp: tools::ShowHelp(*this); break;
+    case buttons::kHelp: services::ShowHelp(*this); break;
     default: break;
     }
 }

@@ -37,8 +37,8 @@ class AllForms : public ::testing::Test {
 protected:
     TempFolder folder;
     std::u16string ini = folder.write("n.ini", "[Networks]\r\n26201=Telekom\r\n26202=Vodafone\r\n");
-    tools::MemorySettingsStore store;
-    tools::ScopedSettingsStore scope{store};
+    core::MemorySettingsStore store;
+    services::ScopedSettingsStore scope{store};
 
     void TearDown() override {
         std::u16string none;
@@ -59,7 +59,7 @@ protected:
             returned[m.form] = a.returned;
         }
         WhenShown driver(QStringLiteral("WSms"), act);
-        dialogs::ShortMessageContents contents;
+        tooling::ShortMessageContents contents;
         int32_t action = -1;
         EXPECT_TRUE(tooling::showShortMessageForm(contents, action));
         returned["WSms"] = QString::number(action).toStdU16String();

@@ -34,8 +34,7 @@ TEST(call_meter_model, opening_fills_the_available_row_and_the_amounts) {
     const struct { std::u16string_view acm, amv, ppu; const char* expected; } rows[] = {
         {u"200", u"1000", u"12", "200 2400 | 1000 12000 | 800 9600 | 12 EUR"},
         {u"", u"", u"", " 0 |  0 | 0 0 |  EUR"},
-        // Texts that are no numbers read as 0 and stay as they are.
-        {u"abc", u"1000", u"12", "abc 0 | 1000 12000 | 1000 12000 | 12 EUR"},
+        // The host's texts are read by their leading numbers (leading_number_test has the rules) and stay as they are.
         {u"12a", u" 1 2", u"&H10", "12a 192 |  1 2 192 | 0 0 | &H10 EUR"},
         // Eight-digit meters at a four-digit price: the amounts are shown whole.
         {u"99999999", u"1", u"9999", "99999999 999899990001 | 1 9999 | -99999998 -999899980002 | 9999 EUR"},

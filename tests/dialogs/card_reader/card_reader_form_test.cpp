@@ -23,8 +23,8 @@ const std::u16string kTwoReaders(u"Reader A\0Reader B", 17);
 
 class CardReaderDialog : public ::testing::Test {
 protected:
-    tools::MemorySettingsStore store;
-    tools::ScopedSettingsStore scope{store};
+    core::MemorySettingsStore store;
+    services::ScopedSettingsStore scope{store};
 
     // Shows the dialog for the two readers once, runs \a act inside it and returns the chosen reader.
     std::u16string run(const std::function<void(QDialog&)>& act, Status* status = nullptr) {

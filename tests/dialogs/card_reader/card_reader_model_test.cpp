@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "support/counting_settings_store.h"
+
 using namespace kxsim::dialogs;
-using kxsim::tools::MemorySettingsStore;
+using kxsim::core::MemorySettingsStore;
 using Names = std::vector<std::u16string>;
 using Stored = std::map<std::u16string, std::u16string>;
 
@@ -19,10 +21,12 @@ std::u16string nul(std::u16string_view text) {
 
 // Loads the two readers "A" and "B" over a state left from an earlier call.
 kxsim::Status load(CardReaderState& state, const Stored& stored) {
-    MemorySettingsStore store;
+    kxsim::test::CountingSettingsStore store;
     store.values = stored;
     state.readers = {u"left over"};
-    return LoadCardReader(state, nul(u"A|B"), store);
+    const kxsim::Status loaded = LoadCardReader(state, nul(u"A|B"), store);
+    EXPECT_EQ(store.reads, 1) << "an opening reads the store once";
+    return loaded;
 }
 
 }  // namespace
@@ -89,7 +93,7 @@ TEST(card_reader_model, ok_stores_the_choice_and_raises_the_interval_to_300) {
         EXPECT_TRUE(ConfirmCardReader(state, store));
         EXPECT_EQ(state.requestInterval, row.stored);
         EXPECT_EQ(store.values, (Stored{{u"LeserName", u"B"}, {u"LeserPinpad", u"1"},
-                                        {u"LeserTimer", kxsim::tools::DecimalText(row.stored)}, {u"LeserPause", u"250"}}));
+                                        {u"LeserTimer", kxsim::core::DecimalText(row.stored)}, {u"LeserPause", u"250"}}));
     }
 }
 

@@ -9,8 +9,8 @@
 #include "services/bits.h"
 
 using namespace kxsim::dialogs;
-using kxsim::tools::ClearBit;
-using kxsim::tools::SetBit;
+using kxsim::services::ClearBit;
+using kxsim::services::SetBit;
 
 namespace {
 

@@ -35,8 +35,8 @@ void ok(QDialog& w) { click(w, QStringLiteral("Button(1)")); }
 
 class MagnetDialog : public ::testing::Test {
 protected:
-    tools::MemorySettingsStore store;
-    tools::ScopedSettingsStore scope{store};
+    core::MemorySettingsStore store;
+    services::ScopedSettingsStore scope{store};
 };
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <map>
 #include <set>
 
+#include "support/counting_settings_store.h"
+
 using namespace kxsim::dialogs;
 using kxsim::Status;
-using kxsim::tools::MemorySettingsStore;
+using kxsim::core::MemorySettingsStore;
 using Stored = std::map<std::u16string, std::u16string>;
 using Boxes = std::array<std::u16string, 3>;
 using States = std::array<int, 3>;
@@ -24,9 +26,11 @@ struct PartlyReadOnlyStore : MemorySettingsStore {
 };
 
 MagnetState openWith(const Stored& stored) {
-    MemorySettingsStore store;
+    kxsim::test::CountingSettingsStore store;
     store.values = stored;
-    return OpenMagnet(store);
+    MagnetState state = OpenMagnet(store);
+    EXPECT_EQ(store.reads, 1) << "an opening reads the store once";
+    return state;
 }
 
 }  // namespace
@@ -41,6 +45,16 @@ TEST(magnetic_stripe_model, opens_the_identifiers_one_per_box) {
         EXPECT_EQ(state.magsIds, row.ids);
         EXPECT_EQ(state.trackIds, row.boxes);
     }
+}
+
+// Nothing is kept between openings: each sees what was stored meanwhile.
+TEST(magnetic_stripe_model, every_opening_reads_the_store_afresh) {
+    kxsim::test::CountingSettingsStore store;
+    store.values = {{u"MagsPref", u"old"}};
+    EXPECT_EQ(OpenMagnet(store).prefix, u"old");
+    store.values[u"MagsPref"] = u"new";
+    EXPECT_EQ(OpenMagnet(store).prefix, u"new");
+    EXPECT_EQ(store.reads, 2);
 }
 
 TEST(magnetic_stripe_model, opens_the_mask_as_three_check_states) {

@@ -102,7 +102,7 @@ TEST(group_digits, puts_a_blank_after_every_group_and_refuses_a_size_below_one) 
         {u"123", 0, std::nullopt}, {u"123", -2, std::nullopt}, {u"", INT32_MIN, std::nullopt},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(tools::GroupDigits(row.text, row.n), row.grouped) << narrow(row.text) << " by " << row.n;
+        EXPECT_EQ(services::GroupDigits(row.text, row.n), row.grouped) << narrow(row.text) << " by " << row.n;
 }
 
 }  // namespace

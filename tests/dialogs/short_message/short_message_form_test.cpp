@@ -134,7 +134,7 @@ TEST_F(ShortMessageFormTest, the_tooling_entry_opens_a_name_in_name_mode_and_han
         {[](QDialog& w) { closeBox(w); }, 0, u"+4930"},
     };
     for (const auto& row : rows) {
-        ShortMessageContents contents;
+        tooling::ShortMessageContents contents;
         contents.name = u"Anna";
         contents.center = u"+4930";
         int32_t action = -1;

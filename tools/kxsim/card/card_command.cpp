@@ -7,6 +7,7 @@
 #include "card_tasks.h"
 #include "command.h"
 #include "dialog_tool.h"
+#include "pcsc.h"
 #include "pcsc_reader.h"
 #include "surface/tooling.h"
 #include "terminal_interaction.h"
@@ -46,11 +47,11 @@ std::string chooseReader(const QString& given) {
     if (!given.isEmpty()) return given.toStdString();
     const tooling::ReaderSetup setup = tooling::readerSetup();
     if (!setup.name.empty()) return QString::fromStdU16String(setup.name).toStdString();
-    const std::vector<std::string> readers = pcscReaders();
-    if (readers.size() == 1) return readers.front();
-    throw UsageError(readers.empty() ? QStringLiteral("the PC/SC daemon lists no reader")
-                                     : QStringLiteral("several readers: name one with --reader NAME, or choose one "
-                                                      "with kxsim reader --pcsc"));
+    const ReaderListing listing = listReaders();
+    if (listing.kind == ReaderListing::Kind::NoReaders) throw UsageError(QString::fromStdString(listing.problem));
+    if (listing.kind != ReaderListing::Kind::Readers) throw CardError(CardError::Kind::Reader, listing.problem);
+    if (listing.names.size() == 1) return listing.names.front();
+    throw UsageError(QStringLiteral("several readers: name one with --reader NAME, or choose one with kxsim reader --pcsc"));
 }
 
 ReaderTiming timing() {

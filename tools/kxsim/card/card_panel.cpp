@@ -18,6 +18,7 @@
 #include "card_tasks.h"
 #include "above_program.h"
 #include "kxsimlib/cdialogs.h"
+#include "pcsc.h"
 #include "surface/tooling.h"
 
 namespace kxsim::tool {
@@ -58,14 +59,15 @@ struct CardPage {
 
     void refresh() {
         const QString chosen = QString::fromStdU16String(tooling::readerSetup().name);
+        const ReaderListing listing = listReaders();
         for (QComboBox* box : {reader, target}) {
             box->clear();
-            try {
-                for (const std::string& name : pcscReaders()) box->addItem(QString::fromStdString(name));
-            } catch (const CardError& e) {
-                log->appendPlainText(QStringLiteral("card: %1").arg(QString::fromStdString(e.what())));
-                return;
-            }
+            for (const std::string& name : listing.names) box->addItem(QString::fromStdString(name));
+        }
+        // No reader connected leaves the lists empty; no daemon or a failure is said.
+        if (listing.kind != ReaderListing::Kind::Readers && listing.kind != ReaderListing::Kind::NoReaders) {
+            log->appendPlainText(QStringLiteral("card: %1").arg(QString::fromStdString(listing.problem)));
+            return;
         }
         if (const int at = reader->findText(chosen); at >= 0) reader->setCurrentIndex(at);
         target->setCurrentIndex(target->count() > 1 && reader->currentIndex() == 0 ? 1 : 0);

@@ -6,10 +6,10 @@
 #include <optional>
 #include <QString>
 
-#include "core/help_context.h"
 #include "kxsimlib/cdialogs.h"
 #include "sim_codings.h"
 #include "sim_files.h"
+#include "surface/tooling.h"
 
 namespace kxsim::card {
 
@@ -192,7 +192,7 @@ QJsonObject editNetworks(CardSession& card, NetworkList list, const std::u16stri
     std::u16string section(kOperatorSection), file = iniFile;
     std::u16string caption = list == NetworkList::Forbidden ? u"Forbidden Networks" : u"Preferred Networks";
     std::u16string language;
-    int32_t max = int32_t(info.size / 3), help = help::kNetworkList, result = 0;
+    int32_t max = int32_t(info.size / 3), help = tooling::findMember(u"SelectNetwork")->helpContext, result = 0;
     Picture icon;
     check(CDialogs().SelectNetwork(section, keys, max, file, caption, icon, help, language, result));
     QJsonObject out{{QStringLiteral("result"), result}, {QStringLiteral("keys"), QString::fromStdU16String(keys)},

@@ -2,79 +2,30 @@
 
 #include <PCSC/reader.h>
 #include <arpa/inet.h>
-#include <winscard.h>
 
 #include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <thread>
 
+#include "pcsc.h"
+
 namespace kxsim::card {
 
-namespace {
-
-std::string pcscText(LONG rv) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(rv));
-    return std::string(pcsc_stringify_error(rv)) + " (" + code + ")";
-}
-
-CardError readerError(const std::string& what, LONG rv) {
-    if (rv == LONG(SCARD_E_NO_SERVICE) || rv == LONG(SCARD_E_SERVICE_STOPPED))
-        return CardError(CardError::Kind::Reader, "no PC/SC daemon is running (start pcscd)");
-    if (rv == LONG(SCARD_W_REMOVED_CARD) || rv == LONG(SCARD_E_NO_SMARTCARD) || rv == LONG(SCARD_W_RESET_CARD) ||
-        rv == LONG(SCARD_W_UNPOWERED_CARD))
-        return CardError(CardError::Kind::Removed, what + ": the card was removed or reset");
-    return CardError(CardError::Kind::Reader, what + ": " + pcscText(rv));
-}
-
-struct Context {
-    SCARDCONTEXT handle = 0;
-    Context() {
-        if (LONG rv = SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &handle); rv != SCARD_S_SUCCESS)
-            throw readerError("PC/SC", rv);
-    }
-    ~Context() { SCardReleaseContext(handle); }
-    Context(const Context&) = delete;
-    Context& operator=(const Context&) = delete;
-};
-
-}  // namespace
-
 struct PcscReader::Handles {
-    Context context;
+    PcscContext context;
     SCARDHANDLE card = 0;
     DWORD protocol = 0;
     bool connected = false;
 };
 
-std::vector<std::string> pcscReaders() {
-    Context context;
-    DWORD length = 0;
-    LONG rv = SCardListReaders(context.handle, nullptr, nullptr, &length);
-    if (rv == LONG(SCARD_E_NO_READERS_AVAILABLE)) return {};
-    if (rv != SCARD_S_SUCCESS) throw readerError("listing the readers", rv);
-    std::string multi(length, '\0');
-    rv = SCardListReaders(context.handle, nullptr, multi.data(), &length);
-    if (rv == LONG(SCARD_E_NO_READERS_AVAILABLE)) return {};
-    if (rv != SCARD_S_SUCCESS) throw readerError("listing the readers", rv);
-    std::vector<std::string> names;
-    for (size_t start = 0; start < multi.size();) {
-        const size_t end = multi.find('\0', start);
-        if (end == start || end == std::string::npos) break;
-        names.push_back(multi.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 bool PcscReader::cardPresent(const std::string& reader) {
-    Context context;
+    PcscContext context;
     SCARD_READERSTATE state{};
     state.szReader = reader.c_str();
     state.dwCurrentState = SCARD_STATE_UNAWARE;
-    if (LONG rv = SCardGetStatusChange(context.handle, 0, &state, 1); rv != SCARD_S_SUCCESS)
-        throw readerError("reader " + reader, rv);
+    if (LONG rv = SCardGetStatusChange(context.handle(), 0, &state, 1); rv != SCARD_S_SUCCESS)
+        throw pcscError(rv, "the reader \"" + reader + "\"");
     return (state.dwEventState & SCARD_STATE_PRESENT) && !(state.dwEventState & SCARD_STATE_MUTE);
 }
 
@@ -87,19 +38,17 @@ PcscReader::PcscReader(const std::string& reader, const ReaderTiming& timing, in
     state.szReader = reader_.c_str();
     state.dwCurrentState = SCARD_STATE_UNAWARE;
     for (;;) {
-        LONG rv = SCardGetStatusChange(handles_->context.handle, DWORD(poll), &state, 1);
-        if (rv == LONG(SCARD_E_UNKNOWN_READER))
-            throw CardError(CardError::Kind::Reader, "the PC/SC daemon knows no reader \"" + reader_ + "\"");
-        if (rv != SCARD_S_SUCCESS && rv != LONG(SCARD_E_TIMEOUT)) throw readerError("reader " + reader_, rv);
+        LONG rv = SCardGetStatusChange(handles_->context.handle(), DWORD(poll), &state, 1);
+        if (rv != SCARD_S_SUCCESS && rv != LONG(SCARD_E_TIMEOUT)) throw pcscError(rv, "the reader \"" + reader_ + "\"");
         if (rv == SCARD_S_SUCCESS) state.dwCurrentState = state.dwEventState & ~DWORD(SCARD_STATE_CHANGED);
         if ((state.dwEventState & SCARD_STATE_PRESENT) && !(state.dwEventState & SCARD_STATE_MUTE)) break;
         if (std::chrono::steady_clock::now() >= deadline)
             throw CardError(CardError::Kind::Reader, "no card in the reader \"" + reader_ + "\"");
     }
     if (timing.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timing.pauseMs));
-    LONG rv = SCardConnect(handles_->context.handle, reader_.c_str(), SCARD_SHARE_EXCLUSIVE,
+    LONG rv = SCardConnect(handles_->context.handle(), reader_.c_str(), SCARD_SHARE_EXCLUSIVE,
                            SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, &handles_->card, &handles_->protocol);
-    if (rv != SCARD_S_SUCCESS) throw readerError("connecting to the card in \"" + reader_ + "\"", rv);
+    if (rv != SCARD_S_SUCCESS) throw pcscError(rv, "connecting to the card in \"" + reader_ + "\"");
     handles_->connected = true;
     BYTE atr[MAX_ATR_SIZE];
     DWORD atrLength = sizeof atr, readerLength = 0, cardState = 0, protocol = 0;
@@ -117,7 +66,7 @@ Bytes PcscReader::transmit(const Bytes& command) {
     DWORD length = DWORD(response.size());
     const LONG rv = SCardTransmit(handles_->card, pci, command.data(), DWORD(command.size()), nullptr,
                                   response.data(), &length);
-    if (rv != SCARD_S_SUCCESS) throw readerError("reader \"" + reader_ + "\"", rv);
+    if (rv != SCARD_S_SUCCESS) throw pcscError(rv, "the reader \"" + reader_ + "\"");
     // A card always ends its answer with a status word; nothing at all
     // means it went away while the command was under way.
     if (length == 0)
@@ -163,7 +112,7 @@ Bytes PcscReader::verifyOnKeypad(const Bytes& command) {
     DWORD got = 0;
     const LONG rv = SCardControl(handles_->card, verifyCode, request.data(), DWORD(request.size()), response.data(),
                                  DWORD(response.size()), &got);
-    if (rv != SCARD_S_SUCCESS) throw readerError("PIN entry on the reader \"" + reader_ + "\"", rv);
+    if (rv != SCARD_S_SUCCESS) throw pcscError(rv, "PIN entry on the reader \"" + reader_ + "\"");
     response.resize(got);
     return response;
 }

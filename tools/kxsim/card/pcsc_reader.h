@@ -17,15 +17,12 @@ struct ReaderTiming {
     bool keypad = false;  ///< LeserPinpad: PIN on the reader's keypad
 };
 
-/// The names of the readers the PC/SC daemon knows; throws CardError (Reader)
-/// when there is no daemon or it fails.
-std::vector<std::string> pcscReaders();
-
 class PcscReader : public Transport {
 public:
     /// Connects to the card in \a reader, asking every pollMs whether one is
     /// there for at most \a waitMs (0: ask once); then waits pauseMs. Throws
-    /// CardError (Reader) for an unknown reader or no card.
+    /// CardError (Reader) for an unknown reader or no card; the PC/SC causes
+    /// are worded by pcscError (pcsc.h).
     PcscReader(const std::string& reader, const ReaderTiming& timing, int waitMs);
     ~PcscReader() override;
     PcscReader(const PcscReader&) = delete;
