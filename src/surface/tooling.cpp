@@ -172,7 +172,10 @@ std::vector<RegisteredClass> registeredClasses() {
 std::u16string fromUtf8(std::string_view bytes) { return platform::fromUtf8(bytes); }
 
 ReaderSetup readerSetup() {
-    const core::SettingsStore& store = services::currentSettingsStore();
+    // One read of the store for all four keys.
+    const core::SettingsSnapshot store(services::currentSettingsStore(),
+                                       {settings::kReaderName.key, settings::kReaderTimer.key,
+                                        settings::kReaderPause.key, settings::kReaderPinpad.key});
     const auto number = [&](const settings::NumberSetting& s) {
         return services::LongOfText(core::ReadSetting(store, s)).value_or(s.fallback);
     };
