@@ -81,7 +81,6 @@ TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_its_links_work_and_the_d
         first = &help;
         EXPECT_EQ(first->problem(), QString());
         EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
-        EXPECT_EQ(first->documentTitle(), QStringLiteral("Cardreader Setup"));
         EXPECT_FALSE(first->isModal());
 
         // The dialog is still up, modal, and takes input.
@@ -103,7 +102,6 @@ TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_its_links_work_and_the_d
         QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/index.htm")));
         clickLink(help, QStringLiteral("Accumulated Call Meter"));
         QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/call_meter.htm")));
-        EXPECT_EQ(help.documentTitle(), QStringLiteral("Accumulated Call Meter"));
     }), u"Reader B");
     // The help window outlives the dialog and serves the next one.
     ASSERT_NE(first, nullptr);
