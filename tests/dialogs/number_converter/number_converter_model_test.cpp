@@ -44,8 +44,7 @@ void expectFields(const std::u16string& input, int32_t value) {
 
 TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
     const struct { std::u16string input; int32_t value; } rows[] = {
-        {u"5", 5}, {u"-2147483648", INT32_MIN}, {u"-1", -1},
-        // Blanks around the text go; leading zeros and a "-" before 0 change nothing.
+        // Plain decimals are the random test's. Blanks around the text go; leading zeros and a "-" before 0 change nothing.
         {u"  123  ", 123}, {u"007", 7}, {u"-0", 0},
         // After h or H: blanks, tabs and line feeds between digits are skipped, anything else ends the number.
         {u"h", 0}, {u"hello", 14}, {u"HFF", 255}, {u"hff", 255}, {u" h1 0 ", 16}, {u"h\t1\n0", 16},
