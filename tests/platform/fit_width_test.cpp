@@ -16,11 +16,6 @@ using namespace kxsim::test;
 
 namespace {
 
-// WLeser and WMagnet show fixed German texts of their own, untranslated.
-bool translates(const MemberCall& member) {
-    return std::string_view(member.form) != "WLeser" && std::string_view(member.form) != "WMagnet";
-}
-
 struct Shown {
     int width = 0;
     QStringList texts;

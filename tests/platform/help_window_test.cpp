@@ -75,13 +75,12 @@ void clickLink(QTextBrowser& browser, const QString& text) {
     QTest::mouseClick(browser.window()->windowHandle(), Qt::LeftButton, {}, at);
 }
 
-TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usable) {
+TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_its_links_work_and_the_dialog_stays_usable) {
     HelpWindow* first = nullptr;
     EXPECT_EQ(withHelpOpen([&first](QDialog& w, HelpWindow& help) {
         first = &help;
         EXPECT_EQ(first->problem(), QString());
         EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
-        EXPECT_EQ(first->documentTitle(), QStringLiteral("Cardreader Setup"));
         EXPECT_FALSE(first->isModal());
 
         // The dialog is still up, modal, and takes input.
@@ -97,21 +96,17 @@ TEST_F(HelpWindowTest, card_reader_help_opens_its_topic_and_the_dialog_stays_usa
         EXPECT_EQ(HelpWindow::instance(), first);
         EXPECT_EQ(first->source(), QUrl(QStringLiteral("kxhelp:/card_reader.htm")));
         EXPECT_EQ(helpWindows().size(), 1u);
+
+        // Its links can be followed while the dialog is modal.
+        clickLink(help, QStringLiteral("Contents"));
+        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/index.htm")));
+        clickLink(help, QStringLiteral("Accumulated Call Meter"));
+        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/call_meter.htm")));
     }), u"Reader B");
     // The help window outlives the dialog and serves the next one.
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(HelpWindow::instance(), first);
     EXPECT_TRUE(first->isVisible());
-}
-
-TEST_F(HelpWindowTest, links_of_a_topic_can_be_followed_while_the_dialog_is_modal) {
-    withHelpOpen([](QDialog&, HelpWindow& help) {
-        clickLink(help, QStringLiteral("Contents"));
-        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/index.htm")));
-        clickLink(help, QStringLiteral("Accumulated Call Meter"));
-        QTRY_COMPARE(help.source(), QUrl(QStringLiteral("kxhelp:/call_meter.htm")));
-        EXPECT_EQ(help.documentTitle(), QStringLiteral("Accumulated Call Meter"));
-    });
 }
 
 TEST_F(HelpWindowTest, a_missing_help_file_shows_a_page_naming_it_and_no_modal_box) {

@@ -58,23 +58,24 @@ class DialogTest(unittest.TestCase):
         self.assertEqual(str(error), "Overflow (error 6)")
         self.assertTrue(_testing.pending(), "the window never showed")
 
-    def test_select_meter_returns_the_result_and_the_four_texts(self):
-        # Which button leaves which texts is the C++ tests' part; here: the tuple.
-        _testing.close_next_dialog("CBAction(1)", {"TBAcm": "12", "TBAmv": "40", "TBCcu": "GBP", "TBPpu": "25"}, "WAcm")
-        self.assertEqual(kxsimlib.CDialogs().SelectMeter("3", "9", "EUR", "10", Icon=None), (1, "12", "40", "GBP", "25"))
-
-    def test_select_meter_takes_numbers_for_its_digit_texts(self):
+    def test_select_meter_returns_the_result_and_the_texts_and_converts_its_arguments(self):
+        # Which button leaves which texts is the C++ tests' part; here: the tuple, and each kind crossing whole.
+        typed = {"TBAcm": "12", "TBAmv": "40", "TBCcu": "GBP", "TBPpu": "25"}
         cases = [
-            ("whole numbers", (120, 500, "EUR", 12), (2, "120", "500", "EUR", "12")),
-            ("a fraction", ("1", "2", "EUR", 1.5), (2, "1", "2", "EUR", "1.5")),
-        ]
-        for what, passed, expected in cases:
+            ("texts typed over", "CBAction(1)", typed, ("3", "9", "EUR", "10"), (1, "12", "40", "GBP", "25")),
+            ("whole numbers", "CBAction(2)", {}, (120, 500, "EUR", 12), (2, "120", "500", "EUR", "12")),
+            ("a fraction", "CBAction(2)", {}, ("1", "2", "EUR", 1.5), (2, "1", "2", "EUR", "1.5")),
+        ] + [("icon %r" % (icon,), "CBAction(2)", {}, ("1", "2", "EUR", "3", icon), (2, "1", "2", "EUR", "3"))
+             for icon in (None, b"not an image", bytearray(b"\x89PNG"), "/nonexistent/icon.png")]
+        for what, button, fields, passed, expected in cases:
             with self.subTest(what):
-                _testing.close_next_dialog("CBAction(2)", form="WAcm")
+                _testing.close_next_dialog(button, fields, "WAcm")
                 self.assertEqual(kxsimlib.CDialogs().SelectMeter(*passed), expected)
         for wrong in (True, None, [1]):
             with self.subTest(wrong=wrong), self.assertRaisesRegex(TypeError, "^Acm must be a text or a number$"):
                 kxsimlib.CDialogs().SelectMeter(wrong, 2, "EUR", 3)
+        with self.assertRaisesRegex(TypeError, "^Icon must be None, a path or image bytes$"):
+            kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", Icon=5)
 
     def test_ctrl_c_closes_the_open_dialog_and_raises_keyboard_interrupt(self):
         # Python keeps SIGINT ignored when it starts ignored (a background job):
@@ -102,14 +103,6 @@ class DialogTest(unittest.TestCase):
             finally:
                 watchdog.cancel()
                 child.kill()
-
-    def test_select_meter_icon_is_none_a_path_or_bytes(self):
-        for icon in (None, b"not an image", bytearray(b"\x89PNG"), "/nonexistent/icon.png"):
-            with self.subTest(icon=icon):
-                _testing.close_next_dialog("CBAction(2)", form="WAcm")
-                self.assertEqual(kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", icon)[0], 2)
-        with self.assertRaisesRegex(TypeError, "^Icon must be None, a path or image bytes$"):
-            kxsimlib.CDialogs().SelectMeter("1", "2", "EUR", "3", 5)
 
     def test_select_network_returns_the_result_and_the_keys(self):
         with tempfile.TemporaryDirectory() as folder:

@@ -29,6 +29,12 @@ struct MemberCall {
     std::function<Status(const std::u16string& tag, Arguments& arguments)> call;
 };
 
+/// Whether the form takes its texts from the language file; WLeser and WMagnet
+/// show fixed German texts of their own.
+inline bool translates(const MemberCall& member) {
+    return std::string_view(member.form) != "WLeser" && std::string_view(member.form) != "WMagnet";
+}
+
 /// \a text as a lasting C string (test names and window names are ASCII).
 inline const char* lasting(std::u16string_view text) {
     static std::set<std::string> kept;

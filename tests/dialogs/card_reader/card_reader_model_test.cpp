@@ -46,11 +46,11 @@ TEST(card_reader_model, selects_the_last_exact_match_or_the_first_entry) {
     EXPECT_EQ(PreferredReader(Names{u"A", u""}, u""), 1u);
 }
 
+// How a stored text reads as a number is leading_number_test's.
 TEST(card_reader_model, loads_stored_values_or_their_defaults) {
     const struct { Stored stored; int32_t interval, wait; int pinpad; } rows[] = {
         {{}, 500, 0, 0},
         {{{u"LeserTimer", u"1250"}, {u"LeserPause", u"300"}, {u"LeserPinpad", u"1"}}, 1250, 300, 1},
-        {{{u"LeserTimer", u"fast"}, {u"LeserPause", u""}, {u"LeserPinpad", u"yes"}}, 0, 0, 0},
         // Held within the slider; a greyed check box.
         {{{u"LeserTimer", u"99999"}, {u"LeserPause", u"-5"}, {u"LeserPinpad", u"2"}}, 3000, 0, 2},
     };

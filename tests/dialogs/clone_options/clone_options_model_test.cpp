@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <optional>
 #include <vector>
 
-#include "services/bits.h"
-
 using namespace kxsim::dialogs;
-using kxsim::services::ClearBit;
-using kxsim::services::SetBit;
 
 namespace {
 
@@ -36,24 +30,6 @@ void expectState(const CloneOptionsModel& model, int32_t mask, bool all) {
 }
 
 }  // namespace
-
-TEST(clone_bits, set_and_clear_bit_numbers_counted_from_one) {
-    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const struct { int32_t value, n; std::optional<int32_t> set, cleared; } rows[] = {
-        {0, 1, 1, 0}, {-1, 1, -1, -2}, {0, 31, 1073741824, 0}, {-1, 31, -1, -1073741825},
-        {kMin, 1, kMin + 1, kMin}, {kMax, 31, kMax, 1073741823},
-        // below 1 the mask rounds to 0: the value comes back unchanged
-        {5, 0, 5, 5}, {-1, -1, -1, -1}, {5, kMin, 5, 5},
-        // 2 to the power 31 and up does not fit a Long: Overflow
-        {0, 32, std::nullopt, std::nullopt}, {0, kMax, std::nullopt, std::nullopt},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "value " << row.value << ", bit " << row.n);
-        EXPECT_EQ(SetBit(row.value, row.n), row.set);
-        EXPECT_EQ(ClearBit(row.value, row.n), row.cleared);
-    }
-}
 
 TEST(clone_options_model, clicks_check_boxes_with_their_followers_and_build_the_mask) {
     const struct { std::vector<int32_t> clicks; int32_t mask; bool all; } rows[] = {

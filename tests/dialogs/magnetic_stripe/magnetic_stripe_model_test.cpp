@@ -47,16 +47,6 @@ TEST(magnetic_stripe_model, opens_the_identifiers_one_per_box) {
     }
 }
 
-// Nothing is kept between openings: each sees what was stored meanwhile.
-TEST(magnetic_stripe_model, every_opening_reads_the_store_afresh) {
-    kxsim::test::CountingSettingsStore store;
-    store.values = {{u"MagsPref", u"old"}};
-    EXPECT_EQ(OpenMagnet(store).prefix, u"old");
-    store.values[u"MagsPref"] = u"new";
-    EXPECT_EQ(OpenMagnet(store).prefix, u"new");
-    EXPECT_EQ(store.reads, 2);
-}
-
 TEST(magnetic_stripe_model, opens_the_mask_as_three_check_states) {
     const struct { const char16_t* mask; int32_t value; States present; } rows[] = {
         {nullptr, 15, {1, 1, 1}}, {u"5", 5, {1, 0, 1}}, {u"0", 0, {0, 0, 0}}, {u"8", 8, {0, 0, 0}},

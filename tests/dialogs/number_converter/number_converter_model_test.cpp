@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "services/group_digits.h"
 #include "support/texts.h"
 
 using namespace kxsim;
@@ -45,8 +44,7 @@ void expectFields(const std::u16string& input, int32_t value) {
 
 TEST(number_converter, reads_decimal_and_h_prefixed_hexadecimal_inputs) {
     const struct { std::u16string input; int32_t value; } rows[] = {
-        {u"5", 5}, {u"-2147483648", INT32_MIN}, {u"-1", -1},
-        // Blanks around the text go; leading zeros and a "-" before 0 change nothing.
+        // Plain decimals are the random test's. Blanks around the text go; leading zeros and a "-" before 0 change nothing.
         {u"  123  ", 123}, {u"007", 7}, {u"-0", 0},
         // After h or H: blanks, tabs and line feeds between digits are skipped, anything else ends the number.
         {u"h", 0}, {u"hello", 14}, {u"HFF", 255}, {u"hff", 255}, {u" h1 0 ", 16}, {u"h\t1\n0", 16},
@@ -93,16 +91,6 @@ TEST(number_converter, agrees_with_an_independent_conversion_for_random_values) 
         expectFields(std::u16string(decimal.begin(), decimal.end()), value);
         expectFields(std::u16string(hex, hex + length), value);
     }
-}
-
-TEST(group_digits, puts_a_blank_after_every_group_and_refuses_a_size_below_one) {
-    const struct { std::u16string text; int32_t n; std::optional<std::u16string> grouped; } rows[] = {
-        {u"", 3, u""}, {u"123", 3, u"123 "}, {u"1234", 3, u"123 4 "}, {u" 1000", 3, u" 10 00 "},
-        {u"abc", 1, u"a b c "}, {u"abc", INT32_MAX, u"abc "},
-        {u"123", 0, std::nullopt}, {u"123", -2, std::nullopt}, {u"", INT32_MIN, std::nullopt},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(services::GroupDigits(row.text, row.n), row.grouped) << narrow(row.text) << " by " << row.n;
 }
 
 }  // namespace

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
 #include "platform/profile_reader.h"
 #include "platform/text_codec.h"
-#include "support/temp_files.h"
 
 using namespace kxsim::dialogs;
 using Entries = std::vector<ValidityEntry>;
@@ -57,35 +54,17 @@ TEST(short_message_model, parses_an_entry_into_label_and_item_value) {
         EXPECT_EQ(ParseValidityEntry(row.value), row.expected) << std::string(row.value.begin(), row.value.end());
 }
 
-TEST(short_message_model, a_hundred_entries_fill_the_list_and_key_101_is_never_read) {
-    RecordingLookup full;
+// Reading the profile file (missing file, section, quotes) is the profile reader's; here: which keys are read.
+TEST(short_message_model, reads_keys_1_to_100_up_to_the_first_empty_value) {
+    RecordingLookup gap, full;
+    gap.values = {{u"1", u"5 min,0"}, {u"2", u"30 min,5,x"}, {u"3", u"bad entry"}, {u"5", u"1 week,173"}};
+    EXPECT_EQ(ReadValidityList(gap.lookup()), (Entries{{u"5 min", 0}, {u"30 min", 5}, {u"bad entry", 0}}));
+    EXPECT_EQ(gap.asked, (std::vector<std::u16string>{u"1", u"2", u"3", u"4"}));
     for (int n = 1; n <= 101; ++n) full.values[u16(std::to_string(n))] = u16("e" + std::to_string(n) + "," + std::to_string(n));
     const Entries entries = ReadValidityList(full.lookup());
     ASSERT_EQ(entries.size(), 100u);
     EXPECT_EQ(entries.back(), (ValidityEntry{u"e100", 100}));
     EXPECT_EQ(full.asked.size(), 100u);  // key 101 is never read
-}
-
-TEST(short_message_model, reads_section_sms_vp_of_the_profile_file) {
-    kxsim::test::TempFolder folder;
-    const struct {
-        const char* what;
-        std::string file;  // empty: no file at all
-        Entries expected;
-    } rows[] = {
-        {"missing file", "", {}},
-        {"no section", "[Other]\r\n1=5 min,0\r\n", {}},
-        {"empty key 1", "[SMS_VP]\r\n1=\r\n2=5 min,0\r\n", {}},
-        {"case-insensitive section, the list ends at the gap",
-         "[sms_vp]\r\n1=5 min,0\r\n2 = 30 min,5,x\r\n3=bad entry\r\n5=1 week,173\r\n",
-         {{u"5 min", 0}, {u"30 min", 5}, {u"bad entry", 0}}},
-        {"quoted value", "[SMS_VP]\r\n1=\"6 hours,71\"\r\n", {{u"6 hours", 71}}},
-    };
-    for (const auto& row : rows) {
-        const std::u16string path =
-            row.file.empty() ? folder.file("absent.ini") : folder.write(std::string(row.what) + ".ini", row.file);
-        EXPECT_EQ(ReadValidityList(fileLookup(path)), row.expected) << row.what;
-    }
 }
 
 // Each label of the shipped list names the period its relative validity-period octet encodes.
