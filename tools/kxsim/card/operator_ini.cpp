@@ -1,5 +1,6 @@
 #include "operator_ini.h"
 
+#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -37,6 +38,20 @@ QByteArray operatorIni(const QByteArray& xml, QString& error) {
                      "; mobile-broadband-provider-info's serviceproviders.xml.\n[Operators]\n";
     for (auto it = names.cbegin(); it != names.cend(); ++it) ini += (it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8();
     return ini;
+}
+
+std::vector<std::pair<QString, QString>> operatorNames(const QString& path, const QString& section) {
+    std::vector<std::pair<QString, QString>> names;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return names;
+    bool inside = false;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) inside = line.mid(1, line.size() - 2).compare(section, Qt::CaseInsensitive) == 0;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (inside && eq > 0 && !line.startsWith(QLatin1Char(';'))) names.emplace_back(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
+    }
+    return names;
 }
 
 }  // namespace kxsim::card

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
+#include "card_app.h"
+
+#include "gsm_sim.h"
+#include "usim_app.h"
+
+namespace kxsim::card {
+
+std::unique_ptr<CardApp> openApplication(Transport& transport, AppChoice choice) {
+    if (choice == AppChoice::Gsm) return std::make_unique<SimCard>(transport);
+    if (choice == AppChoice::Usim) return std::make_unique<UsimApp>(transport);
+    try {
+        return std::make_unique<UsimApp>(transport);
+    } catch (const CardError& e) {
+        // A card gone or a reader failing stays an error; a card without a USIM is a GSM SIM.
+        if (e.kind == CardError::Kind::Removed || e.kind == CardError::Kind::Reader) throw;
+    }
+    return std::make_unique<SimCard>(transport);
+}
+
+}  // namespace kxsim::card
