@@ -68,8 +68,8 @@ TEST(usim_codings, access_rules_give_the_levels_of_read_and_update) {
         {"800103AF10A406830101950108A406830181950108", false, 2, 2},        // PIN and PIN2
         {"8001019700", false, 15, 15},                                      // never; update not named
         {"8401A49000", false, 15, 15},                                      // a command header mode only
-        {"030010", true, 0, 1},                                             // compact: read always, update PIN
-        {"0300FF", true, 15, 1},
+        {"031000", true, 0, 1},                                             // compact: update PIN (b2 first), read always
+        {"0310FF", true, 15, 1},
         {"0100", true, 0, 15},
     };
     for (const auto& c : cases) {
@@ -160,7 +160,9 @@ TEST(usim_app, opening_selecting_reading_and_the_tries_left) {
             result = e.what();
         }
         EXPECT_NE(result.find(c.result), std::string::npos) << c.what << ": " << result;
-        if (!c.sent.empty()) EXPECT_EQ(card.sent, c.sent) << c.what;
+        if (!c.sent.empty()) {
+            EXPECT_EQ(card.sent, c.sent) << c.what;
+        }
     }
 }
 
@@ -191,7 +193,7 @@ TEST(usim_codings, network_lists_keep_access_technologies_and_leading_zeros) {
 
 TEST(usim_codings, clone_conversions_between_gsm_and_usim) {
     const struct { Conversion conversion; bool toUsim; std::vector<const char*> source; uint32_t size; uint8_t record; const char* before; std::vector<const char*> result; } cases[] = {
-        {Conversion::Networks, true, {"62F210130062FFFFFF"}, 15, 0, "130062400062F2308080FFFFFFFFFF", {"62F210C880130062400062F2308080"}},  // 310-260 keeps its E-UTRAN
+        {Conversion::Networks, true, {"62F210130062FFFFFF"}, 15, 0, "130062400062F2308080FFFFFFFFFF", {"62F210C8801300624000FFFFFFFFFF"}},  // 310-260 keeps its E-UTRAN
         {Conversion::Networks, false, {"62F2104000FFFFFFFFFF"}, 6, 0, "", {"62F210FFFFFF"}},
         {Conversion::Networks, true, {"62F21062F22062F230"}, 10, 0, "", {}},  // three do not fit in two
         {Conversion::Languages, true, {"0001FF"}, 6, 0, "", {"6465656EFFFF"}},

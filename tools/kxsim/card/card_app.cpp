@@ -12,9 +12,8 @@ std::unique_ptr<CardApp> openApplication(Transport& transport, AppChoice choice)
     if (choice == AppChoice::Usim) return std::make_unique<UsimApp>(transport);
     try {
         return std::make_unique<UsimApp>(transport);
-    } catch (const CardError& e) {
-        // A card gone or a reader failing stays an error; a card without a USIM is a GSM SIM.
-        if (e.kind == CardError::Kind::Removed || e.kind == CardError::Kind::Reader) throw;
+    } catch (const NoUsim&) {
+        // A card without a USIM is a GSM SIM; any other failure stays an error.
     }
     return std::make_unique<SimCard>(transport);
 }

@@ -114,7 +114,7 @@ FileControl parseFcp(const Bytes& fcp, const std::string& file) {
         throw malformed("SELECT " + file + ": the file control parameters hold no file descriptor (82)");
     FileControl fc;
     const uint8_t kind = descriptor->value[0];
-    fc.directory = (kind & 0x38) == 0x38;
+    fc.directory = (kind & 0x3F) == 0x38;  // 39 is an EF of BER-TLV objects
     if (const Tlv* id = findTlv(items, 0x83); id && id->value.size() == 2) fc.ef.id = uint16_t(id->value[0] << 8 | id->value[1]);
     if (const Tlv* name = findTlv(items, 0x84)) fc.aid = name->value;
     if (const Tlv* life = findTlv(items, 0x8A); life && !life->value.empty()) fc.lifeCycle = life->value[0];
@@ -132,7 +132,7 @@ FileControl parseFcp(const Bytes& fcp, const std::string& file) {
     if (const Tlv* pins = findTlv(items, 0xC6)) fc.pins = pinStatus(pins->value);
     if (fc.directory) return fc;
 
-    switch (kind & 0x07) {
+    switch ((kind & 0x38) == 0x38 ? 0 : kind & 0x07) {  // 39: BER-TLV objects, not records or bytes
     case 1: fc.ef.structure = Structure::Transparent; break;
     case 2: fc.ef.structure = Structure::Linear; break;
     case 6: fc.ef.structure = Structure::Cyclic; break;

@@ -21,18 +21,23 @@ bool triesLeft(uint16_t sw) { return (sw & 0xFFF0) == 0x63C0; }
 UsimApp::UsimApp(Transport& transport) : FileCommands(transport, kClass) {
     current_ = fileName(kMf);
     const Answer first = send({kClass, kSelect, kByIdentifier, kReturnFcp, 2, 0x3F, 0x00}, "SELECT");
-    if ((first.sw >> 8) == 0x6E || (first.sw >> 8) == 0x6D)
-        throw cardError("the card takes no class 00 commands: a GSM SIM without a UICC's applications; "
-                        "use --app gsm (or no --app)");
-    expectOk(first, "SELECT");
-    const FileControl dir = select(kEfDir);
+    if (first.sw != 0x9000 && (first.sw >> 8) != 0x91)
+        throw NoUsim("the card takes no class 00 commands (SELECT MF: " + describe(first.sw) +
+                     "): a GSM SIM without a UICC's applications; use --app gsm (or no --app)");
+    FileControl dir;
+    try {
+        dir = select(kEfDir);
+    } catch (const CardError& e) {
+        if (e.kind != CardError::Kind::Card) throw;
+        throw NoUsim("the card has no EF DIR, so no USIM; use --app gsm for its GSM SIM");
+    }
     if (dir.directory || dir.ef.structure != Structure::Linear)
         throw malformedAnswer("EF DIR is not a file of records, as a UICC has it");
     for (uint32_t r = 1; r <= dir.ef.records() && aid_.empty(); ++r) {
         const std::optional<Application> app = applicationRecord(readRecord(uint8_t(r), dir.ef.recordLength));
         if (app && isUsim(app->aid)) aid_ = app->aid, label_ = app->label;
     }
-    if (aid_.empty()) throw cardError("the card lists no USIM application in EF DIR; use --app gsm for its GSM SIM");
+    if (aid_.empty()) throw NoUsim("the card lists no USIM application in EF DIR; use --app gsm for its GSM SIM");
     pins_ = selectAdf().pins;
 }
 

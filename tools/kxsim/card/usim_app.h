@@ -19,11 +19,16 @@ namespace kxsim::card {
 /// Key references: the application's PIN, its PIN2, the universal PIN.
 inline constexpr uint8_t kKeyPin1 = 0x01, kKeyPin2 = 0x81, kKeyUniversal = 0x11;
 
+/// The card has no USIM to open: it takes no class 00 commands, or lists none in EF DIR.
+struct NoUsim : CardError {
+    explicit NoUsim(const std::string& why) : CardError(CardError::Kind::Card, why) {}
+};
+
 class UsimApp : public FileCommands {
 public:
     /// Selects the MF with class 00, finds the USIM in EF DIR and selects
-    /// its ADF by AID. Throws CardError (Card) when the card takes no class
-    /// 00 commands or lists no USIM.
+    /// its ADF by AID. Throws NoUsim when the card takes no class 00
+    /// commands or lists no USIM, CardError for any other failure.
     explicit UsimApp(Transport& transport);
 
     std::string name() const override { return "USIM"; }
