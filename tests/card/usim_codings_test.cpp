@@ -215,8 +215,8 @@ TEST(usim_codings, clone_conversions_between_gsm_and_usim) {
     }
     EXPECT_EQ(phonebookFile(fromHex("A808C0024F3AC2024F4AFFFF"), kPbrExt1).value_or(0), 0x4F4A);
     EXPECT_FALSE(phonebookFile(fromHex("A804C0024F3AFF"), kPbrExt1));
-    EXPECT_TRUE(serviceAvailable(fromHex("073E18000002"), service::kOplmnWact));
-    EXPECT_FALSE(serviceAvailable(fromHex("073E18000002"), 41));
+    EXPECT_TRUE(serviceAvailable(fromHex("077E18000002"), service::kOplmnWact));
+    EXPECT_FALSE(serviceAvailable(fromHex("077E18000002"), 41));
 }
 
 }  // namespace
