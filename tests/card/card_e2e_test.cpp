@@ -591,6 +591,9 @@ TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
     kxsim::tool::addCardPage(group, *buttons, *pages, log);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Every button shows its whole text, with the virtual readers' long names in the lists.
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        EXPECT_GE(button->width(), button->minimumSizeHint().width()) << button->text().toStdString();
     auto* reader = window.findChild<QComboBox*>(QStringLiteral("card-reader"));
     reader->setCurrentIndex(reader->findText(QLatin1String(kReaders[0])));
     ASSERT_EQ(reader->currentText(), QLatin1String(kReaders[0]));
