@@ -179,7 +179,7 @@ TEST(card_operator_ini, keys_are_mcc_and_mnc_and_the_first_provider_names_a_netw
         "</country></serviceproviders>";
     QString error;
     EXPECT_EQ(operatorIni(xml, error).split('\n').mid(2),
-              (QList<QByteArray>{"[Operators]", "26201=T-Mobile (Telekom)", "26206=T-Mobile (Telekom)",
+              (QList<QByteArray>{"[Operators]", "00101=Test net", "26201=T-Mobile (Telekom)", "26206=T-Mobile (Telekom)",
                                  "310260=Test net", ""}));
     for (const QByteArray& bad : {QByteArray("<html/>"), QByteArray("<serviceproviders><x>")}) {
         error.clear();

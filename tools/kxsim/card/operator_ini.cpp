@@ -24,9 +24,8 @@ QByteArray operatorIni(const QByteArray& xml, QString& error) {
             const QString mcc = reader.attributes().value(QLatin1String("mcc")).toString();
             const QString mnc = reader.attributes().value(QLatin1String("mnc")).toString();
             if (!digits3.match(mcc).hasMatch() || !digits23.match(mnc).hasMatch() || provider.isEmpty()) continue;
-            // A key is read as a number: an MCC with a leading zero (001, the
-            // test networks) would not come back as itself.
-            if (mcc.startsWith(QLatin1Char('0'))) continue;
+            // The dialog reads keys as numbers (00101 comes back as 101); the
+            // card tasks map them back through the card's keys and these.
             names.insert(mcc + mnc, names.value(mcc + mnc, provider));
         }
     }
