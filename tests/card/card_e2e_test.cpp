@@ -446,21 +446,28 @@ TEST_F(CardTest, clone_between_a_gsm_sim_and_a_usim) {
     const auto blankPhonebook = [](QJsonObject& image) {
         QJsonArray records;
         for (int i = 0; i < 5; ++i) records << QStringLiteral("FF").repeated(20);
-        setFile(image, QStringLiteral("3F00/7FFF/5F3A/4F3A"), "records", records);
+        const bool usim = image[QStringLiteral("files")].toObject().contains(QStringLiteral("3F00/7FFF"));
+        setFile(image, usim ? QStringLiteral("3F00/7FFF/5F3A/4F3A") : QStringLiteral("3F00/7F10/6F3A"), "records", records);
     };
-    const struct { const char* what; Kind from; const char* copied; const char* skipped; std::vector<std::pair<const char*, QString>> data; } cases[] = {
-        {"GSM SIM to USIM", Kind::Gsm,
+    const auto adn = [](Kind kind) { return kind == Kind::Gsm ? QStringLiteral("3F00/7F10/6F3A") : QStringLiteral("3F00/7FFF/5F3A/4F3A"); };
+    const struct { const char* what; Kind from, to; const char* copied; const char* skipped; std::vector<std::pair<const char*, QString>> data; } cases[] = {
+        {"GSM SIM to USIM", Kind::Gsm, Kind::Usim,
          "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNsel to EF PLMNwAcT|EF CBMI|EF FPLMN|EF LP to EF LI",
          "EF LND|EF EXT2|EF CCP|EF SMSR",
          {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808032F451C880") + QStringLiteral("FF").repeated(25)},
           {"3F00/7FFF/6F05", QStringLiteral("656E6974FFFF")}, {"3F00/7FFF/6F45", QStringLiteral("0032FFFF")}}},
-        {"USIM to USIM", Kind::Usim,
+        {"USIM to GSM SIM", Kind::Usim, Kind::Gsm,
+         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNwAcT to EF PLMNsel|EF CBMI|EF FPLMN|EF LI to EF LP",
+         "EF LND|EF EXT2|EF CCP|EF SMSR",
+         {{"3F00/7F20/6F30", QStringLiteral("62F21062F22000F110") + QStringLiteral("FFFFFF").repeated(5)},
+          {"3F00/7F20/6F05", QStringLiteral("0001FF")}}},
+        {"USIM to USIM", Kind::Usim, Kind::Usim,
          "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF EXT2|EF CCP2|EF SMSP|EF SMSR|EF PLMNwAcT|EF CBMI|EF FPLMN|EF LI",
          "EF LND", {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808000F110C880") + QStringLiteral("FF").repeated(25)}}},
     };
     for (const auto& c : cases) {
         const QString source = insert(0, {}, c.from);
-        const QString target = insert(1, blankPhonebook, Kind::Usim);
+        const QString target = insert(1, blankPhonebook, c.to);
         Script user({"1234", "1234", "5678"});  // PIN of each card, the target's PIN2 (FDN)
         PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
         CardSession a(from, user, {}), b(to, user, {});
@@ -471,8 +478,7 @@ TEST_F(CardTest, clone_between_a_gsm_sim_and_a_usim) {
         EXPECT_EQ(names(out[QStringLiteral("copied")]).join(u'|').toStdString(), c.copied) << c.what;
         EXPECT_EQ(names(out[QStringLiteral("skipped")]).join(u'|').toStdString(), c.skipped)
             << c.what << ": " << QJsonDocument(out[QStringLiteral("skipped")].toArray()).toJson().toStdString();
-        const QString adn = c.from == Kind::Gsm ? QStringLiteral("3F00/7F10/6F3A") : QStringLiteral("3F00/7FFF/5F3A/4F3A");
-        EXPECT_EQ(file(target, QStringLiteral("3F00/7FFF/5F3A/4F3A"), "records"), file(source, adn, "records")) << c.what;
+        EXPECT_EQ(file(target, adn(c.to), "records"), file(source, adn(c.from), "records")) << c.what;
         for (const auto& [name, data] : c.data)
             EXPECT_EQ(file(target, QLatin1String(name), "data").toString().toStdString(), data.toStdString()) << c.what << " " << name;
         Rig::get().remove(0), Rig::get().remove(1);
