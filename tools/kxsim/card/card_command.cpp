@@ -1,13 +1,9 @@
 // kxsim card status|meter|networks|clone: the card in a PC/SC reader, edited
 // in the library's dialogs; JSON on standard output.
 
-#include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPointer>
-#include <QTimer>
-#include <cmath>
-#include <memory>
+#include <functional>
 
 #include "card_tasks.h"
 #include "command.h"
@@ -57,37 +53,21 @@ AppChoice appChoice(const QString& app) {
     return app == u"gsm" ? AppChoice::Gsm : app == u"usim" ? AppChoice::Usim : AppChoice::Auto;
 }
 
-// --title and --timeout on the task's dialog, as every dialog command takes them:
-// the caption replaced, the window closed as its close box would after the time.
-class DialogWatch {
-public:
-    DialogWatch(const CardArgs& a, QString form) {
-        int ms = 0;
-        if (!a.timeout.isEmpty()) {
-            bool ok = false;
-            const double seconds = a.timeout.trimmed().toDouble(&ok);
-            if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
-                throw UsageError(QStringLiteral("--timeout needs seconds from 0 to 86400, not %1").arg(a.timeout));
-            ms = std::max(1, int(std::lround(seconds * 1000)));
-        }
-        if (!ms && !a.titled) return;
-        guard_ = tooling::observeDisplayedDialogs([this, ms, form, titled = a.titled, title = a.title](QDialog& window) {
-            if (window.objectName() != form) return;
-            if (titled) window.setWindowTitle(title);
-            if (ms)
-                QTimer::singleShot(ms, &window, [this, shown = QPointer<QDialog>(&window)] {
-                    if (!shown || !shown->isVisible()) return;
-                    timedOut_ = true;
-                    shown->close();
-                });
-        });
-    }
-    bool timedOut() const { return timedOut_; }
-
-private:
-    std::shared_ptr<void> guard_;
-    bool timedOut_ = false;
-};
+// The task under the shared dialog-command code, which applies --title and
+// --timeout to its dialog as every dialog command takes them; \a timedOut
+// tells when the time closed it (nothing is written then).
+QJsonObject runTask(const CardArgs& a, const QString& form, const std::function<QJsonObject()>& task, bool& timedOut) {
+    Inputs inputs;
+    if (!a.timeout.isEmpty()) inputs[kTimeoutOption] = QStringList{a.timeout};
+    if (a.titled) inputs[kTitleOption] = QStringList{a.title};
+    QJsonObject out;
+    const DialogTool tool{QStringLiteral("card"), form, QString(), {}, [&](const Inputs&) {
+                              out = task();
+                              return Outcome{};
+                          }};
+    timedOut = runDialog(tool, inputs).ending == Ending::TimedOut;
+    return out;
+}
 
 // The reader named, else the one the reader setup stored, else the only one there is.
 std::string chooseReader(const QString& given) {
@@ -120,9 +100,9 @@ int print(const QJsonObject& out) {
 }
 
 // The exit code after a dialog task: 5 when --timeout closed its window (nothing was written then).
-int finish(const QJsonObject& out, const DialogWatch& watch, bool clone) {
+int finish(const QJsonObject& out, bool timedOut, bool clone) {
     const int code = print(out);
-    if (watch.timedOut()) return exits::kTimedOut;
+    if (timedOut) return exits::kTimedOut;
     if (clone) return out.value(QStringLiteral("result")).toInt() == 0 ? 1 : 0;
     return code;
 }
@@ -137,23 +117,27 @@ int runCard(const QStringList& args) {
         if (a.sub == u"clone") {
             if (a.from.isEmpty() || a.to.isEmpty()) throw UsageError(QStringLiteral("card clone needs --from READER --to READER"));
             if (a.from == a.to) throw UsageError(QStringLiteral("card clone needs two different readers"));
-            const DialogWatch watch(a, QStringLiteral("WCopysim"));
             PcscReader from(a.from.toStdString(), t, kCardWaitMs), to(a.to.toStdString(), t, kCardWaitMs);
             CardSession source(from, terminal, options), target(to, terminal, options);
-            return finish(cloneCard(source, target), watch, true);
+            bool timedOut = false;
+            const QJsonObject out = runTask(a, QStringLiteral("WCopysim"), [&] { return cloneCard(source, target); }, timedOut);
+            return finish(out, timedOut, true);
         }
         if (a.sub != u"meter" && a.sub != u"networks")
             throw UsageError(QStringLiteral("unknown card command %1 (status, meter, networks, clone)").arg(a.sub));
         if (!a.list.isEmpty() && a.list != u"preferred" && a.list != u"forbidden" && a.list != u"operator")
             throw UsageError(QStringLiteral("--list is preferred, forbidden or operator"));
-        const DialogWatch watch(a, a.sub == u"meter" ? QStringLiteral("WAcm") : QStringLiteral("WNetze"));
         PcscReader reader(chooseReader(a.reader), t, kCardWaitMs);
         CardSession card(reader, terminal, options);
-        if (a.sub == u"meter") return finish(editMeter(card), watch, false);
         const NetworkList list = a.list == u"forbidden" ? NetworkList::Forbidden
                                  : a.list == u"operator" ? NetworkList::Operator
                                                          : NetworkList::Preferred;
-        return finish(editNetworks(card, list, operatorFile(a.ini).toStdU16String()), watch, false);
+        bool timedOut = false;
+        const QJsonObject out =
+            a.sub == u"meter"
+                ? runTask(a, QStringLiteral("WAcm"), [&] { return editMeter(card); }, timedOut)
+                : runTask(a, QStringLiteral("WNetze"), [&] { return editNetworks(card, list, operatorFile(a.ini).toStdU16String()); }, timedOut);
+        return finish(out, timedOut, false);
     } catch (const TaskStopped& e) {
         // Something was written: what and what not goes to standard output, the error to standard error.
         print(e.summary);
