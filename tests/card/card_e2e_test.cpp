@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QInputDialog>
+#include <QLabel>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -137,6 +137,13 @@ void type(QDialog& window, const char* field, const QString& text) {
     else ADD_FAILURE() << "no field " << field;
 }
 
+enum class Kind { Gsm, Usim, Dual };
+
+// Where a kind keeps its application's files in the image.
+QString appFile(Kind kind, const char* ef) {
+    return (kind == Kind::Gsm ? QStringLiteral("3F00/7F20/") : QStringLiteral("3F00/7FFF/")) + QLatin1String(ef);
+}
+
 class CardTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -145,11 +152,28 @@ protected:
     void TearDown() override {
         if (Rig::get().skip().isEmpty()) Rig::get().remove(0), Rig::get().remove(1);
     }
-    // A copy of the base image, changed by \a edit, in the card slot \a slot.
-    QString insert(int slot, const std::function<void(QJsonObject&)>& edit = {}) {
-        QFile base(QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/sim.json"));
+    static QJsonObject baseImage(const char* name) {
+        QFile base(QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/") + QLatin1String(name));
         EXPECT_TRUE(base.open(QIODevice::ReadOnly));
-        QJsonObject image = QJsonDocument::fromJson(base.readAll()).object();
+        return QJsonDocument::fromJson(base.readAll()).object();
+    }
+    // A GSM SIM (sim.json), a UICC with a USIM only (usim.json) or a card with both.
+    static QJsonObject kindImage(Kind kind) {
+        if (kind == Kind::Gsm) return baseImage("sim.json");
+        QJsonObject image = baseImage("usim.json");
+        if (kind == Kind::Dual) {
+            QJsonObject files = image[QStringLiteral("files")].toObject();
+            const QJsonObject gsm = baseImage("sim.json")[QStringLiteral("files")].toObject();
+            for (auto it = gsm.begin(); it != gsm.end(); ++it)
+                if (!files.contains(it.key())) files.insert(it.key(), it.value());
+            image[QStringLiteral("files")] = files;
+            image[QStringLiteral("classes")] = QJsonArray{QStringLiteral("A0"), QStringLiteral("00")};
+        }
+        return image;
+    }
+    // A copy of the base image of \a kind, changed by \a edit, in the card slot \a slot.
+    QString insert(int slot, const std::function<void(QJsonObject&)>& edit = {}, Kind kind = Kind::Gsm) {
+        QJsonObject image = kindImage(kind);
         if (edit) edit(image);
         const QString path = dir_.filePath(QStringLiteral("card%1.json").arg(slot));
         QFile out(path);
@@ -164,14 +188,14 @@ protected:
         f.open(QIODevice::ReadOnly);
         return QJsonDocument::fromJson(f.readAll()).object();
     }
-    static QJsonValue file(const QString& path, const char* name, const char* member) {
-        return image(path)[QStringLiteral("files")].toObject()[QLatin1String(name)].toObject()[QLatin1String(member)];
+    static QJsonValue file(const QString& path, const QString& name, const char* member) {
+        return image(path)[QStringLiteral("files")].toObject()[name].toObject()[QLatin1String(member)];
     }
-    static void setFile(QJsonObject& image, const char* name, const char* member, const QJsonValue& value) {
+    static void setFile(QJsonObject& image, const QString& name, const char* member, const QJsonValue& value) {
         QJsonObject files = image[QStringLiteral("files")].toObject();
-        QJsonObject f = files[QLatin1String(name)].toObject();
+        QJsonObject f = files[name].toObject();
         f[QLatin1String(member)] = value;
-        files[QLatin1String(name)] = f;
+        files[name] = f;
         image[QStringLiteral("files")] = files;
     }
     static int tries(const QString& path, const char* chv) {
@@ -191,72 +215,113 @@ protected:
     QTemporaryDir dir_;
 };
 
+const Kind kKinds[] = {Kind::Gsm, Kind::Usim};
+const char* kindName(Kind kind) { return kind == Kind::Gsm ? "GSM SIM" : kind == Kind::Usim ? "USIM" : "dual card"; }
+
 TEST_F(CardTest, meter_is_edited_and_written) {
-    const QString card = insert(0);
+    for (const Kind kind : kKinds) {
+        const QString card = insert(0, {}, kind);
+        Script user({"1234", "5678"});
+        const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("250")}, {"TBAmv", QStringLiteral("2000")},
+                                                 {"TBPpu", QStringLiteral("4500")}, {"TBCcu", QStringLiteral("CHF")}});
+        EXPECT_EQ(out[QStringLiteral("written")].toArray(),
+                  (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax"), QStringLiteral("EF PUCT")})) << kindName(kind);
+        // The new value is record 1 of the cyclic file; the oldest one is gone.
+        EXPECT_EQ(file(card, appFile(kind, "6F39"), "records").toArray(),
+                  (QJsonArray{QStringLiteral("0000FA"), QStringLiteral("0000C8"), QStringLiteral("000064")})) << kindName(kind);
+        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("0007D0"));
+        EXPECT_EQ(file(card, appFile(kind, "6F41"), "data").toString(), QStringLiteral("4348461C32"));  // 450 x 10^-1
+        for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos);
+        Rig::get().remove(0);
+    }
+}
+
+// A price of 100.00 or more per unit does not fit the dialog: the meter is still written, the price left alone.
+TEST_F(CardTest, a_dear_price_stays_on_the_card_while_the_units_are_written) {
+    const QString card = insert(0, [](QJsonObject& image) {
+        setFile(image, QStringLiteral("3F00/7F20/6F41"), "data", QStringLiteral("455552FF0F"));  // 4095.00 EUR
+    });
     Script user({"1234", "5678"});
-    const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("250")}, {"TBAmv", QStringLiteral("2000")},
-                                             {"TBPpu", QStringLiteral("4500")}, {"TBCcu", QStringLiteral("CHF")}});
-    EXPECT_EQ(out[QStringLiteral("written")].toArray(),
-              (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax"), QStringLiteral("EF PUCT")}));
-    // The new value is record 1 of the cyclic file; the oldest one is gone.
-    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray(),
-              (QJsonArray{QStringLiteral("0000FA"), QStringLiteral("0000C8"), QStringLiteral("000064")}));
-    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("0007D0"));
-    EXPECT_EQ(file(card, "3F00/7F20/6F41", "data").toString(), QStringLiteral("4348461C32"));  // 450 x 10^-1
-    for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos);
+    QString shown;
+    const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("0")}, {"TBAmv", QStringLiteral("500")}},
+                                  [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); });
+    EXPECT_EQ(shown, QString());
+    EXPECT_EQ(out[QStringLiteral("written")].toArray(), (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax")}));
+    EXPECT_TRUE(out[QStringLiteral("note")].toString().contains(QStringLiteral("409500 hundredths")));
+    EXPECT_EQ(file(card, QStringLiteral("3F00/7F20/6F41"), "data").toString(), QStringLiteral("455552FF0F"));
+    EXPECT_EQ(file(card, QStringLiteral("3F00/7F20/6F37"), "data").toString(), QStringLiteral("0001F4"));
 }
 
 TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
-    const QString card = insert(0);
-    const std::map<const char*, QString> edit{{"TBAmv", QStringLiteral("900")}};
-    const struct { std::deque<std::string> pins; bool lastTry; const char* message; int triesAfter; } steps[] = {
-        {{"1234", "0000"}, false, "wrong PIN2 for the card in \"Kestrix Virtual 00 00\": 2 tries left", 2},
-        {{"1234", "0000"}, false, "1 try left", 1},
-        {{"1234", "5678"}, false, "only one try is left for PIN2", 1},
-        {{"1234", "5678"}, true, nullptr, 3},
-    };
-    for (const auto& step : steps) {
-        Script user(step.pins);
-        try {
-            const QJsonObject out = meter(user, {step.lastTry, false}, edit);
-            EXPECT_EQ(step.message, nullptr) << "written: " << QJsonDocument(out).toJson().toStdString();
-        } catch (const CardError& e) {
-            ASSERT_NE(step.message, nullptr) << e.what();
-            EXPECT_NE(std::string(e.what()).find(step.message), std::string::npos) << e.what();
+    for (const Kind kind : kKinds) {
+        const QString card = insert(0, {}, kind);
+        const std::map<const char*, QString> edit{{"TBAmv", QStringLiteral("900")}};
+        const struct { std::deque<std::string> pins; bool lastTry; const char* message; int triesAfter; } steps[] = {
+            {{"1234", "0000"}, false, "wrong PIN2 for the card in \"Kestrix Virtual 00 00\": 2 tries left", 2},
+            {{"1234", "0000"}, false, "1 try left", 1},
+            {{"1234", "5678"}, false, "only one try is left for PIN2", 1},
+            {{"1234", "5678"}, true, nullptr, 3},
+        };
+        for (const auto& step : steps) {
+            // A fresh card for each step: a USIM keeps a verified PIN while it stays powered.
+            Rig::get().remove(0), Rig::get().insert(0, card);
+            Script user(step.pins);
+            try {
+                const QJsonObject out = meter(user, {step.lastTry, false}, edit);
+                EXPECT_EQ(step.message, nullptr) << kindName(kind) << " written: " << QJsonDocument(out).toJson().toStdString();
+            } catch (const CardError& e) {
+                ASSERT_NE(step.message, nullptr) << kindName(kind) << ": " << e.what();
+                EXPECT_NE(std::string(e.what()).find(step.message), std::string::npos) << e.what();
+            }
+            EXPECT_EQ(tries(card, "2"), step.triesAfter) << kindName(kind);
         }
-        EXPECT_EQ(tries(card, "2"), step.triesAfter);
+        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("000384"));
+        Rig::get().remove(0);
     }
-    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("000384"));
 }
 
 TEST_F(CardTest, a_card_pulled_mid_write_is_reported_with_what_was_written) {
-    const QString card = insert(0, [](QJsonObject& image) {
-        image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 1}};
-    });
-    Script user({"1234", "5678"});
-    try {
-        meter(user, {}, {{"TBAcm", QStringLiteral("300")}, {"TBAmv", QStringLiteral("3000")}});
-        ADD_FAILURE() << "no failure reported";
-    } catch (const CardError& e) {
-        EXPECT_EQ(e.kind, CardError::Kind::Removed) << e.what();
-        EXPECT_NE(std::string(e.what()).find("Written: EF ACM; not written: EF ACMmax"), std::string::npos) << e.what();
+    for (const Kind kind : kKinds) {
+        const QString card = insert(0, [](QJsonObject& image) {
+            image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 1}};
+        }, kind);
+        Script user({"1234", "5678"});
+        try {
+            meter(user, {}, {{"TBAcm", QStringLiteral("300")}, {"TBAmv", QStringLiteral("3000")}});
+            ADD_FAILURE() << kindName(kind) << ": no failure reported";
+        } catch (const CardError& e) {
+            EXPECT_EQ(e.kind, CardError::Kind::Removed) << e.what();
+            EXPECT_NE(std::string(e.what()).find("Written: EF ACM; not written: EF ACMmax"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(file(card, appFile(kind, "6F39"), "records").toArray().first().toString(), QStringLiteral("00012C"));
+        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("0003E8"));
+        Rig::get().remove(0);
     }
-    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("00012C"));
-    EXPECT_EQ(file(card, "3F00/7F20/6F37", "data").toString(), QStringLiteral("0003E8"));
 }
 
 // Card answers the tool cannot use: a clear error, and nothing written.
 TEST_F(CardTest, bad_card_answers_give_clear_errors_before_any_write) {
-    const auto fault = [](const char* name, QJsonValue value) { return QJsonObject{{QLatin1String(name), value}}; };
-    const struct { const char* what; QJsonObject faults; const char* message; } cases[] = {
-        {"technical problem on read", fault("read_sw", QStringLiteral("6F00")), "6F00: technical problem"},
-        {"unknown status word", fault("read_sw", QStringLiteral("6A82")),
+    const auto fault = [](const char* name, QJsonValue value) {
+        return [=](QJsonObject& image) { image[QStringLiteral("faults")] = QJsonObject{{QLatin1String(name), value}}; };
+    };
+    const auto invalidate = [](Kind kind) {
+        return [=](QJsonObject& image) { setFile(image, appFile(kind, "6F39"), "invalidated", true); };
+    };
+    const struct { const char* what; Kind kind; std::function<void(QJsonObject&)> edit; const char* message; } cases[] = {
+        {"technical problem on read", Kind::Gsm, fault("read_sw", QStringLiteral("6F00")), "6F00: technical problem"},
+        {"unknown status word", Kind::Gsm, fault("read_sw", QStringLiteral("6A82")),
          "6A82: a status word a GSM SIM does not give"},
-        {"ACM not cyclic", fault("structure", QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}),
+        {"ACM not cyclic", Kind::Gsm, fault("structure", QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}),
          "EF ACM is not a cyclic file"},
+        {"ACM invalidated on a GSM SIM", Kind::Gsm, invalidate(Kind::Gsm), "EF ACM is invalidated on the card"},
+        {"ACM deactivated on a USIM", Kind::Usim, invalidate(Kind::Usim), "EF ACM is invalidated on the card"},
+        {"security status on a USIM", Kind::Usim, fault("read_sw", QStringLiteral("6982")), "6982: security status not satisfied"},
+        {"a USIM without advice of charge", Kind::Usim,
+         [](QJsonObject& image) { setFile(image, QStringLiteral("3F00/7FFF/6F38"), "data", QStringLiteral("076E18000002")); },
+         "does not offer advice of charge (the call meter) (service 13 in EF UST)"},
     };
     for (const auto& c : cases) {
-        const QString card = insert(0, [&](QJsonObject& image) { image[QStringLiteral("faults")] = c.faults; });
+        const QString card = insert(0, c.edit, c.kind);
         Script user({"1234", "5678"});
         try {
             meter(user, {}, {});
@@ -264,7 +329,7 @@ TEST_F(CardTest, bad_card_answers_give_clear_errors_before_any_write) {
         } catch (const CardError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
         }
-        EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.what;
+        EXPECT_EQ(file(card, appFile(c.kind, "6F39"), "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.what;
         Rig::get().remove(0);
     }
 }
@@ -290,31 +355,52 @@ TEST_F(CardTest, a_price_that_is_not_whole_hundredths_is_rounded_only_when_the_u
 }
 
 TEST_F(CardTest, networks_round_trip_padded_with_empty_entries) {
-    const QString card = insert(0);
     const QString ini = dir_.filePath(QStringLiteral("operators.ini"));
     QFile f(ini);
     f.open(QIODevice::WriteOnly);
     f.write("[Operators]\n26201=Telekom\n26202=Vodafone D2\n23415=Vodafone UK\n310260=T-Mobile US\n");
     f.close();
-    Script user({"1234"});
-    PcscReader reader(kReaders[0], {}, kWaitMs);
-    CardSession session(reader, user, {});
-    QStringList selectedBefore;
-    auto guard = whenShown(QStringLiteral("WNetze"), [&](QDialog& w) {
+    // Drop the first network, add T-Mobile US at the end.
+    const auto swap = [](QDialog& w) {
         auto* selected = w.findChild<QListWidget*>(QStringLiteral("List2"));
         auto* available = w.findChild<QListWidget*>(QStringLiteral("List1"));
-        for (int i = 0; i < selected->count(); ++i) selectedBefore << selected->item(i)->text();
-        selected->setCurrentRow(0);  // drop Telekom, add T-Mobile US at the end
+        selected->setCurrentRow(0);
         w.findChild<QAbstractButton*>(QStringLiteral("CmdAddRemove(1)"))->click();
         available->setCurrentItem(available->findItems(QStringLiteral("T-Mobile US"), Qt::MatchExactly).value(0));
         w.findChild<QAbstractButton*>(QStringLiteral("CmdAddRemove(0)"))->click();
-    });
-    const QJsonObject out = editNetworks(session, NetworkList::Preferred, ini.toStdU16String());
-    EXPECT_EQ(selectedBefore, (QStringList{QStringLiteral("Telekom"), QStringLiteral("Vodafone D2"), QStringLiteral("Vodafone UK")}));
-    EXPECT_EQ(out[QStringLiteral("keys")].toString(), QStringLiteral("26202;23415;310260;"));
-    EXPECT_EQ(out[QStringLiteral("max")].toInt(), 8);
-    EXPECT_EQ(file(card, "3F00/7F20/6F30", "data").toString(),
-              QStringLiteral("62F22032F451130062") + QStringLiteral("FFFFFF").repeated(5));
+    };
+    const auto forbidden = [](QJsonObject& image) {  // a test network and an international code first
+        setFile(image, QStringLiteral("3F00/7FFF/6F7B"), "data", QStringLiteral("00F11009F14162F230FFFFFF"));
+    };
+    const struct { const char* what; Kind kind; NetworkList list; std::function<void(QJsonObject&)> edit;
+                   std::function<void(QDialog&)> act; const char* before; const char* keys; const char* ef; QString data; } cases[] = {
+        {"GSM preferred", Kind::Gsm, NetworkList::Preferred, {}, swap, "Telekom|Vodafone D2|Vodafone UK",
+         "26202;23415;310260;", "6F30", QStringLiteral("62F22032F451130062") + QStringLiteral("FFFFFF").repeated(5)},
+        {"USIM preferred: kept entries keep their access technologies", Kind::Usim, NetworkList::Preferred, {}, swap,
+         "Telekom|Vodafone D2|? 00101", "26202;00101;310260;", "6F60",
+         QStringLiteral("62F220808000F110C880130062C880") + QStringLiteral("FF").repeated(25)},
+        {"USIM forbidden, unchanged: 001-01 and 901-14 come back as themselves", Kind::Usim, NetworkList::Forbidden,
+         forbidden, {}, "? 00101|? 90114|? 26203", "00101;90114;26203;", "6F7B", QStringLiteral("00F11009F14162F230FFFFFF")},
+        {"USIM operator list, shown only", Kind::Usim, NetworkList::Operator, {}, swap, "Telekom", "310260;", "6F61",
+         QStringLiteral("62F210C880") + QStringLiteral("FF").repeated(35)},
+    };
+    for (const auto& c : cases) {
+        const QString card = insert(0, c.edit, c.kind);
+        Script user({"1234"});
+        PcscReader reader(kReaders[0], {}, kWaitMs);
+        CardSession session(reader, user, {});
+        QStringList selectedBefore;
+        auto guard = whenShown(QStringLiteral("WNetze"), [&](QDialog& w) {
+            auto* selected = w.findChild<QListWidget*>(QStringLiteral("List2"));
+            for (int i = 0; i < selected->count(); ++i) selectedBefore << selected->item(i)->text();
+            if (c.act) c.act(w);
+        });
+        const QJsonObject out = editNetworks(session, c.list, ini.toStdU16String());
+        EXPECT_EQ(selectedBefore.join(u'|'), QLatin1String(c.before)) << c.what;
+        EXPECT_EQ(out[QStringLiteral("keys")].toString(), QLatin1String(c.keys)) << c.what;
+        EXPECT_EQ(file(card, appFile(c.kind, c.ef), "data").toString(), c.data) << c.what;
+        Rig::get().remove(0);
+    }
 }
 
 TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest) {
@@ -350,17 +436,149 @@ TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest
     EXPECT_EQ(file(target, "3F00/7F20/6F30", "data"), file(source, "3F00/7F20/6F30", "data"));
 }
 
+QStringList names(const QJsonValue& list) {
+    QStringList out;
+    for (const auto& v : list.toArray()) out << (v.isObject() ? v.toObject()[QStringLiteral("file")].toString() : v.toString());
+    return out;
+}
+
+TEST_F(CardTest, clone_between_a_gsm_sim_and_a_usim) {
+    const auto blankPhonebook = [](QJsonObject& image) {
+        QJsonArray records;
+        for (int i = 0; i < 5; ++i) records << QStringLiteral("FF").repeated(20);
+        const bool usim = image[QStringLiteral("files")].toObject().contains(QStringLiteral("3F00/7FFF"));
+        setFile(image, usim ? QStringLiteral("3F00/7FFF/5F3A/4F3A") : QStringLiteral("3F00/7F10/6F3A"), "records", records);
+    };
+    const auto adn = [](Kind kind) { return kind == Kind::Gsm ? QStringLiteral("3F00/7F10/6F3A") : QStringLiteral("3F00/7FFF/5F3A/4F3A"); };
+    const struct { const char* what; Kind from, to; const char* copied; const char* skipped; std::vector<std::pair<const char*, QString>> data; } cases[] = {
+        {"GSM SIM to USIM", Kind::Gsm, Kind::Usim,
+         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNsel to EF PLMNwAcT|EF CBMI|EF FPLMN|EF LP to EF LI",
+         "EF LND|EF EXT2|EF CCP|EF SMSR",
+         {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808032F451C880") + QStringLiteral("FF").repeated(25)},
+          {"3F00/7FFF/6F05", QStringLiteral("656E6974FFFF")}, {"3F00/7FFF/6F45", QStringLiteral("0032FFFF")}}},
+        {"USIM to GSM SIM", Kind::Usim, Kind::Gsm,
+         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNwAcT to EF PLMNsel|EF CBMI|EF FPLMN|EF LI to EF LP",
+         "EF LND|EF EXT2|EF CCP|EF SMSR",
+         {{"3F00/7F20/6F30", QStringLiteral("62F21062F22000F110") + QStringLiteral("FFFFFF").repeated(5)},
+          {"3F00/7F20/6F05", QStringLiteral("0001FF")}}},
+        {"USIM to USIM", Kind::Usim, Kind::Usim,
+         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF EXT2|EF CCP2|EF SMSP|EF SMSR|EF PLMNwAcT|EF CBMI|EF FPLMN|EF LI",
+         "EF LND", {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808000F110C880") + QStringLiteral("FF").repeated(25)}}},
+    };
+    for (const auto& c : cases) {
+        const QString source = insert(0, {}, c.from);
+        const QString target = insert(1, blankPhonebook, c.to);
+        Script user({"1234", "1234", "5678"});  // PIN of each card, the target's PIN2 (FDN)
+        PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
+        CardSession a(from, user, {}), b(to, user, {});
+        auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {
+            w.findChild<QAbstractButton*>(QStringLiteral("CBAll"))->click();
+        });
+        const QJsonObject out = cloneCard(a, b);
+        EXPECT_EQ(names(out[QStringLiteral("copied")]).join(u'|').toStdString(), c.copied) << c.what;
+        EXPECT_EQ(names(out[QStringLiteral("skipped")]).join(u'|').toStdString(), c.skipped)
+            << c.what << ": " << QJsonDocument(out[QStringLiteral("skipped")].toArray()).toJson().toStdString();
+        EXPECT_EQ(file(target, adn(c.to), "records"), file(source, adn(c.from), "records")) << c.what;
+        for (const auto& [name, data] : c.data)
+            EXPECT_EQ(file(target, QLatin1String(name), "data").toString().toStdString(), data.toStdString()) << c.what << " " << name;
+        Rig::get().remove(0), Rig::get().remove(1);
+    }
+}
+
+// A refusal or a failure: before the first write nothing is written; after it, the summary says what was.
+TEST_F(CardTest, clone_stops_name_what_was_copied) {
+    const auto pulled = [](QJsonObject& image) {
+        image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 3}};
+    };
+    const auto invalidatedSms = [](QJsonObject& image) { setFile(image, QStringLiteral("3F00/7F10/6F3C"), "invalidated", true); };
+    const struct { const char* what; std::function<void(QJsonObject&)> target; std::deque<std::string> pins; const char* error;
+                   const char* copied; const char* partly; const char* notCopied; } cases[] = {
+        {"a wrong PIN2 for the target's FDN", {}, {"1234", "1234", "0000"}, "wrong PIN2", nullptr, nullptr, nullptr},
+        {"the target pulled after three records", pulled, {"1234", "1234", "5678"}, "removed", "", "EF ADN",
+         "EF FDN|EF SMS|EF EXT1"},
+        {"an invalidated file is skipped", invalidatedSms, {"1234", "1234", "5678"}, nullptr, "EF ADN|EF FDN|EF EXT1", "", ""},
+    };
+    for (const auto& c : cases) {
+        const QString source = insert(0);
+        const QString target = insert(1, c.target);
+        const QJsonValue adnBefore = file(target, QStringLiteral("3F00/7F10/6F3A"), "records");
+        Script user(c.pins);
+        PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
+        CardSession a(from, user, {}), b(to, user, {});
+        auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {  // ADN, FDN, SMS and the extensions and reports they bring
+            for (const char* box : {"CBFile(1)", "CBFile(2)", "CBFile(5)"}) w.findChild<QAbstractButton*>(QLatin1String(box))->click();
+        });
+        try {
+            const QJsonObject out = cloneCard(a, b);
+            EXPECT_EQ(c.error, nullptr) << c.what;
+            EXPECT_EQ(names(out[QStringLiteral("copied")]).join(u'|'), QLatin1String(c.copied)) << c.what;
+            EXPECT_TRUE(out[QStringLiteral("skipped")].toArray().first().toObject()[QStringLiteral("reason")].toString().contains(
+                QStringLiteral("invalidated"))) << c.what;
+        } catch (const TaskStopped& e) {
+            ASSERT_NE(c.error, nullptr) << c.what << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
+            EXPECT_EQ(names(e.summary[QStringLiteral("copied")]).join(u'|'), QLatin1String(c.copied)) << c.what;
+            EXPECT_EQ(names(e.summary[QStringLiteral("partly")]).join(u'|'), QLatin1String(c.partly)) << c.what;
+            EXPECT_EQ(names(e.summary[QStringLiteral("not_copied")]).join(u'|'), QLatin1String(c.notCopied)) << c.what;
+        } catch (const CardError& e) {
+            ASSERT_NE(c.error, nullptr) << c.what << ": " << e.what();
+            EXPECT_EQ(c.copied, nullptr) << c.what << ": stopped after writing, with no summary: " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
+            EXPECT_EQ(file(target, QStringLiteral("3F00/7F10/6F3A"), "records"), adnBefore) << c.what << ": written before the refusal";
+        }
+        Rig::get().remove(0), Rig::get().remove(1);
+    }
+}
+
 }  // namespace
 
 TEST_F(CardTest, status_of_a_card_and_of_an_empty_slot_on_the_command_line) {
-    insert(0);
-    const auto run = kxsim::test::runKxsim({QStringLiteral("card"), QStringLiteral("status"), QStringLiteral("--reader"),
-                                            QString::fromLatin1(kReaders[0])});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("{\"atr\":\"3B021450\",\"chv1\":{\"enabled\":true,\"tries\":3},\"chv2\":{\"enabled\":"
-                                      "true,\"tries\":3},\"iccid\":\"89490200001234567890\",\"present\":true,"
-                                      "\"reader\":\"Kestrix Virtual 00 00\"}\n"));
+    const struct { Kind kind; const char* app; QString out; } cases[] = {
+        {Kind::Gsm, nullptr,
+         QStringLiteral("{\"application\":\"GSM\",\"atr\":\"3B021450\",\"chv1\":{\"enabled\":true,\"tries\":3},\"chv2\":{\"enabled\":"
+                        "true,\"tries\":3},\"iccid\":\"89490200001234567890\",\"present\":true,"
+                        "\"reader\":\"Kestrix Virtual 00 00\"}\n")},
+        {Kind::Usim, nullptr,  // a UICC that refuses class A0
+         QStringLiteral("{\"aid\":\"A0000000871002FF49FF0589\",\"application\":\"USIM\",\"atr\":"
+                        "\"3B9F96801FC78031A073BE21136743200718000001A5\",\"chv1\":{\"enabled\":true,\"tries\":3},"
+                        "\"chv2\":{\"enabled\":true,\"tries\":3},\"iccid\":\"89490200001234567891\",\"present\":true,"
+                        "\"reader\":\"Kestrix Virtual 00 00\"}\n")},
+        {Kind::Dual, nullptr, QStringLiteral("\"application\":\"USIM\"")},
+        {Kind::Dual, "gsm", QStringLiteral("\"application\":\"GSM\"")},
+        {Kind::Usim, "gsm", QStringLiteral("class 00")},
+    };
+    for (const auto& c : cases) {
+        insert(0, {}, c.kind);
+        QStringList args{QStringLiteral("card"), QStringLiteral("status"), QStringLiteral("--reader"), QString::fromLatin1(kReaders[0])};
+        if (c.app) args << QStringLiteral("--app") << QLatin1String(c.app);
+        const auto run = kxsim::test::runKxsim(args);
+        const bool refused = c.out.startsWith(QStringLiteral("class"));
+        EXPECT_EQ(run.exitCode, refused ? 3 : 0) << run.err.toStdString();
+        EXPECT_TRUE((refused ? run.err : run.out).contains(c.out)) << run.out.toStdString() << run.err.toStdString();
+        if (c.out.endsWith(u'\n')) {
+            EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
+        }
+        Rig::get().remove(0);
+    }
     EXPECT_EQ(cardStatus(kReaders[1], {})[QStringLiteral("present")].toBool(), false);
+}
+
+// --timeout closes a card task's dialog as its close box would: exit 5, nothing written.
+TEST_F(CardTest, a_timed_out_dialog_writes_nothing) {
+    const QString card = insert(0, {}, Kind::Usim);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KXSIM_PROGRAM), {QStringLiteral("card"), QStringLiteral("meter"), QStringLiteral("--reader"),
+                                           QString::fromLatin1(kReaders[0]), QStringLiteral("--timeout"), QStringLiteral("0.3"),
+                                           QStringLiteral("--title"), QStringLiteral("Meter")});
+    p.write("1234\n");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60'000));
+    EXPECT_EQ(p.exitCode(), 5) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(p.readAllStandardOutput().contains("\"written\":[]"));
+    EXPECT_EQ(file(card, QStringLiteral("3F00/7FFF/6F39"), "records").toArray().first().toString(), QStringLiteral("0000C8"));
 }
 
 // The workbench's card page as a user works it: mouse and keys only, the PIN in the page's password field.
@@ -379,6 +597,9 @@ TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
     kxsim::tool::addCardPage(group, *buttons, *pages, log);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Every button shows its whole text, with the virtual readers' long names in the lists.
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        EXPECT_GE(button->width(), button->minimumSizeHint().width()) << button->text().toStdString();
     auto* reader = window.findChild<QComboBox*>(QStringLiteral("card-reader"));
     reader->setCurrentIndex(reader->findText(QLatin1String(kReaders[0])));
     ASSERT_EQ(reader->currentText(), QLatin1String(kReaders[0]));
@@ -389,8 +610,8 @@ TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
     QObject::connect(&user, &QTimer::timeout, [&] {
         auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!modal || !modal->isVisible()) return;
-        if (auto* pin = qobject_cast<QInputDialog*>(modal)) {
-            auto* field = pin->findChild<QLineEdit*>();
+        if (modal->objectName() == u"card-pin") {
+            auto* field = modal->findChild<QLineEdit*>(QStringLiteral("card-pin-field"));
             answered << (field->echoMode() == QLineEdit::Password ? QStringLiteral("PIN") : QStringLiteral("PIN shown"));
             QTest::keyClicks(field, QStringLiteral("1234"));
             QTest::keyClick(field, Qt::Key_Return);
@@ -411,8 +632,11 @@ TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
 
     EXPECT_EQ(answered.join(QStringLiteral(", ")).toStdString(), "PIN, WAcm");
     const QString line = log->toPlainText();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d card meter: \{"acm":"321",.*"result":1,"written":\["EF ACM"\]\}$)"))
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d\d:\d\d:\d\d card meter: \{"acm":"321","amv".*"application":"GSM".*"result":1,"written":\["EF ACM"\]\}$)"))
                     .match(line).hasMatch()) << line.toStdString();
     EXPECT_FALSE(line.contains(QStringLiteral("1234")));
+    // The readable fields beside the log.
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("card-fact-application"))->text(), QStringLiteral("GSM"));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("card-fact-meter"))->text().startsWith(QStringLiteral("321 of 1000 units")));
     EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("000141"));
 }

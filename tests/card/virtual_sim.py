@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""A GSM SIM (class A0 commands) for tests, behind a real pcscd.
+"""A SIM card for tests, behind a real pcscd: a GSM SIM (class A0 commands),
+a UICC with a USIM (class 00: FCP, EF DIR, ADF.USIM, EF ARR, key
+references), or a card that answers both.
 
 The rig starts pcscd in the foreground with a reader of Debian's vpcd driver
 (vsmartcard-vpcd), which gives two slots, "<name> 00 00" and "<name> 00 01",
@@ -11,6 +13,14 @@ without trusting the code under test.
     virtual_sim.py rig            prints one JSON line, then reads commands:
                                   insert SLOT IMAGE | remove SLOT | quit
     The first line is {"socket": PATH, "readers": [A, B]} or {"skip": WHY}.
+
+An image's "classes" lists what the card answers: ["A0"] (the default), ["00"]
+(a UICC without the 2G mode) or both. In class 00 the ADF.USIM is the folder
+"3F00/7FFF" of the image (also reached by its AID, "aid"); a file's "arr"
+names its EF ARR record (8B), else its access rule is sent expanded (AB).
+PIN1 and PIN2 are "chv" 1 and 2 in both classes (key references 01 and 81).
+A file with "invalidated" true is deactivated: its SELECT says so and reading
+or writing it is refused.
 
 vpcd's socket protocol: each message is a 2-byte big-endian length and its
 bytes; a one-byte message is a control (0 power off, 1 power on, 2 reset,
@@ -29,6 +39,15 @@ import time
 
 ACCESS = {"ALW": 0, "CHV1": 1, "CHV2": 2, "ADM": 4, "NEV": 15}
 STRUCTURE = {"transparent": 0, "linear": 1, "cyclic": 3}
+# Class 00: file descriptor bytes, key references of the PIN levels, security conditions.
+DESCRIPTOR = {"transparent": 0x41, "linear": 0x42, "cyclic": 0x46}
+KEY_LEVEL = {0x01: 1, 0x81: 2}
+CONDITION = {"ALW": "9000", "CHV1": "A406830101950108", "CHV2": "A406830181950108",
+             "ADM": "A40683010A950108", "NEV": "9700"}
+
+
+def tlv(tag, value):
+    return bytes([tag, len(value)]) + value
 
 
 class Card:
@@ -44,6 +63,7 @@ class Card:
         self.record = 0
         self.pending = b""
         self.pulled = False
+        self.insisted = False
 
     def save(self):
         tmp = self.path + ".tmp"
@@ -88,8 +108,9 @@ class Card:
         structure = self.faults.get("structure", {}).get(path[-4:], node["structure"])
         size = self.ef_size(node)
         access = bytes([(ACCESS[node.get("read", "ALW")] << 4) | ACCESS[node.get("update", "ADM")], 0x44, 0x44])
+        status = 0x00 if node.get("invalidated") else 0x01  # b1 clear: invalidated
         body = bytes([0, 0]) + struct.pack(">H", size) + bytes.fromhex(path[-4:]) + bytes([4, 0]) + access + \
-            bytes([1, 2, STRUCTURE[structure], node.get("record_length", 0)])
+            bytes([status, 2, STRUCTURE[structure], node.get("record_length", 0)])
         return body
 
     @staticmethod
@@ -113,10 +134,11 @@ class Card:
         cla, ins, p1, p2 = c[0], c[1], c[2], c[3]
         p3 = c[4] if len(c) > 4 else 0
         data = c[5:5 + p3]
-        if self.faults.get("class_00_only"):
-            return b"\x6e\x00" if cla == 0xA0 else b"\x6a\x82"
-        if cla != 0xA0:
+        classes = self.image.get("classes", ["A0"])
+        if "%02X" % cla not in classes:
             return b"\x6e\x00"
+        if cla == 0x00:
+            return self.apdu00(c, ins, p1, p2, p3, data)
         if ins == 0xA4:
             path = self.resolve(data.hex().upper())
             if not path:
@@ -141,6 +163,8 @@ class Card:
                 return b"\x94\x00"
             node = self.files()[self.ef]
             write = ins in (0xD6, 0xDC)
+            if node.get("invalidated"):
+                return b"\x98\x10"
             if not self.allowed(node, "update" if write else "read"):
                 return b"\x98\x04"
             if not write and "read_sw" in self.faults:
@@ -174,29 +198,30 @@ class Card:
         self.save()
         return b"\x98\x40" if c["tries"] == 0 else b"\x98\x04"
 
-    def binary(self, node, ins, p1, p2, p3, data):
+    def binary(self, node, ins, p1, p2, p3, data, uicc=False):
         if node["structure"] != "transparent":
-            return b"\x94\x08"
+            return b"\x69\x81" if uicc else b"\x94\x08"
         content = bytearray.fromhex(node["data"])
         offset = (p1 << 8) | p2
         if offset + p3 > len(content):
-            return b"\x67" + bytes([max(0, len(content) - offset)])
+            left = max(0, len(content) - offset)
+            return (b"\x6c" if uicc and ins == 0xB0 else b"\x67") + bytes([left])
         if ins == 0xB0:
             return bytes(content[offset:offset + p3]) + b"\x90\x00"
         content[offset:offset + p3] = data
         node["data"] = content.hex().upper()
         return b"\x90\x00"
 
-    def records(self, node, ins, p1, p2, p3, data):
+    def records(self, node, ins, p1, p2, p3, data, uicc=False):
         if node["structure"] == "transparent":
-            return b"\x94\x08"
+            return b"\x69\x81" if uicc else b"\x94\x08"
         records = node["records"]
         if p3 != node["record_length"]:
-            return b"\x67" + bytes([node["record_length"]])
+            return (b"\x6c" if uicc and ins == 0xB2 else b"\x67") + bytes([node["record_length"]])
         cyclic = node["structure"] == "cyclic"
         if ins == 0xDC and cyclic:
             if p2 != 0x03:
-                return b"\x94\x08"
+                return b"\x69\x81" if uicc else b"\x94\x08"
             records.insert(0, records.pop())  # the oldest record becomes record 1
             records[0] = data.hex().upper()
             self.record = 1
@@ -210,13 +235,125 @@ class Card:
         else:
             return b"\x6b\x00"
         if not 1 <= number <= len(records):
-            return b"\x94\x02"
+            return b"\x6a\x83" if uicc else b"\x94\x02"
         if p2 != 0x04 or p1 == 0:
             self.record = number
         if ins == 0xB2:
             return bytes.fromhex(records[number - 1]) + b"\x90\x00"
         records[number - 1] = data.hex().upper()
         return b"\x90\x00"
+
+    # --- class 00: a UICC ---------------------------------------------------
+    def apdu00(self, c, ins, p1, p2, p3, data):
+        if ins == 0xA4:
+            if p1 == 0x04:
+                aid = self.image.get("aid", "")
+                if not aid or not aid.startswith(data.hex().upper()) or not data:
+                    return b"\x6a\x82"
+                path = "3F00/7FFF"
+            elif p1 == 0x00:
+                fid = data.hex().upper()
+                path = "3F00/7FFF" if fid == "7FFF" and "3F00/7FFF" in self.files() else self.resolve(fid)
+            else:
+                return b"\x6a\x86"
+            if not path:
+                return b"\x6a\x82"
+            node = self.files()[path]
+            if "structure" in node:
+                self.ef, self.record = path, (1 if node["structure"] == "cyclic" else 0)
+            else:
+                self.df, self.ef = path, None
+            self.pending = self.fcp(path)
+            if p2 == 0x0C:
+                self.pending = b""
+                return b"\x90\x00"
+            if node.get("invalidated"):
+                return b"\x62\x83"
+            return bytes([0x61, len(self.pending)])
+        if ins == 0xC0:
+            if not self.pending:
+                return b"\x69\x85"
+            if p3 == 0 or p3 > len(self.pending):
+                return bytes([0x6C, len(self.pending)])
+            answer, self.pending = self.pending[:p3], self.pending[p3:]
+            return answer + (bytes([0x61, len(self.pending)]) if self.pending else b"\x90\x00")
+        if ins == 0x20:
+            return self.verify00(p2, data if len(c) > 5 else None)
+        if ins in (0xB0, 0xD6, 0xB2, 0xDC):
+            if not self.ef:
+                return b"\x69\x86"
+            node = self.files()[self.ef]
+            write = ins in (0xD6, 0xDC)
+            if node.get("invalidated"):
+                return b"\x69\x85"
+            if not self.allowed(node, "update" if write else "read"):
+                return b"\x69\x82"
+            if not write and "read_sw" in self.faults:
+                return bytes.fromhex(self.faults["read_sw"])
+            if not write and self.faults.get("insist_on_length") and not self.insisted:
+                self.insisted = True  # asks once for the command again, with the length it names
+                return bytes([0x6C, p3])
+            if write and self.faults.get("remove_after_updates") is not None and \
+                    self.updates >= self.faults["remove_after_updates"]:
+                self.pulled = True
+                return None
+            answer = self.binary(node, ins, p1, p2, p3, data, True) if ins in (0xB0, 0xD6) else \
+                self.records(node, ins, p1, p2, p3, data, True)
+            if write and answer[-2:] == b"\x90\x00":
+                self.updates += 1
+                self.save()
+            return answer
+        return b"\x6d\x00"
+
+    def verify00(self, key, data):
+        level = KEY_LEVEL.get(key)
+        c = self.chv(level) if level else None
+        if not c:
+            return b"\x6a\x88"
+        if c["tries"] == 0:
+            return b"\x69\x83"
+        if data is None:  # no PIN: the tries left, or done
+            if level in self.verified or (level == 1 and not c.get("enabled", True)):
+                return b"\x90\x00"
+            return bytes([0x63, 0xC0 | c["tries"]])
+        if len(data) != 8:
+            return b"\x67\x00"
+        if data == c["code"].encode().ljust(8, b"\xff"):
+            c["tries"] = c.get("max", 3)
+            self.verified.add(level)
+            self.save()
+            return b"\x90\x00"
+        c["tries"] -= 1
+        self.save()
+        return b"\x69\x83" if c["tries"] == 0 else bytes([0x63, 0xC0 | c["tries"]])
+
+    def fcp(self, path):
+        node = self.files()[path]
+        fid = bytes.fromhex("7FFF" if path == "3F00/7FFF" else path[-4:])
+        life = bytes([0x04 if node.get("invalidated") else 0x05])
+        if "arr" in node:
+            security = tlv(0x8B, bytes.fromhex(node.get("arr_file", "6F06")) + bytes([node["arr"]]))
+        else:
+            rule = b""
+            for mode, what in ((0x01, "read"), (0x02, "update")):
+                rule += tlv(0x80, bytes([mode])) + bytes.fromhex(CONDITION[node.get(what, "ADM" if what == "update" else "ALW")])
+            security = tlv(0xAB, rule)
+        if "structure" in node:
+            structure = node["structure"]
+            descriptor = bytes([DESCRIPTOR[structure], 0x21])
+            if structure != "transparent":
+                descriptor += bytes([0, node["record_length"], len(node["records"])])
+            body = tlv(0x82, descriptor) + tlv(0x83, fid) + tlv(0x8A, life) + security + \
+                tlv(0x80, struct.pack(">H", self.ef_size(node)))
+        else:
+            body = tlv(0x82, bytes([0x78, 0x21])) + tlv(0x83, fid)
+            if path == "3F00/7FFF":
+                body += tlv(0x84, bytes.fromhex(self.image["aid"]))
+            pin1 = self.chv(1) or {}
+            enabled = (0x80 if pin1.get("enabled", True) else 0) | 0x40
+            body += tlv(0x8A, life) + security + \
+                tlv(0xC6, tlv(0x90, bytes([enabled])) + tlv(0x83, b"\x01") + tlv(0x83, b"\x81"))
+        return tlv(0x62, body)
 
 
 def serve(port, card, stop):

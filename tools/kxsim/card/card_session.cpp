@@ -17,9 +17,8 @@ void CardSession::unlock(Access level, const std::string& file, const std::strin
     checkReachable(level, file, action);
     const int chv = level;
     if (chv == 0 || verified_.count(chv)) return;
-    const DirInfo dir = status();
-    if (chv == 1 && !dir.chv1Enabled) return;
-    const ChvState state = chv == 1 ? dir.chv1 : dir.chv2;
+    const CodeState state = app_->codeState(chv);
+    if (!state.needed) return;
     const std::string reader = transport_.name();
     if (!state.initialised) throw refused(pinName(chv) + " is not set up on the card in \"" + reader + "\"");
     if (state.tries == 0)
@@ -30,16 +29,15 @@ void CardSession::unlock(Access level, const std::string& file, const std::strin
                       "\": a wrong PIN would block it. Nothing was sent; give --last-try to try anyway");
     bool accepted = false;
     if (options_.keypad) {
-        accepted = sim_.verifyChvOnKeypad(chv);
+        accepted = app_->verifyOnKeypad(chv);
     } else {
         std::string pin = user_.askPin(pinName(chv) + " of the card in \"" + reader + "\" (to " + action + " " + file +
                                        ", " + std::to_string(state.tries) + " tries left)");
         if (pin.empty()) throw refused("no " + pinName(chv) + " given; nothing was written");
-        accepted = sim_.verifyChv(chv, pin);  // wipes pin
+        accepted = app_->verify(chv, pin);  // wipes pin
     }
     if (!accepted) {
-        const DirInfo after = status();
-        const int left = (chv == 1 ? after.chv1 : after.chv2).tries;
+        const int left = app_->codeState(chv).tries;
         throw refused("wrong " + pinName(chv) + " for the card in \"" + reader + "\": " + std::to_string(left) +
                       (left == 1 ? " try" : " tries") + " left. Nothing was written");
     }

@@ -5,7 +5,8 @@
 #include <set>
 #include <string>
 
-#include "gsm_sim.h"
+#include "card_app.h"
+#include "file_commands.h"
 
 namespace kxsim::card {
 
@@ -23,32 +24,32 @@ public:
 struct SessionOptions {
     bool lastTry = false;  ///< VERIFY even when one try is left
     bool keypad = false;   ///< the PIN on the reader's keypad (LeserPinpad)
+    AppChoice app = AppChoice::Auto;  ///< the USIM where there is one, else the GSM SIM
 };
 
 class CardSession {
 public:
+    /// Opens the application options.app asks for; throws CardError when the card has none.
     CardSession(Transport& transport, Interaction& user, SessionOptions options)
-        : transport_(transport), sim_(transport), user_(user), options_(options) {}
+        : transport_(transport), app_(openApplication(transport, options.app)), user_(user), options_(options) {}
 
-    SimCard& sim() { return sim_; }
+    CardApp& sim() { return *app_; }
     /// Asks the user \a question.
     bool confirm(const std::string& question) { return user_.confirm(question); }
     Transport& transport() { return transport_; }
-    /// The MF's answer: whether CHV1 is enabled, each code's tries left.
-    DirInfo status() { return sim_.selectDir(0x3F00); }
 
     /// Checks that \a level can be met at all (not ADM, NEV or RFU); throws
     /// CardError (Refused) naming \a file and \a action ("update") otherwise.
     static void checkReachable(Access level, const std::string& file, const std::string& action);
     /// Verifies the code \a level asks for unless it is verified already or
-    /// not needed (ALW, CHV1 disabled). Reads the tries left first and refuses
+    /// not needed (ALW, PIN disabled). Reads the tries left first and refuses
     /// at one unless lastTry; a wrong PIN stops with the tries left. Selects
-    /// the MF: the caller selects its file again afterwards.
+    /// another file: the caller selects its file again afterwards.
     void unlock(Access level, const std::string& file, const std::string& action);
 
 private:
     Transport& transport_;
-    SimCard sim_;
+    std::unique_ptr<CardApp> app_;
     Interaction& user_;
     SessionOptions options_;
     std::set<int> verified_;

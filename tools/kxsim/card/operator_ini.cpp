@@ -1,5 +1,6 @@
 #include "operator_ini.h"
 
+#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -23,9 +24,8 @@ QByteArray operatorIni(const QByteArray& xml, QString& error) {
             const QString mcc = reader.attributes().value(QLatin1String("mcc")).toString();
             const QString mnc = reader.attributes().value(QLatin1String("mnc")).toString();
             if (!digits3.match(mcc).hasMatch() || !digits23.match(mnc).hasMatch() || provider.isEmpty()) continue;
-            // A key is read as a number: an MCC with a leading zero (001, the
-            // test networks) would not come back as itself.
-            if (mcc.startsWith(QLatin1Char('0'))) continue;
+            // The dialog reads keys as numbers (00101 comes back as 101); the
+            // card tasks map them back through the card's keys and these.
             names.insert(mcc + mnc, names.value(mcc + mnc, provider));
         }
     }
@@ -37,6 +37,20 @@ QByteArray operatorIni(const QByteArray& xml, QString& error) {
                      "; mobile-broadband-provider-info's serviceproviders.xml.\n[Operators]\n";
     for (auto it = names.cbegin(); it != names.cend(); ++it) ini += (it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8();
     return ini;
+}
+
+std::vector<std::pair<QString, QString>> operatorNames(const QString& path, const QString& section) {
+    std::vector<std::pair<QString, QString>> names;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return names;
+    bool inside = false;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) inside = line.mid(1, line.size() - 2).compare(section, Qt::CaseInsensitive) == 0;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (inside && eq > 0 && !line.startsWith(QLatin1Char(';'))) names.emplace_back(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
+    }
+    return names;
 }
 
 }  // namespace kxsim::card

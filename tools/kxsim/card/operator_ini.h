@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace kxsim::card {
 
@@ -15,5 +17,9 @@ inline constexpr char kServiceProvidersFile[] = "/usr/share/mobile-broadband-pro
 /// a network-id whose MCC is not three digits or MNC not two or three is
 /// left out. Sets \a error and returns empty for a file that is not such XML.
 QByteArray operatorIni(const QByteArray& xml, QString& error);
+
+/// The keys and names of section \a section of the INI file \a path, in
+/// the file's order; empty when it cannot be read.
+std::vector<std::pair<QString, QString>> operatorNames(const QString& path, const QString& section);
 
 }  // namespace kxsim::card

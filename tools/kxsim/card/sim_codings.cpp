@@ -105,10 +105,10 @@ std::string plmnKey(const uint8_t* p) {
 std::optional<std::array<uint8_t, 3>> plmnBytes(std::u16string_view key, std::string& why) {
     bool digits = key.size() == 5 || key.size() == 6;
     for (char16_t c : key) digits = digits && c >= u'0' && c <= u'9';
-    if (!digits || key[0] < u'2' || key[0] > u'7') {
+    if (!digits) {
         std::string shown;
         for (char16_t c : key) shown += c < 0x80 ? char(c) : '?';
-        why = "\"" + shown + "\" is not a network code: MCC and MNC are five or six digits, the MCC from 200 to 799";
+        why = "\"" + shown + "\" is not a network code: MCC and MNC are five or six digits";
         return std::nullopt;
     }
     auto d = [&](size_t i) { return uint8_t(i < key.size() ? key[i] - u'0' : 0x0F); };

@@ -55,7 +55,8 @@ std::optional<Price> priceOfHundredths(const Bytes& currency, uint64_t hundredth
 /// empty entry (FF FF FF) gives "". Throws CardError (Answer) for other nibbles.
 std::string plmnKey(const uint8_t* three);
 /// The three bytes of \a key, or nothing with \a why saying what is wrong
-/// with it: five or six digits, the MCC from 200 to 799.
+/// with it: five or six digits (MCC and a two- or three-digit MNC). Test
+/// networks (001-01) and international codes (901) are network codes too.
 std::optional<std::array<uint8_t, 3>> plmnBytes(std::u16string_view key, std::string& why);
 
 /// EF ICCID: up to 20 BCD digits, low nibble first; F pads.
