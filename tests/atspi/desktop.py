@@ -28,7 +28,7 @@ class Unavailable(Exception):
 
 
 def _read_line(fd, seconds, what):
-    """The first line a child writes on \a fd, within \a seconds (Xvfb writes
+    """The first line a child writes on fd, within seconds (Xvfb writes
     its display number and the line end apart, and fails when the second
     finds the pipe closed)."""
     deadline = time.monotonic() + seconds
@@ -43,7 +43,7 @@ def _read_line(fd, seconds, what):
 
 
 def wait_for(probe, seconds, what):
-    """Calls \a probe until it gives something true; fails after \a seconds."""
+    """Calls probe until it gives something true; fails after seconds."""
     deadline = time.monotonic() + seconds
     while True:
         try:
@@ -165,7 +165,7 @@ class Desktop:
         shutil.rmtree(self.home, ignore_errors=True)
 
     def start(self, *args):
-        """kxsim with \a args, accessibility on; a Run to find and drive it."""
+        """kxsim with args, accessibility on; a Run to find and drive it."""
         return Run(self, list(args))
 
 
@@ -205,7 +205,7 @@ class Run:
         return self.app
 
     def window(self, title=None, seconds=10, active=True):
-        """The top-level window titled \a title (any when None), once it is active (keys
+        """The top-level window titled title (any when None), once it is active (keys
         reach it; a plain widget window never says so) and shows its controls."""
         import pyatspi
 
@@ -252,7 +252,7 @@ KEYS = {"Escape": 0xFF1B, "Tab": 0xFF09, "Return": 0xFF0D}
 
 
 def descendants(node, into=lambda node: True):
-    """Every node under \a node, depth first; \a into says which to look inside."""
+    """Every node under node, depth first; into says which to look inside."""
     for child in node:
         if child is not None:
             yield child
@@ -260,16 +260,26 @@ def descendants(node, into=lambda node: True):
                 yield from descendants(child, into)
 
 
+_trees = {}  # a window's nodes by name, walked again when one is missing
+
+
 def find(root, name, role=None, seconds=5):
-    """The first descendant of \\a root named \\a name (and of \\a role), once it is there."""
+    """The first descendant of root named name (and of role), once it is there."""
     def look():
-        return next((a for a in descendants(root) if a.name == name and (role is None or a.getRoleName() == role)),
-                    None)
+        for walk in (False, True):
+            if walk or root not in _trees:
+                _trees[root] = {}
+                for a in descendants(root):
+                    _trees[root].setdefault(a.name, []).append(a)
+            found = [a for a in _trees[root].get(name, []) if role is None or a.getRoleName() == role]
+            if found:
+                return found[0]
+        return None
     return wait_for(look, seconds, f"{role or 'control'} {name!r} in {root.name!r}")
 
 
 def act(node, action):
-    """Does \\a action ("Press", "Toggle") as an assistive tool does."""
+    """Does action ("Press", "Toggle") as an assistive tool does."""
     actions = node.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
     if action not in names:
@@ -281,9 +291,11 @@ def text(node):
     return node.queryText().getText(0, -1)
 
 
-def has(node, state):
+def has(node, *states):
+    """Whether node is in every one of states ("FOCUSED"), asked at once."""
     import pyatspi
-    return node.getState().contains(getattr(pyatspi, "STATE_" + state))
+    now = node.getState()
+    return all(now.contains(getattr(pyatspi, "STATE_" + s)) for s in states)
 
 
 def key(name):
@@ -292,20 +304,23 @@ def key(name):
     pyatspi.Registry.generateKeyboardEvent(KEYS[name], None, pyatspi.KEY_SYM)
 
 
-def controls(window):
-    """The controls a keyboard user can reach: shown, enabled and focusable (a
-    list's entries and a combo box's pop-up are the list's and the box's)."""
-    return [a for a in descendants(window, lambda a: a.getRoleName() not in ("list", "combo box"))
-            if has(a, "FOCUSABLE") and has(a, "SHOWING") and has(a, "ENABLED")]
+def nodes(window):
+    """The window's nodes, a list's entries and a combo box's pop-up left to them."""
+    return list(descendants(window, lambda a: a.getRoleName() not in ("list", "combo box")))
+
+
+def controls(among):
+    """The controls a keyboard user can reach: shown, enabled and focusable."""
+    return [a for a in among if has(a, "FOCUSABLE", "SHOWING", "ENABLED")]
 
 
 def focused(window, among=None):
-    return next((a for a in among or controls(window) if has(a, "FOCUSED")), None)
+    return next((a for a in among or controls(nodes(window)) if has(a, "FOCUSED")), None)
 
 
-def tab_walk(window):
+def tab_walk(window, among=None):
     """The controls Tab visits from the first focus until it comes back round."""
-    among = controls(window)
+    among = among or controls(nodes(window))
     first = wait_for(lambda: focused(window, among), 5, f"the first focus in {window.name!r}")
     stops = [first]
     for _ in range(len(among) + 1):
@@ -319,7 +334,7 @@ def tab_walk(window):
 
 
 def announce(node):
-    """What a screen reader says of \\a node: name, role, states and value."""
+    """What a screen reader says of node: name, role, states and value."""
     words = [node.name, node.getRoleName()]
     if has(node, "IS_DEFAULT"):
         words.append("default")

@@ -12,6 +12,7 @@ Tab stop of each dialog into FILE (./kx a11y renews docs/screen-reader.md so).
 """
 
 import os
+import shlex
 import subprocess
 import sys
 import unittest
@@ -84,7 +85,7 @@ class Scenario:
 
 
 def step(window, what, name=None, value=None):
-    """One thing a tool does or reads in \\a window."""
+    """One thing a tool does or reads in window."""
     if what == "press":
         act(find(window, name), "Press")
     elif what == "toggle":
@@ -171,7 +172,7 @@ def cell(words):
 
 
 def related(node, relation):
-    """The targets of \\a node's relations of a kind ("LABEL_FOR")."""
+    """The targets of node's relations of a kind ("LABEL_FOR")."""
     import pyatspi
     kind = getattr(pyatspi, "RELATION_" + relation)
     return [r.getTarget(i) for r in node.getRelationSet() if r.getRelationType() == kind
@@ -196,9 +197,9 @@ class DialogsOverTheBus(unittest.TestCase):
         for name, dialog in DIALOGS.items():
             with self.subTest(name):
                 run, window = self.run_dialog(dialog)
-                controls = desktop.controls(window)
-                labelled = [t for a in desktop.descendants(window) if a.getRoleName() == "label"
-                            for t in related(a, "LABEL_FOR")]
+                tree = desktop.nodes(window)
+                controls = desktop.controls(tree)
+                labelled = [t for a in tree if a.getRoleName() == "label" for t in related(a, "LABEL_FOR")]
                 # Every problem of the dialog at once, each a line.
                 problems = [f"{c.getRoleName()} named {c.name!r}" for c in controls
                             if not any(ch.isalpha() for ch in c.name)]
@@ -207,7 +208,7 @@ class DialogsOverTheBus(unittest.TestCase):
                 defaults = [c.name for c in controls if has(c, "IS_DEFAULT")]
                 if defaults != ([dialog.default] if dialog.default else []):
                     problems.append(f"default buttons {defaults}")
-                stops = desktop.tab_walk(window)
+                stops = desktop.tab_walk(window, controls)
                 reached, wanted = {c.name for c in stops}, {c.name for c in controls} - set(dialog.off_chain)
                 if reached != wanted:
                     problems.append(f"Tab misses {wanted - reached} and reaches {reached - wanted}")
@@ -262,8 +263,9 @@ class DialogsOverTheBus(unittest.TestCase):
                     "dialog's window as it opens, then every control in the order Tab reaches it, as\n"
                     "name, role, states and value. Do not edit by hand.\n")
             for name, (window, said) in cls.said.items():
-                f.write(f"\n## `kxsim {' '.join(DIALOGS[name].argv()).replace(GERMAN, 'lang/kxsim_de.ini')}`"
-                        .replace(bus.home + "/", "") + f"\n\n| Tab | Says |\n|---|---|\n| | {window} |\n")
+                args = shlex.join(DIALOGS[name].argv()).replace(GERMAN, "lang/kxsim_de.ini")
+                f.write(f"\n## `kxsim {args.replace(bus.home + '/', '')}`\n\n| Tab | Says |\n|---|---|\n"
+                        f"| | {window} |\n")
                 f.writelines(f"| {i} | {cell(w)} |\n" for i, w in enumerate(said, 1))
 
 
