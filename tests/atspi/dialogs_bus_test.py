@@ -17,7 +17,7 @@ import subprocess
 import sys
 import unittest
 import warnings
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 import desktop
 from desktop import act, find, has, key, text
@@ -52,9 +52,8 @@ class Dialog:
         return self.args() if callable(self.args) else list(self.args)
 
 
-READERS = ["reader", "--reader", "Reader A", "--reader", "Reader B"]
 DIALOGS = {
-    "reader": Dialog(READERS, "Cardreader Setup", "OK",
+    "reader": Dialog(["reader", "--reader", "Reader A", "--reader", "Reader B"], "Cardreader Setup", "OK",
                      says=("Zeitintervall für Kartenprüfung (s), slider, 0.5 of 0 to 3, step 0.25",
                            "Help, push button")),
     "magnet": Dialog(["magnet"], "Magnetstreifen-Optionen", "OK", says=("Help, push button",)),
@@ -81,7 +80,6 @@ class Scenario:
     code: int
     json: dict = None              # the JSON line, or the part of it that matters
     stored: tuple = ()             # lines the settings file holds afterwards
-    extra: list = field(default_factory=list)  # arguments after the dialog's own
 
 
 def step(window, what, name=None, value=None):
@@ -183,8 +181,8 @@ class DialogsOverTheBus(unittest.TestCase):
     maxDiff = None
     said = {}  # dialog: what a screen reader says on each Tab stop
 
-    def run_dialog(self, dialog, extra=()):
-        run = bus.start(*dialog.argv(), *extra)
+    def run_dialog(self, dialog):
+        run = bus.start(*dialog.argv())
         self.addCleanup(run.kill)
         return run, run.window(dialog.title)
 
@@ -220,7 +218,7 @@ class DialogsOverTheBus(unittest.TestCase):
     def test_values_set_through_the_bus_reach_the_result(self):
         for name, s in SCENARIOS.items():
             with self.subTest(name):
-                run, window = self.run_dialog(DIALOGS[s.dialog], s.extra)
+                run, window = self.run_dialog(DIALOGS[s.dialog])
                 for st in s.steps:
                     step(window, *st)
                 code, result = run.finish()
