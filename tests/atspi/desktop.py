@@ -248,7 +248,7 @@ class Run:
 
 # What a tool does and reads on the bus.
 
-KEYS = {"Escape": 0xFF1B, "Tab": 0xFF09, "Return": 0xFF0D}
+KEYS = {"Escape": 0xFF1B, "Tab": 0xFF09}
 
 
 def descendants(node, into=lambda node: True):
