@@ -1,6 +1,7 @@
 #include "platform/accelerators.h"
 
 #include "platform/control_types.h"
+#include "platform/language_text.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -19,6 +20,7 @@ namespace {
 constexpr const char* kMarkedText = "kxMarkedText";
 constexpr const char* kUnmarkedText = "kxUnmarkedText";
 constexpr const char* kNameParts = "kxNameParts";
+constexpr const char* kDesignName = "kxDesignName";
 
 // The position of the accelerator mark "&" in \a text, or -1 ("&&" is a literal "&").
 qsizetype markAt(const QString& text) {
@@ -124,6 +126,8 @@ QString spokenText(const QString& text) {
 
 void nameAfter(QWidget* control, const QStringList& parts) { control->setProperty(kNameParts, parts); }
 
+void nameAs(QWidget* control, const QString& designName) { control->setProperty(kDesignName, designName); }
+
 void nameControls(QWidget& window) {
     for (QLabel* label : window.findChildren<QLabel*>())
         if (QWidget* buddy = label->buddy(); buddy && !buddy->property(kNameParts).isValid())
@@ -136,6 +140,9 @@ void nameControls(QWidget& window) {
             if (QObject* part = window.findChild<QObject*>(name)) words << spokenText(textOf(part));
         control->setAccessibleName(words.join(u' '));
     }
+    for (QWidget* control : window.findChildren<QWidget*>())
+        if (const QVariant name = control->property(kDesignName); name.isValid())
+            control->setAccessibleName(QString::fromStdU16String(languageText(name.toString().toStdU16String())));
 }
 
 }  // namespace kxsim::platform

@@ -33,8 +33,12 @@ QString spokenText(const QString& text);
 /// a control that one label alone does not name: "Total Units".
 void nameAfter(QWidget* control, const QStringList& parts);
 
-/// Sets the accessible name of every control of \a window that nameAfter or a
-/// label's buddy names, from the texts they show now.
+/// Names \a control, for screen readers, \a designName looked up in the
+/// language file as captions are; what it shows stays ("?" is said "Help").
+void nameAs(QWidget* control, const QString& designName);
+
+/// Sets the accessible name of every control of \a window that nameAfter,
+/// nameAs or a label's buddy names, from the texts they show now.
 void nameControls(QWidget& window);
 
 }  // namespace kxsim::platform

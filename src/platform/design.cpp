@@ -7,11 +7,13 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QLabel>
+#include <QListWidget>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <cmath>
 
+#include "platform/accelerators.h"
 #include "platform/control_types.h"
 #include "platform/ordinary_file.h"
 #include "platform/text_codec.h"
@@ -140,6 +142,7 @@ QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list
     row->setSpacing(kFormSpacing);
     if (help) {
         help->setFixedWidth(kHelpButtonWidth);
+        nameAs(help, QStringLiteral("Help"));
         row->addWidget(help);
     }
     row->addStretch(1);
@@ -179,6 +182,12 @@ int checkValue(const QCheckBox* box) {
 
 void setCheckValue(QCheckBox* box, int value) {
     box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+std::optional<int> selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> chosen = list->selectedItems();
+    if (chosen.isEmpty()) return std::nullopt;
+    return list->row(chosen.first());
 }
 
 void setTabChain(std::initializer_list<QWidget*> chain) {

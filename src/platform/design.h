@@ -8,12 +8,14 @@
 #include <QPalette>
 #include <QString>
 #include <initializer_list>
+#include <optional>
 
 #include "kxsimlib/picture.h"
 
 class QCheckBox;
 class QDialog;
 class QLabel;
+class QListWidget;
 class QFrame;
 class QPushButton;
 class QVBoxLayout;
@@ -80,8 +82,9 @@ QLabel* makeImage(QWidget* parent, int size);
 void showPicture(QLabel* image, const Picture& picture);
 
 /// A filled band ("Shape") in the button-face colour across the bottom: \a help
-/// ("?", may be null) at the left, \a right at the right in that order. Sets
-/// the buttons' sizes. None becomes the default button by taking the focus.
+/// ("?", may be null, said "Help") at the left, \a right at the right in that
+/// order. Sets the buttons' sizes. None becomes the default button by taking
+/// the focus.
 QFrame* makeButtonBand(QWidget* parent, QPushButton* help, std::initializer_list<QPushButton*> right);
 /// The heading band across the top: \a image (may be null) at the left and
 /// \a heading beside it, in the heading colours.
@@ -93,6 +96,11 @@ QVBoxLayout* makeFormLayout(QWidget* window);
 int checkValue(const QCheckBox* box);
 /// Sets a check box to 0 cleared, 1 checked or 2 greyed.
 void setCheckValue(QCheckBox* box, int value);
+
+/// The row of a single-selection list's selected entry, however it was
+/// selected (a click, the keys, an assistive tool selecting without moving the
+/// current row); none when nothing is selected.
+std::optional<int> selectedRow(const QListWidget* list);
 
 /// Sets the keyboard order: Tab goes from each widget to the next in \a chain.
 void setTabChain(std::initializer_list<QWidget*> chain);

@@ -26,13 +26,6 @@ QStringList listedCommands(const QString& heading) {
     return names;
 }
 
-// The minimum a dialog command needs to open.
-QStringList dialogArgs(const QString& command) {
-    if (command == u"network")
-        return {command, "--ini", QStringLiteral(KXSIM_SOURCE_DIR "/samples/networks.ini"), "--section", "Networks"};
-    return {command};
-}
-
 }  // namespace
 
 TEST(KxsimCli, every_command_prints_its_usage_for_help_and_exits_0) {
@@ -42,16 +35,6 @@ TEST(KxsimCli, every_command_prints_its_usage_for_help_and_exits_0) {
         const KxsimRun run = runKxsim({command, "--help"});
         EXPECT_EQ(run.exitCode, 0) << command.toStdString();
         EXPECT_TRUE(run.out.startsWith("usage: kxsim " + command)) << run.out.toStdString();
-    }
-}
-
-TEST(KxsimCli, every_dialog_closes_after_its_timeout_with_exit_5) {
-    const QStringList dialogs = listedCommands("Dialogs:");
-    ASSERT_GE(dialogs.size(), 7);
-    for (const QString& command : dialogs) {
-        const KxsimRun run = runKxsim(dialogArgs(command) << "--timeout" << "0.2");
-        EXPECT_EQ(run.exitCode, 5) << command.toStdString() << run.err.toStdString();
-        EXPECT_TRUE(run.out.startsWith('{')) << command.toStdString();
     }
 }
 

@@ -58,20 +58,37 @@ private:
     QString accepted_;
 };
 
-// Calls back on every key release in the watched fields, whatever the key.
+// Calls back on every key release in the watched fields, whatever the key,
+// and tells whether a field's change comes from a key that is still down.
 class KeyReleaseWatch : public QObject {
 public:
     KeyReleaseWatch(QObject* parent, std::function<void(QObject*)> onRelease)
         : QObject(parent), onRelease_(std::move(onRelease)) {}
 
+    bool keyDown(const QObject* field) const { return keyDown_ == field; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyRelease) onRelease_(watched);
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            keyDown_ = watched;
+            break;
+        case QEvent::KeyRelease:
+            keyDown_ = nullptr;
+            onRelease_(watched);
+            break;
+        case QEvent::FocusOut:  // its release goes elsewhere
+            keyDown_ = nullptr;
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
     std::function<void(QObject*)> onRelease_;
+    const QObject* keyDown_ = nullptr;
 };
 
 void setFieldText(QLineEdit* box, const QString& text) {
@@ -214,8 +231,15 @@ void CallMeterForm::build(QDialog& w) {
         for (MeterField field : {MeterField::Acm, MeterField::Acmb, MeterField::Amv, MeterField::Amvb})
             if (watched == box(field)) keyReleased(field);
     });
-    for (MeterField field : {MeterField::Acm, MeterField::Acmb, MeterField::Amv, MeterField::Amvb})
+    for (MeterField field : {MeterField::Acm, MeterField::Acmb, MeterField::Amv, MeterField::Amvb}) {
         box(field)->installEventFilter(watch);
+        // A change without a key (set by an assistive tool, pasted from the
+        // context menu, dropped) counts as one key release; typing is
+        // counted by its releases alone.
+        QObject::connect(box(field), &QLineEdit::textChanged, [this, watch, field] {
+            if (!writing_ && !watch->keyDown(box(field))) keyReleased(field);
+        });
+    }
     QObject::connect(price, &QLineEdit::textChanged, [this] { priceEdited(); });
 }
 

@@ -160,10 +160,8 @@ void CardReaderForm::showState() {
 }
 
 void CardReaderForm::confirm() {
-    const int row = list_->currentRow();
-    state_.selected = row >= 0 && list_->currentItem() && list_->currentItem()->isSelected()
-                          ? std::optional<size_t>(static_cast<size_t>(row))
-                          : std::nullopt;
+    const std::optional<int> row = platform::selectedRow(list_);
+    state_.selected = row ? std::optional<size_t>(static_cast<size_t>(*row)) : std::nullopt;
     state_.requestInterval = requestInterval_->value();
     state_.waitBeforeFirst = waitBeforeFirst_->value();
     state_.pinpad = platform::checkValue(pinpad_);

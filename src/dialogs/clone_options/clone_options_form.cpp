@@ -71,8 +71,12 @@ void CloneOptionsForm::build(QDialog& w) {
         box->setEnabled(!CloneOptionsModel::IsDependent(index));
         // A gap row between the five files with followers and the others.
         grid->addWidget(box, file.row < 5 ? file.row : file.row + 1, file.column);
-        QObject::connect(box, &QCheckBox::clicked, &w, [this, index] {
-            model_.ClickFile(index);
+        // The model follows the box's state however it changed (a click, Space,
+        // an assistive tool's Toggle); the state the dialog shows itself is
+        // the model's already, so each change counts once.
+        QObject::connect(box, &QCheckBox::toggled, &w, [this, index](bool checked) {
+            if (model_.File(index) == checked) return;
+            model_.SetFile(index, checked);
             showState();
         });
         files_[index - 1] = box;
@@ -84,7 +88,8 @@ void CloneOptionsForm::build(QDialog& w) {
     lower->setContentsMargins(platform::twips(900), platform::twips(240), platform::twips(300), platform::twips(180));
     lower->setSpacing(platform::twips(240));
     all_ = add(new QCheckBox(QStringLiteral("All"), &w), QStringLiteral("CBAll"));
-    QObject::connect(all_, &QCheckBox::clicked, &w, [this](bool checked) {
+    QObject::connect(all_, &QCheckBox::toggled, &w, [this](bool checked) {
+        if (model_.All() == checked) return;
         model_.SetAll(checked);
         showState();
     });

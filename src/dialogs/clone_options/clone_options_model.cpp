@@ -20,12 +20,6 @@ void CloneOptionsModel::SetFile(int32_t index, bool checked) {
     RunBoxRule(index);
 }
 
-bool CloneOptionsModel::ClickFile(int32_t index) {
-    if (!IsFileIndex(index) || IsDependent(index)) return false;
-    SetFile(index, !File(index));
-    return true;
-}
-
 // Each change of a dependent box runs this rule for that box before the next step.
 void CloneOptionsModel::RunBoxRule(int32_t index) {
     if (index <= 4 && index != 2) SetFile(kExtensions1, File(1) || File(3) || File(4));

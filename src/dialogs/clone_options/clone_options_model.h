@@ -42,10 +42,6 @@ public:
     /// follows the box. Other indexes are ignored.
     void SetFile(int32_t index, bool checked);
 
-    /// A user's click on box \a index: toggles it through SetFile. The dependent
-    /// boxes are greyed and cannot be clicked: false, nothing changes.
-    bool ClickFile(int32_t index);
-
     /// "All" takes \a checked: every box, in order, takes the same state through
     /// SetFile, then Selection becomes -1 (all 32 bits) or 0, whatever the box
     /// rule left in it. The dialog never changes "All" by itself, so it may stay

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "core/buttons.h"
+#include "platform/accelerators.h"
 #include "platform/design.h"
 #include "platform/profile_reader.h"
 #include "platform/ui_feedback.h"
@@ -137,9 +138,8 @@ void showEntries(QListWidget* list, const std::vector<NetworkEntry>& entries) {
 }
 
 std::optional<size_t> selectedRow(const QListWidget* list) {
-    const int row = list->currentRow();
-    if (row < 0 || !list->currentItem() || !list->currentItem()->isSelected()) return std::nullopt;
-    return static_cast<size_t>(row);
+    const std::optional<int> row = platform::selectedRow(list);
+    return row ? std::optional<size_t>(static_cast<size_t>(*row)) : std::nullopt;
 }
 
 }  // namespace
@@ -173,8 +173,8 @@ void NetworkListForm::build(QDialog& w) {
 
     addButton->setToolTip(QStringLiteral("Add"));
     removeButton->setToolTip(QStringLiteral("Remove"));
-    addButton->setAccessibleName(QStringLiteral("Add"));
-    removeButton->setAccessibleName(QStringLiteral("Remove"));
+    platform::nameAs(addButton, QStringLiteral("Add"));
+    platform::nameAs(removeButton, QStringLiteral("Remove"));
     for (QPushButton* b : {addButton, removeButton}) b->setFixedSize(platform::twips(495), platform::twips(495));
     for (QPushButton* b : {higher, lower, inputButton}) {
         b->setMinimumWidth(platform::twips(1095));

@@ -57,7 +57,7 @@ QString fields(QDialog& w) {
 }  // namespace
 
 // A language file translates the design texts, never the fields.
-TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field_and_a_price_moves_the_amounts) {
+TEST(CallMeterDialog, the_release_of_any_key_or_a_change_without_one_runs_the_steps_and_a_price_moves_the_amounts) {
     TempFolder folder;
     std::u16string language = folder.write("de.ini", "[Label]\nAccumulated Call Meter=Gebuehrenzaehler\n"
                                                      "Cost limit=Kostenlimit\nEUR=XXX\n12=zwoelf\n1000=tausend\n");
@@ -69,10 +69,13 @@ TEST(CallMeterDialog, the_release_of_any_key_runs_the_steps_of_the_focused_field
         EXPECT_EQ(fields(w), QStringLiteral("200 2400 | 1000 12000 | 800 9600 | 12 EUR"));
         QLineEdit* acm = field(w, "TBAcm");
         acm->setFocus();
-        acm->setText(QStringLiteral("300"));  // no key yet: nothing follows
-        EXPECT_EQ(text(w, "TBAcmb"), QStringLiteral("2400"));
-        QTest::keyRelease(acm, Qt::Key_Shift);
+        acm->setText(QStringLiteral("300"));  // no key brought it (a screen reader, a paste): one run
         EXPECT_EQ(fields(w), QStringLiteral("300 3600 | 1000 12000 | 700 8400 | 12 EUR"));
+        QTest::keyPress(acm, Qt::Key_Shift);  // while a key is down its release runs the steps
+        acm->setText(QStringLiteral("400"));
+        EXPECT_EQ(text(w, "TBAcmb"), QStringLiteral("3600"));
+        QTest::keyRelease(acm, Qt::Key_Shift);
+        EXPECT_EQ(fields(w), QStringLiteral("400 4800 | 1000 12000 | 600 7200 | 12 EUR"));
         // Tab moves on and is released in the amount field, which then gives the units.
         field(w, "TBAcmb")->setText(QStringLiteral("250"));
         QTest::keyPress(acm, Qt::Key_Tab);
