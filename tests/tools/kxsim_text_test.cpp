@@ -72,6 +72,6 @@ TEST(KxsimText, what_stderr_says_cannot_drive_the_terminal) {
         for (const QChar c : run.err)
             EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && !(c >= QChar(0x80) && c <= QChar(0x9f)) &&
                                        c != QChar(0x202E) && c != QChar(0x2066)))
-                << what << ": U+" << std::hex << c.unicode();
+                << what << ": U+" << std::hex << unsigned(c.unicode());
     }
 }
