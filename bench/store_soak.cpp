@@ -158,8 +158,12 @@ int main(int argc, char** argv) {
             platform::SettingsFileStore store;
             for (long i = 0;; ++i) (void)store.setValue(key(kWriters), valueFor(i));
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(2000, 40000)(random)));
+        // One held to a file size limit dies by it once it gets the lock; give it time.
+        const int micros = byLimit ? 10'000'000 : std::uniform_int_distribution<int>(2000, 40000)(random);
         int status = 0;
+        for (const auto end = Clock::now() + std::chrono::microseconds(micros);
+             Clock::now() < end && ::waitpid(victim, &status, WNOHANG) == 0;)
+            std::this_thread::sleep_for(std::chrono::microseconds(std::min(micros, 1000)));
         if (::waitpid(victim, &status, WNOHANG) == 0) {
             ::kill(victim, SIGKILL);
             ::waitpid(victim, &status, 0);
