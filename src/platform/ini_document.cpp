@@ -141,9 +141,9 @@ IniDocument IniDocument::parse(std::u16string text) {
     const std::u16string_view all(doc.text_);
     const LineCounts counts = countLines(all);
     doc.sections_.reserve(counts.headers + 1);  // reserved, not touched: costs memory only as sections come
-    doc.sectionSlots_.assign(sectionTableSize(counts.headers + 1, all), 0);
+    doc.sectionSlots_ = Slots(sectionTableSize(counts.headers + 1, all));
     doc.sectionMask_ = maskFor(counts.headers + 1);
-    doc.entrySlots_.assign(entryTableSize(counts.entries, all), 0);
+    doc.entrySlots_ = Slots(entryTableSize(counts.entries, all));
     doc.offsetMask_ = maskFor(all.size());
     doc.sections_.push_back(0);  // section 0: the lines before any header
     const uint64_t noName = foldedHash(u"", ~0ull);
@@ -268,18 +268,18 @@ uint64_t IniDocument::entryHash(uint32_t lineBegin) const {
 // Both tables grow to twice their size, the sections in file order, so
 // their names are read from the text front to back.
 void IniDocument::growSections() {
-    std::vector<uint32_t> bigger(sectionSlots_.size() * 2, 0);
+    Slots bigger(sectionSlots_.size() * 2);
     for (uint32_t section = 0; section < sections_.size(); ++section) {
         const uint64_t h = foldedHash(sectionName(section), ~0ull);
         size_t i = sectionHome(h, bigger.size());
         while (bigger[i]) i = i + 1 == bigger.size() ? 0 : i + 1;
         bigger[i] = (section + 1) | tag(h, sectionMask_);
     }
-    sectionSlots_.swap(bigger);
+    sectionSlots_ = std::move(bigger);
 }
 
 void IniDocument::growEntries() {
-    std::vector<uint32_t> bigger(entrySlots_.size() * 2, 0);
+    Slots bigger(entrySlots_.size() * 2);
     const size_t mask = bigger.size() - 1;
     for (uint32_t slot : entrySlots_) {
         if (!slot) continue;
@@ -287,7 +287,7 @@ void IniDocument::growEntries() {
         while (bigger[i]) i = (i + 1) & mask;
         bigger[i] = slot;
     }
-    entrySlots_.swap(bigger);
+    entrySlots_ = std::move(bigger);
 }
 
 void IniDocument::addEntry(uint64_t h, uint32_t section, uint32_t lineBegin, std::u16string_view name) {

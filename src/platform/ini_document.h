@@ -4,7 +4,10 @@
 // file's size, not its number of lines.
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,8 +90,30 @@ private:
     // bits of the name's hash, so most probes that miss never touch the text.
     // Key, value and section are read back from the text, so an entry costs
     // one slot and no more.
-    std::vector<uint32_t> sectionSlots_;
-    std::vector<uint32_t> entrySlots_;
+    // Tables are sized from counts of lines that may be headers or entries;
+    // their memory is the system's zeroed pages, so the slots of lines that
+    // repeat a name are never touched and cost nothing.
+    class Slots {
+    public:
+        explicit Slots(size_t size = 0)
+            : data_(static_cast<uint32_t*>(std::calloc(size ? size : 1, sizeof(uint32_t)))), size_(size) {
+            if (!data_) throw std::bad_alloc();
+        }
+        size_t size() const { return size_; }
+        uint32_t& operator[](size_t i) { return data_.get()[i]; }
+        uint32_t operator[](size_t i) const { return data_.get()[i]; }
+        const uint32_t* begin() const { return data_.get(); }
+        const uint32_t* end() const { return data_.get() + size_; }
+
+    private:
+        struct Free {
+            void operator()(uint32_t* p) const { std::free(p); }
+        };
+        std::unique_ptr<uint32_t, Free> data_;
+        size_t size_;
+    };
+    Slots sectionSlots_;
+    Slots entrySlots_;
     uint32_t sectionMask_ = ~0u;
     uint32_t offsetMask_ = ~0u;
     uint32_t entryCount_ = 0;
