@@ -57,7 +57,7 @@ long numberOf(const std::u16string& value) {
     return valueFor(i) == value ? i : -1;
 }
 
-std::u16string key(int writer) { return u"Soak" + tools::DecimalText(writer); }
+std::u16string key(int writer) { return u"Soak" + core::DecimalText(writer); }
 
 struct Report {
     long done = 0, failed = 0, last = -1, torn = 0, back = 0;

@@ -230,11 +230,11 @@ TEST_F(StoreFiles, three_busy_writers_never_fail) {
         platform::SettingsFileStore store;
         int failed = 0;
         for (int i = 0; i < kWrites; ++i)
-            failed += !store.setValue(u"W" + tools::DecimalText(writer), tools::DecimalText(i)).ok();
+            failed += !store.setValue(u"W" + core::DecimalText(writer), core::DecimalText(i)).ok();
         return failed;
     }, 120);
     EXPECT_EQ(failures, (std::vector<int>{0, 0, 0}));
     for (int writer = 0; writer < 3; ++writer)
-        EXPECT_EQ(platform::SettingsFileStore().value(u"W" + tools::DecimalText(writer)),
-                  tools::DecimalText(kWrites - 1));
+        EXPECT_EQ(platform::SettingsFileStore().value(u"W" + core::DecimalText(writer)),
+                  core::DecimalText(kWrites - 1));
 }
