@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // SPDX-FileCopyrightText: kxsimlib contributors
 //
-// The settings store under load, run by hand (not by ./kx bench):
-//   store_soak [SECONDS [KILLS]]     defaults: 600 s, 100 kills
+// The settings store under load: ./kx soak [SECONDS [KILLS]] (defaults 600 s
+// and 100 kills; not part of ./kx bench).
 // Three processes write the store without a pause and one reads it; KILLS
 // more writers, spread over the run, are killed in the middle of their writes
 // (every tenth by exceeding a file size limit, as a full disk kills). Then it
