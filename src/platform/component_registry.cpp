@@ -94,13 +94,13 @@ public:
                 fail(lockPath + " is not an ordinary file", 0);
                 return;
             }
-            if (!wait) wait.emplace(folder.string(), kLockWait);
             while (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
                 if (errno == EINTR) continue;
                 if (errno != EWOULDBLOCK) {
                     fail("cannot lock " + lockPath, errno);
                     return;
                 }
+                if (!wait) wait.emplace(folder.string(), kLockWait);  // made only when another run holds it
                 if (!wait->next()) {
                     fail("cannot lock " + lockPath + ": another run has held it for 5 s", 0);
                     return;

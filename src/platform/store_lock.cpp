@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <optional>
 
 #include "platform/lock_wait.h"
 
@@ -23,14 +24,16 @@ bool ordinaryOrMissing(const QString& path) {
 
 StoreLock::StoreLock(const QString& store, std::chrono::milliseconds limit) : lock_(store + QStringLiteral(".lock")) {
     const QString path = store + QStringLiteral(".lock");
-    for (LockWait wait(QFile::encodeName(QFileInfo(store).absolutePath()).toStdString(), limit);;) {
+    std::optional<LockWait> wait;  // made only when the lock is taken
+    for (;;) {
         if (!ordinaryOrMissing(path)) {
             failure_ = path + QStringLiteral(" is not an ordinary file");
             return;
         }
         if (lock_.tryLock(0)) return;
         if (lock_.error() != QLockFile::LockFailedError) break;
-        if (!wait.next()) break;
+        if (!wait) wait.emplace(QFile::encodeName(QFileInfo(store).absolutePath()).toStdString(), limit);
+        if (!wait->next()) break;
     }
     switch (lock_.error()) {
     case QLockFile::LockFailedError:
