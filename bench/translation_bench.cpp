@@ -112,25 +112,39 @@ BENCHMARK(BM_ProfileParse2000Keys)->Unit(benchmark::kMicrosecond)->Repetitions(5
 
 // The worst files under the size limit: 64 MiB of two-byte lines, of "[a]"
 // headers, of "=" entries of the empty name, of entries all named apart
-// ("0=", "1=" ... in hex: 8.5 million).
-void BM_ProfileParseWorst64MiB(benchmark::State& state) {
-    static const char* const kLines[] = {"a\n", "[a]\n", "=\n", "1a2b=\n"};
-    const std::string line = kLines[state.range(0)];
+// ("0=", "1=" ... in hex: 8.5 million), of headers all named apart ("[0]",
+// "[1]" ... in decimal: 7 million), and a first header or entry whose line
+// fills half the file, named again on every later line.
+std::string worstFile(int pattern) {
+    const size_t limit = kxsim::platform::kMaxProfileFileSize;
     std::string bytes;
-    bytes.reserve(kxsim::platform::kMaxProfileFileSize);
-    char name[24];
+    bytes.reserve(limit);
+    if (pattern == 5) bytes = "[a]" + std::string(limit / 2, 'x') + "\n";
+    if (pattern == 6) bytes = "k=" + std::string(limit / 2, 'x') + "\n";
+    static const char* const kLines[] = {"a\n", "[a]\n", "=\n", nullptr, nullptr, "[a]\n", "k=\n"};
+    char numbered[24];
     for (unsigned n = 0;; ++n) {
-        const int size = state.range(0) == 3 ? std::snprintf(name, sizeof name, "%x=\n", n) : 0;
-        const std::string_view next = size ? std::string_view(name, size) : std::string_view(line);
-        if (bytes.size() + next.size() > kxsim::platform::kMaxProfileFileSize) break;
+        std::string_view next;
+        if (pattern == 3) next = std::string_view(numbered, std::snprintf(numbered, sizeof numbered, "%x=\n", n));
+        else if (pattern == 4) next = std::string_view(numbered, std::snprintf(numbered, sizeof numbered, "[%u]\n", n));
+        else next = kLines[pattern];
+        if (bytes.size() + next.size() > limit) break;
         bytes += next;
     }
-    const std::u16string path = folder().write("worst" + std::to_string(state.range(0)) + ".ini", bytes);
+    return bytes;
+}
+
+void BM_ProfileParseWorst64MiB(benchmark::State& state) {
+    static const char* const kLabels[] = {"a lines", "[a] lines", "= lines", "hex= lines", "[decimal] lines",
+                                          "[a]+32 MiB, then [a] lines", "k=32 MiB, then k= lines"};
+    const int pattern = static_cast<int>(state.range(0));
+    std::string bytes = worstFile(pattern);
+    const std::u16string path = folder().write("worst" + std::to_string(pattern) + ".ini", bytes);
     std::string().swap(bytes);
     const std::string native = kxsim::platform::toUtf8(path);
     for (auto _ : state) parseAfresh(state, native, path);
-    state.SetLabel(line.substr(0, line.size() - 1) + " lines");
+    state.SetLabel(kLabels[pattern]);
 }
-BENCHMARK(BM_ProfileParseWorst64MiB)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ProfileParseWorst64MiB)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

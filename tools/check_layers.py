@@ -40,6 +40,7 @@ WHITE_BOX_BENCHMARKS = (
     "bench/network_list_bench.cpp",
     "bench/number_converter_bench.cpp",
     "bench/settings_store_bench.cpp",
+    "bench/store_soak.cpp",
     "bench/translation_bench.cpp",
 )
 

@@ -10,11 +10,15 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 
 #include "kxsimlib/component.h"
 #include "platform/file_descriptor.h"
 #include "platform/ini_document.h"
+#include "platform/lock_wait.h"
+#include "platform/owned_file.h"
 #include "platform/profile_reader.h"
 #include "platform/text_codec.h"
 #include "platform/whole_file.h"
@@ -61,6 +65,9 @@ std::string registrationFilePath() { return dataHome() + "/kxsimlib/components.i
 
 namespace {
 
+// A run waits this long for another run, as a settings writer does.
+constexpr std::chrono::milliseconds kLockWait{5000};
+
 // Holds the lock file beside the registration file (flock), so concurrent
 // register and unregister runs take turns. Unregistering removes the lock
 // file with the folder; a run that locked a lock file removed meanwhile
@@ -69,6 +76,7 @@ class RegistrationLock {
 public:
     RegistrationLock(const fs::path& folder, bool create) {
         const std::string lockPath = (folder / kName).string();
+        std::optional<LockWait> wait;
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::error_code ec;
             if (create) fs::create_directories(folder, ec);
@@ -76,17 +84,28 @@ public:
                 fail("cannot make the folder " + folder.string(), ec.value());
                 return;
             }
-            fd_.reset(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+            fd_.reset(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
             if (fd_.get() < 0 && errno == ENOENT && create) continue;  // the folder went meanwhile
             if (fd_.get() < 0) {
                 fail("cannot open " + lockPath, errno);
                 return;
             }
-            while (::flock(fd_.get(), LOCK_EX) != 0)
-                if (errno != EINTR) {
+            if (struct stat st; ::fstat(fd_.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+                fail(lockPath + " is not an ordinary file", 0);
+                return;
+            }
+            while (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
+                if (errno == EINTR) continue;
+                if (errno != EWOULDBLOCK) {
                     fail("cannot lock " + lockPath, errno);
                     return;
                 }
+                if (!wait) wait.emplace(folder.string(), kLockWait);  // made only when another run holds it
+                if (!wait->next()) {
+                    fail("cannot lock " + lockPath + ": another run has held it for 5 s", 0);
+                    return;
+                }
+            }
             struct stat held, named;
             if (::fstat(fd_.get(), &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
                 held.st_dev == named.st_dev)
@@ -117,13 +136,16 @@ RegistrationError failure(std::string what, int error) { return RegistrationErro
 }  // namespace
 
 std::string RegistrationError::message() const {
-    return what.empty() ? std::string() : what + ": " + std::strerror(error);
+    return what.empty() || !error ? what : what + ": " + std::strerror(error);
 }
 
 RegistrationError writeRegistration(const std::string& libraryPath) {
     const fs::path file = registrationFilePath();
     const RegistrationLock lock(file.parent_path(), true);
     if (lock.failure()) return lock.failure();
+    removeStaleTemporaries(file.string());
+    // The file is the settings store's kind: through a link to an ordinary file of the user's own, or refused.
+    if (const std::string why = whyNotReplaceable(file.string()); !why.empty()) return failure(file.string() + " " + why, 0);
     if (const int error = replaceWholeFile(file.string(), fileContent(libraryPath)))
         return failure("cannot write " + file.string(), error);
     return {};

@@ -24,15 +24,17 @@ std::string registrationFilePath();
 /// What went wrong in a registration: nothing when \c what is empty.
 struct RegistrationError {
     std::string what;  ///< what failed, naming the path: "cannot write /home/ann/.local/share/kxsimlib/components.ini"
-    int error = 0;     ///< the system's errno
+    int error = 0;     ///< the system's errno; 0 when \c what says why ("... is read-only")
     explicit operator bool() const { return !what.empty(); }
-    /// "what: the system's reason"; empty on success.
+    /// "what: the system's reason", or \c what alone; empty on success.
     std::string message() const;
 };
 
 /// Writes the file for the library at \a libraryPath, replacing it whole (a
 /// reader never sees half a file). Concurrent writers and removers take turns
-/// through a lock file beside it.
+/// through a lock file beside it, waiting at most 5 s. Only a missing file or
+/// an ordinary file of the user's own that the user may write is replaced
+/// (through a link to the file it names), as the settings store does.
 RegistrationError writeRegistration(const std::string& libraryPath);
 
 /// Removes the file, and its folder when nothing else is in it; no file to

@@ -42,20 +42,55 @@ bool sameFolded(std::u16string_view a, std::u16string_view b) {
 // Open addressing keeps probes short while a table is at most 70% full.
 bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7; }
 
-// Room for every line holding "=" without regrowing, but no more than one
-// slot for four characters: a file of one key written many times must not
-// get a table larger than its text. Such a file's table still grows if needed.
-size_t entryTableSize(std::u16string_view text) {
-    size_t lines = 0;
-    bool seen = false;
+// The lines that may be entries (holding "=") and headers (starting with "["),
+// counted before parsing so that neither table has to grow.
+struct LineCounts {
+    size_t entries = 0, headers = 0;
+};
+
+LineCounts countLines(std::u16string_view text) {
+    LineCounts counts;
+    bool seenEquals = false, atStart = true;
     for (char16_t c : text) {
-        if (c == u'\n' || c == u'\r') seen = false;
-        else if (c == u'=' && !seen) seen = true, ++lines;
+        if (c == u'\n' || c == u'\r') {
+            seenEquals = false, atStart = true;
+            continue;
+        }
+        if (c == u'=' && !seenEquals) seenEquals = true, ++counts.entries;
+        if (atStart && !isBlank(c)) atStart = false, counts.headers += c == u'[';
     }
+    return counts;
+}
+
+// Room for \a lines without regrowing, but no more than one slot for four
+// characters: a file of one name written many times must not get a table
+// larger than its text. Such a file's table still grows if needed. The entry
+// table's size is a power of two, the section table's exactly what it needs.
+size_t entryTableSize(size_t lines, std::u16string_view text) {
     size_t size = 64;
     while (fullerThanLimit(lines, size) && size * 2 <= text.size() / 4) size *= 2;
     return size;
 }
+
+size_t sectionTableSize(size_t lines, std::u16string_view text) {
+    return std::max<size_t>(16, std::min(lines * 10 / 7 + 1, text.size() / 4));
+}
+
+// The slot a hash picks in a section table of \a size slots: its low 32 bits scaled.
+size_t sectionHome(uint64_t hash, size_t size) { return static_cast<size_t>((hash & 0xFFFFFFFFu) * size >> 32); }
+
+// The smallest mask of low bits that holds every value up to \a largest.
+uint32_t maskFor(size_t largest) {
+    uint32_t mask = ~0u;
+    while (mask / 2 >= std::max<size_t>(largest, 1)) mask /= 2;
+    return mask;
+}
+
+// A header line longer than this has where its name ends noted at parsing,
+// so that comparing its name never reads the rest of the line again.
+constexpr size_t kShortHeader = 64;
+
+uint32_t tag(uint64_t hash, uint32_t mask) { return static_cast<uint32_t>(hash >> 32) & ~mask; }
 
 uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
     uint64_t h = 14695981039346656037ull ^ seed;  // FNV-1a over the folded characters
@@ -68,7 +103,7 @@ uint64_t foldedHash(std::u16string_view name, uint64_t seed) {
 // One line of the text: blanks around it dropped; its start in the text.
 struct Line {
     std::u16string_view text;
-    size_t start;
+    size_t start, end;  // where the line starts and ends in the text, blanks included
 };
 
 // Calls f(line) for each line of text[begin, end); every CR LF, LF and lone CR ends one.
@@ -78,7 +113,7 @@ void forEachLine(std::u16string_view text, size_t begin, size_t end, F&& f) {
     while (pos < end) {
         size_t stop = pos;
         while (stop < end && text[stop] != u'\n' && text[stop] != u'\r') ++stop;
-        if (!f(Line{trim(text.substr(pos, stop - pos)), pos})) return;
+        if (!f(Line{trim(text.substr(pos, stop - pos)), pos, stop})) return;
         pos = stop + 1;
         if (stop + 1 < end && text[stop] == u'\r' && text[stop + 1] == u'\n') ++pos;
     }
@@ -104,49 +139,113 @@ IniDocument IniDocument::parse(std::u16string text) {
     IniDocument doc;
     doc.text_ = std::move(text);
     const std::u16string_view all(doc.text_);
-    const auto rangeOf = [&](std::u16string_view part) {
-        return Range{static_cast<uint32_t>(part.data() - all.data()), static_cast<uint32_t>(part.size())};
+    const LineCounts counts = countLines(all);
+    doc.sections_.reserve(counts.headers + 1);  // reserved, not touched: costs memory only as sections come
+    doc.sectionSlots_ = Slots(sectionTableSize(counts.headers + 1, all));
+    doc.sectionMask_ = maskFor(counts.headers + 1);
+    doc.entrySlots_ = Slots(entryTableSize(counts.entries, all));
+    doc.offsetMask_ = maskFor(all.size());
+    doc.sections_.push_back(0);  // section 0: the lines before any header
+    const uint64_t noName = foldedHash(u"", ~0ull);
+    doc.sectionSlots_[doc.sectionSlot(u"", noName)] = 1 | tag(noName, doc.sectionMask_);
+
+    // Lines wait a few places in a queue while their slot is fetched into the
+    // cache; they are still taken in file order. Until a header is taken, its
+    // section's number is guessed as if its name were new: entries under a
+    // header that turns out to repeat a name are skipped anyway.
+    std::array<PendingLine, 16> queue;
+    size_t queued = 0, headersQueued = 0;
+    uint32_t guessed = 0;
+    const auto enqueue = [&](const PendingLine& line, const uint32_t* slot) {
+        __builtin_prefetch(slot);
+        PendingLine& place = queue[queued++ % queue.size()];
+        if (queued > queue.size()) doc.takeLine(place);
+        place = line;
     };
-    doc.sectionSlots_.assign(16, 0);
-    doc.entrySlots_.assign(entryTableSize(doc.text_), 0);
-    while (doc.offsetMask_ / 2 > doc.text_.size()) doc.offsetMask_ /= 2;  // still above every line start + 1
-    doc.addSection(Range{}, 0);  // the lines before the first header
-    uint32_t current = 0;
-    std::array<PendingEntry, 16> pending;
-    size_t queued = 0;
-    bool reading = true;  // false in a later section of a name already seen
     forEachLine(all, 0, all.size(), [&](const Line& line) {
         if (line.text.empty()) return true;
+        const auto begin = static_cast<uint32_t>(line.text.data() - all.data());
         if (auto name = headerName(line.text)) {
-            if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(line.start) - doc.sections_[current].body.begin;
-            reading = doc.findSection(*name) == nullptr;
-            if (reading) {
-                doc.addSection(rangeOf(*name), rangeOf(line.text).begin + rangeOf(line.text).size);
-                current = static_cast<uint32_t>(doc.sections_.size() - 1);
-            }
+            const uint64_t h = foldedHash(*name, ~0ull);
+            guessed = static_cast<uint32_t>(doc.sections_.size() + (headersQueued++ - doc.headersTaken_));
+            enqueue(PendingLine{h, *name, begin, static_cast<uint32_t>(line.end), guessed, true},
+                    &doc.sectionSlots_[sectionHome(h, doc.sectionSlots_.size())]);
             return true;
         }
-        if (!reading) return true;
         const size_t eq = line.text.find(u'=');
         if (eq == std::u16string_view::npos) return true;  // no entry
-        // Entries wait a few lines in a queue while their slot is fetched
-        // into the cache; they are still added in file order.
         const std::u16string_view key = trim(line.text.substr(0, eq));
-        const uint64_t h = foldedHash(key, current);
-        __builtin_prefetch(&doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
-        PendingEntry& slot = pending[queued++ % pending.size()];
-        if (queued > pending.size()) doc.addEntry(slot);
-        slot = PendingEntry{h, current, rangeOf(line.text).begin, key};
+        const uint64_t h = foldedHash(key, guessed);
+        enqueue(PendingLine{h, key, begin, 0, guessed, false}, &doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
         return true;
     });
-    for (size_t i = queued > pending.size() ? queued - pending.size() : 0; i < queued; ++i)
-        doc.addEntry(pending[i % pending.size()]);
-    if (reading) doc.sections_[current].body.size = static_cast<uint32_t>(all.size()) - doc.sections_[current].body.begin;
+    for (size_t i = queued > queue.size() ? queued - queue.size() : 0; i < queued; ++i) doc.takeLine(queue[i % queue.size()]);
+    doc.sections_.shrink_to_fit();
+    doc.longHeaders_.shrink_to_fit();
     return doc;
 }
 
+void IniDocument::takeLine(const PendingLine& line) {
+    if (line.header) {
+        ++headersTaken_;
+        const size_t slot = sectionSlot(line.name, line.hash);
+        reading_ = sectionSlots_[slot] == 0;  // only the first section of a name is read
+        if (!reading_) return;
+        current_ = static_cast<uint32_t>(sections_.size());
+        sections_.push_back(line.begin);
+        if (line.end - line.begin > kShortHeader)
+            longHeaders_.push_back({current_, static_cast<uint32_t>(line.name.data() + line.name.size() - text_.data())});
+        sectionSlots_[slot] = (current_ + 1) | tag(line.hash, sectionMask_);
+        if (fullerThanLimit(sections_.size(), sectionSlots_.size())) growSections();
+        return;
+    }
+    if (!reading_) return;
+    const uint64_t h = line.section == current_ ? line.hash : foldedHash(line.name, current_);
+    addEntry(h, current_, line.begin, line.name);
+}
+
+// A header line starts at sections_[section] and runs to the end of its line.
+std::u16string_view IniDocument::sectionName(uint32_t section) const {
+    if (section == 0) return {};
+    const std::u16string_view all(text_);
+    const size_t begin = sections_[section], limit = std::min(all.size(), begin + kShortHeader + 1);
+    size_t end = begin;
+    while (end < limit && all[end] != u'\n' && all[end] != u'\r') ++end;
+    if (end - begin > kShortHeader) {
+        const auto noted = std::lower_bound(longHeaders_.begin(), longHeaders_.end(), LongHeader{section, 0},
+                                            [](const LongHeader& a, const LongHeader& b) { return a.section < b.section; });
+        return trim(all.substr(begin + 1, noted->nameEnd - begin - 1));
+    }
+    return *headerName(trim(all.substr(begin, end - begin)));
+}
+
+size_t IniDocument::bodyBegin(uint32_t section) const {
+    if (section == 0) return 0;
+    const std::u16string_view all(text_);
+    size_t end = sections_[section];
+    while (end < all.size() && all[end] != u'\n' && all[end] != u'\r') ++end;
+    return end;
+}
+
+size_t IniDocument::sectionSlot(std::u16string_view name, uint64_t h) const {
+    const size_t size = sectionSlots_.size();
+    size_t i = sectionHome(h, size);
+    for (; sectionSlots_[i]; i = i + 1 == size ? 0 : i + 1) {
+        const uint32_t slot = sectionSlots_[i];
+        if ((slot & ~sectionMask_) == tag(h, sectionMask_) && sameFolded(sectionName((slot & sectionMask_) - 1), name))
+            break;
+    }
+    return i;
+}
+
 // An entry's line starts at lineBegin, blanks dropped, and holds "=": the key
-// runs to the first "=", the value from there to the line's end.
+// runs to the first "=", the value from there to the line's end. The key
+// alone is read without the value, which may be long.
+std::u16string_view IniDocument::keyAt(uint32_t lineBegin) const {
+    const std::u16string_view all(text_);
+    return trim(all.substr(lineBegin, all.find(u'=', lineBegin) - lineBegin));
+}
+
 IniDocument::Entry IniDocument::entryAt(uint32_t lineBegin) const {
     const std::u16string_view all(text_);
     const size_t eq = all.find(u'=', lineBegin);
@@ -158,72 +257,69 @@ IniDocument::Entry IniDocument::entryAt(uint32_t lineBegin) const {
 // Sections are kept in file order and an entry is only indexed in the first
 // section of a name, so its section is the last one starting before it.
 uint32_t IniDocument::sectionOf(uint32_t lineBegin) const {
-    const auto after = std::upper_bound(sections_.begin(), sections_.end(), lineBegin,
-                                        [](uint32_t pos, const Section& s) { return pos < s.body.begin; });
+    const auto after = std::upper_bound(sections_.begin(), sections_.end(), lineBegin);
     return static_cast<uint32_t>(after - sections_.begin() - 1);
 }
 
 uint64_t IniDocument::entryHash(uint32_t lineBegin) const {
-    return foldedHash(entryAt(lineBegin).key, sectionOf(lineBegin));
+    return foldedHash(keyAt(lineBegin), sectionOf(lineBegin));
 }
 
-void IniDocument::grow(std::vector<uint32_t>& table, bool entries) {
-    std::vector<uint32_t> bigger(table.size() * 2, 0);
+// Both tables grow to twice their size, the sections in file order, so
+// their names are read from the text front to back.
+void IniDocument::growSections() {
+    Slots bigger(sectionSlots_.size() * 2);
+    for (uint32_t section = 0; section < sections_.size(); ++section) {
+        const uint64_t h = foldedHash(sectionName(section), ~0ull);
+        size_t i = sectionHome(h, bigger.size());
+        while (bigger[i]) i = i + 1 == bigger.size() ? 0 : i + 1;
+        bigger[i] = (section + 1) | tag(h, sectionMask_);
+    }
+    sectionSlots_ = std::move(bigger);
+}
+
+void IniDocument::growEntries() {
+    Slots bigger(entrySlots_.size() * 2);
     const size_t mask = bigger.size() - 1;
-    for (uint32_t slot : table) {
+    for (uint32_t slot : entrySlots_) {
         if (!slot) continue;
-        const uint64_t h = entries ? entryHash((slot & offsetMask_) - 1) : foldedHash(at(sections_[slot - 1].name), ~0ull);
-        size_t i = h & mask;
+        size_t i = entryHash((slot & offsetMask_) - 1) & mask;
         while (bigger[i]) i = (i + 1) & mask;
         bigger[i] = slot;
     }
-    table.swap(bigger);
+    entrySlots_ = std::move(bigger);
 }
 
-void IniDocument::addSection(Range name, uint32_t bodyBegin) {
-    sections_.push_back(Section{name, Range{bodyBegin, 0}});
-    if (fullerThanLimit(sections_.size(), sectionSlots_.size())) grow(sectionSlots_, false);
-    const size_t mask = sectionSlots_.size() - 1;
-    size_t i = foldedHash(at(name), ~0ull) & mask;
-    while (sectionSlots_[i]) i = (i + 1) & mask;
-    sectionSlots_[i] = static_cast<uint32_t>(sections_.size());
-}
-
-void IniDocument::addEntry(const PendingEntry& entry) {
-    const auto [h, section, lineBegin, name] = entry;
+void IniDocument::addEntry(uint64_t h, uint32_t section, uint32_t lineBegin, std::u16string_view name) {
     const size_t mask = entrySlots_.size() - 1;
     size_t i = h & mask;
     for (; entrySlots_[i]; i = (i + 1) & mask) {
         const uint32_t slot = entrySlots_[i], other = (slot & offsetMask_) - 1;
-        if ((slot & ~offsetMask_) == tag(h) && sameFolded(entryAt(other).key, name) && sectionOf(other) == section)
+        if ((slot & ~offsetMask_) == tag(h, offsetMask_) && sameFolded(keyAt(other), name) &&
+            sectionOf(other) == section)
             return;  // the first one is read
     }
-    entrySlots_[i] = (lineBegin + 1) | tag(h);
-    if (fullerThanLimit(++entryCount_, entrySlots_.size())) grow(entrySlots_, true);
+    entrySlots_[i] = (lineBegin + 1) | tag(h, offsetMask_);
+    if (fullerThanLimit(++entryCount_, entrySlots_.size())) growEntries();
 }
 
-const IniDocument::Section* IniDocument::findSection(std::u16string_view name) const {
-    const size_t mask = sectionSlots_.size() - 1;
-    for (size_t i = foldedHash(name, ~0ull) & mask; sectionSlots_[i]; i = (i + 1) & mask) {
-        const Section& s = sections_[sectionSlots_[i] - 1];
-        if (sameFolded(at(s.name), name)) return &s;
-    }
-    return nullptr;
+uint32_t IniDocument::findSection(std::u16string_view name) const {
+    const uint32_t slot = sectionSlots_[sectionSlot(name, foldedHash(name, ~0ull))];
+    return slot ? (slot & sectionMask_) - 1 : kNoSection;
 }
 
-bool IniDocument::hasSection(std::u16string_view name) const { return findSection(name) != nullptr; }
+bool IniDocument::hasSection(std::u16string_view name) const { return findSection(name) != kNoSection; }
 
 std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectionName,
                                                       std::u16string_view key) const {
-    const Section* s = findSection(trim(sectionName));
-    if (!s) return std::nullopt;
-    const auto section = static_cast<uint32_t>(s - sections_.data());
+    const uint32_t section = findSection(trim(sectionName));
+    if (section == kNoSection) return std::nullopt;
     const std::u16string_view name = trim(key);
     const size_t mask = entrySlots_.size() - 1;
     const uint64_t h = foldedHash(name, section);
     for (size_t i = h & mask; entrySlots_[i]; i = (i + 1) & mask) {
         const uint32_t slot = entrySlots_[i], lineBegin = (slot & offsetMask_) - 1;
-        if ((slot & ~offsetMask_) != tag(h)) continue;
+        if ((slot & ~offsetMask_) != tag(h, offsetMask_)) continue;
         const Entry e = entryAt(lineBegin);
         if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;
     }
@@ -232,9 +328,11 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
 
 bool IniDocument::visitKeyNames(std::u16string_view sectionName,
                                 const std::function<bool(std::u16string_view)>& visit) const {
-    const Section* s = findSection(sectionName);
-    if (!s) return false;
-    forEachLine(text_, s->body.begin, s->body.begin + s->body.size, [&](const Line& line) {
+    const uint32_t section = findSection(sectionName);
+    if (section == kNoSection) return false;
+    // The body runs to the next header of any name.
+    forEachLine(text_, bodyBegin(section), text_.size(), [&](const Line& line) {
+        if (headerName(line.text)) return false;
         const size_t eq = line.text.find(u'=');
         if (eq == std::u16string_view::npos || line.text.front() == u';') return true;
         return visit(trim(line.text.substr(0, eq)));

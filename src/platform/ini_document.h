@@ -4,7 +4,10 @@
 // file's size, not its number of lines.
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,42 +47,81 @@ public:
     void visitSectionNames(const std::function<bool(std::u16string_view)>& visit) const;
 
 private:
-    struct Range {
-        uint32_t begin = 0, size = 0;
-    };
-    struct Section {
-        Range name, body;  // body: the text after the header up to the next header
-    };
     struct Entry {
         std::u16string_view key, value;
     };
-
-    std::u16string_view at(Range r) const { return std::u16string_view(text_).substr(r.begin, r.size); }
-    const Section* findSection(std::u16string_view name) const;
-    void addSection(Range name, uint32_t bodyBegin);
-    struct PendingEntry {
+    // A header or entry line met in parsing, not yet taken into the tables.
+    struct PendingLine {
         uint64_t hash;
-        uint32_t section, lineBegin;
-        std::u16string_view key;
+        std::u16string_view name;  // the section's or the key's
+        uint32_t begin, end;       // the line's place in the text (end: headers only)
+        uint32_t section;          // a header's number, or an entry's section, if the header's name is new
+        bool header;
     };
-    void addEntry(const PendingEntry& entry);
+    static constexpr uint32_t kNoSection = ~0u;
+
+    // Section numbers are places in sections_; 0 is the section of the lines before any header.
+    uint32_t findSection(std::u16string_view name) const;
+    std::u16string_view sectionName(uint32_t section) const;
+    size_t bodyBegin(uint32_t section) const;
+    // The slot of the section called \a name: its own, or the free one it would take.
+    size_t sectionSlot(std::u16string_view name, uint64_t hash) const;
+    void takeLine(const PendingLine& line);
+    void addEntry(uint64_t hash, uint32_t section, uint32_t lineBegin, std::u16string_view key);
     Entry entryAt(uint32_t lineBegin) const;
+    std::u16string_view keyAt(uint32_t lineBegin) const;
     uint32_t sectionOf(uint32_t lineBegin) const;
     uint64_t entryHash(uint32_t lineBegin) const;
-    void grow(std::vector<uint32_t>& table, bool entries);
-    uint32_t tag(uint64_t hash) const { return static_cast<uint32_t>(hash >> 32) & ~offsetMask_; }
+    void growSections();
+    void growEntries();
 
     std::u16string text_;
-    std::vector<Section> sections_;      // the first section of each name
-    std::vector<uint32_t> sectionSlots_;  // open addressing: index + 1, 0 when free
-    // The first entry of each name in those sections, found by open addressing:
-    // where its line starts in the text + 1 (0 when free) in the bits of
-    // offsetMask_, the rest filled with bits of the key's hash, so most probes
-    // that miss never touch the text. Key, value and section are read back
-    // from the text, so an entry costs one slot and no more.
-    std::vector<uint32_t> entrySlots_;
+    // Where the header line of the first section of each name starts, in file
+    // order: 4 bytes a section, its name and body read back from the text.
+    std::vector<uint32_t> sections_;
+    // Where the name ends of each header line too long to read again.
+    struct LongHeader {
+        uint32_t section, nameEnd;
+    };
+    std::vector<LongHeader> longHeaders_;
+    // Both tables are found by open addressing. A slot holds a section number
+    // + 1 (0 when free) in the bits of sectionMask_, or where an entry's line
+    // starts in the text + 1 in the bits of offsetMask_; the other bits are
+    // bits of the name's hash, so most probes that miss never touch the text.
+    // Key, value and section are read back from the text, so an entry costs
+    // one slot and no more.
+    // Tables are sized from counts of lines that may be headers or entries;
+    // their memory is the system's zeroed pages, so the slots of lines that
+    // repeat a name are never touched and cost nothing.
+    class Slots {
+    public:
+        explicit Slots(size_t size = 0)
+            : data_(static_cast<uint32_t*>(std::calloc(size ? size : 1, sizeof(uint32_t)))), size_(size) {
+            if (!data_) throw std::bad_alloc();
+        }
+        size_t size() const { return size_; }
+        uint32_t& operator[](size_t i) { return data_.get()[i]; }
+        uint32_t operator[](size_t i) const { return data_.get()[i]; }
+        const uint32_t* begin() const { return data_.get(); }
+        const uint32_t* end() const { return data_.get() + size_; }
+
+    private:
+        struct Free {
+            void operator()(uint32_t* p) const { std::free(p); }
+        };
+        std::unique_ptr<uint32_t, Free> data_;
+        size_t size_;
+    };
+    Slots sectionSlots_;
+    Slots entrySlots_;
+    uint32_t sectionMask_ = ~0u;
     uint32_t offsetMask_ = ~0u;
     uint32_t entryCount_ = 0;
+    // While parsing: the section entries go to, false in a later section of a
+    // name already seen; headers taken into the tables so far.
+    uint32_t current_ = 0;
+    bool reading_ = true;
+    size_t headersTaken_ = 0;
 };
 
 }  // namespace kxsim::platform

@@ -18,9 +18,15 @@
 #include <QLibraryInfo>
 #include <QPluginLoader>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/text_codec.h"
@@ -30,6 +36,9 @@ namespace {
 
 // How long a display server may take to accept a connection and greet.
 constexpr int kAnswerMillis = 3000;
+// How long the whole X check may take: name lookup, connection, greeting and
+// xcb_connect's own connection setup together.
+constexpr int kXcbCheckMillis = 5000;
 
 std::string env(const char* name) {
     const char* value = std::getenv(name);
@@ -124,9 +133,9 @@ std::string x11Greeting(int fd) {
     return answered ? std::string() : "what answers there does not speak the X protocol";
 }
 
-std::string xcbReason() {
-    const std::string display = env("DISPLAY");
-    if (display.empty()) return "DISPLAY is not set";
+// The X check proper; \a stage is told what it waits for, for the message
+// when the whole check takes too long.
+std::string xcbCheck(const std::string& display, const std::function<void(const char*)>& stage) {
     char* hostPart = nullptr;
     int number = 0, screen = 0;
     if (!xcb_parse_display(display.c_str(), &hostPart, &number, &screen))
@@ -134,6 +143,7 @@ std::string xcbReason() {
     const std::string host = hostPart ? hostPart : "";
     std::free(hostPart);
     const bool local = host.empty() || host == "unix" || display.rfind("unix/", 0) == 0;
+    stage("could not be reached");
     std::string why;
     int fd = -1;
     if (local) {
@@ -146,9 +156,11 @@ std::string xcbReason() {
     }
     if (fd < 0) return "no X server answers at DISPLAY " + quoted(display) + " (" + why + ")";
     const FileDescriptor socket(fd);
+    stage("did not answer the connection setup");
     if (std::string greeting = x11Greeting(fd); !greeting.empty())
         return "no X server answers at DISPLAY " + quoted(display) + " (" + greeting + ")";
     // Now the connection Qt will make, with the user's credentials.
+    stage("accepted the connection and then stopped answering");
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
     const int error = xcb_connection_has_error(connection);
     xcb_disconnect(connection);
@@ -156,6 +168,54 @@ std::string xcbReason() {
         return "the X server at DISPLAY " + quoted(display) + " refused the connection (xcb error " +
                std::to_string(error) + ")";
     return {};
+}
+
+// One X check on a thread of its own, shared with the callers that wait for it.
+struct XcbCheck {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::string reason;
+    const char* stage = "did not answer";
+};
+
+// The whole X check within kXcbCheckMillis: a server that accepts and then
+// stalls anywhere (libxcb waits for ever for the connection setup) costs the
+// caller no more. A stalled check is left to end on its own; until it does, a
+// later call waits for it rather than starting another, so at most one thread
+// and one socket ever wait on such a server.
+std::string xcbReason() {
+    const std::string display = env("DISPLAY");
+    if (display.empty()) return "DISPLAY is not set";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kXcbCheckMillis);
+    static std::mutex callers;
+    static auto* running = new std::shared_ptr<XcbCheck>();  // never destroyed: a stalled check may outlive main
+    const std::lock_guard<std::mutex> one(callers);
+    const auto finishedBy = [&](XcbCheck& check) {
+        std::unique_lock<std::mutex> lock(check.mutex);
+        return check.done.wait_until(lock, deadline, [&] { return check.finished; });
+    };
+    if (*running && !finishedBy(**running))
+        return "the X server at DISPLAY " + quoted(display) + " has not finished an earlier connection";
+    auto check = std::make_shared<XcbCheck>();
+    *running = check;
+    std::thread([check, display] {
+        std::string reason = xcbCheck(display, [&](const char* stage) {
+            const std::lock_guard<std::mutex> lock(check->mutex);
+            check->stage = stage;
+        });
+        const std::lock_guard<std::mutex> lock(check->mutex);
+        check->reason = std::move(reason);
+        check->finished = true;
+        check->done.notify_all();
+    }).detach();
+    if (!finishedBy(*check)) {
+        const std::lock_guard<std::mutex> lock(check->mutex);
+        return "the X server at DISPLAY " + quoted(display) + " " + check->stage + " (no answer within " +
+               std::to_string(kXcbCheckMillis / 1000) + " s)";
+    }
+    running->reset();
+    return check->reason;
 }
 
 std::string waylandReason() {

@@ -3,21 +3,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QString>
+#include <chrono>
 #include <cstring>
 
 #include "platform/library_identity.h"
 #include "platform/ordinary_file.h"
+#include "platform/owned_file.h"
 #include "platform/settings_ini.h"
+#include "platform/store_lock.h"
 #include "platform/whole_file.h"
 
 namespace kxsim::platform {
 namespace {
 
-// A writer waits this long for another process's write to end.
-constexpr int kLockWaitMs = 5000;
+// A writer waits this long for other processes' writes to end.
+constexpr std::chrono::milliseconds kLockWait{5000};
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -32,22 +34,15 @@ OrdinaryFile readStore(const QString& path) {
     return readOrdinaryFile(QFile::encodeName(path).toStdString(), kMaxSettingsFileSize);
 }
 
-Status refused(const std::u16string& key, const QString& path, const QString& reason) {
-    return Status::error(errors::PathFileAccess,
-                         QStringLiteral("The setting %1 could not be stored: %2 %3")
-                             .arg(QString::fromStdU16String(key), path, reason)
-                             .toStdU16String());
+// \a why names the file and says what is wrong with it.
+Status refused(const std::u16string& key, const QString& why) {
+    return Status::error(errors::PathFileAccess, QStringLiteral("The setting %1 could not be stored: %2")
+                                                     .arg(QString::fromStdU16String(key), why)
+                                                     .toStdU16String());
 }
 
-QString lockFailure(const QLockFile& lock) {
-    switch (lock.error()) {
-    case QLockFile::LockFailedError:
-        return QStringLiteral("is locked by another process");
-    case QLockFile::PermissionError:
-        return QStringLiteral("cannot be written (Permission denied)");
-    default:
-        return QStringLiteral("cannot be written");
-    }
+Status refused(const std::u16string& key, const QString& path, const QString& reason) {
+    return refused(key, path + u' ' + reason);
 }
 
 }  // namespace
@@ -73,17 +68,21 @@ Status SettingsFileStore::setValue(const std::u16string& key, const std::u16stri
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return refused(key, path, QStringLiteral("cannot be written (its folder cannot be made)"));
 
-    // The lock file QSettings takes for the same store, so older writers keep out too.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs)) return refused(key, path, lockFailure(lock));
+    const StoreLock lock(path, kLockWait);
+    if (!lock.failure().isEmpty()) return refused(key, lock.failure());
+    const std::string native = QFile::encodeName(path).toStdString();
+    removeStaleTemporaries(native);
 
     const OrdinaryFile file = readStore(path);
     if (file.outcome != FileOutcome::Read && file.outcome != FileOutcome::Missing)
         return refused(key, path, QString::fromStdString(whyNotRead(file.outcome, file.error, kMaxSettingsFileSize)));
     const std::string updated = withSetting(file.bytes, key, text);
     if (updated == file.bytes) return {};
+    // QSettings refuses a file the user may not write; so does the store, rather than replace it through the folder.
+    if (const std::string why = whyNotReplaceable(native); !why.empty())
+        return refused(key, path, QString::fromStdString(why));
 
-    if (const int error = replaceWholeFile(QFile::encodeName(path).toStdString(), updated))
+    if (const int error = replaceWholeFile(native, updated))
         return refused(key, path, QStringLiteral("cannot be written (%1)").arg(systemReason(error)));
     return {};
 }

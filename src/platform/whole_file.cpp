@@ -41,7 +41,12 @@ int replaceWholeFile(const std::string& path, std::string_view bytes) {
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat old;
-    int error = ::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
+    int error = 0;
+    if (::stat(target.c_str(), &old) == 0) {
+        // The new file keeps the old one's group (where the user may give it) and mode, before its bytes come.
+        (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        if (::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+    }
     if (!error) error = writeAll(fd, bytes);
     if (!error && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;

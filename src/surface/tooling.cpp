@@ -155,7 +155,13 @@ std::vector<std::u16string> profileSectionNames(const std::u16string& file, size
     return platform::profileSectionNames(file, bufferSize);
 }
 
-bool isProfileFile(const std::u16string& path) { return platform::isOrdinaryFile(path); }
+std::u16string whyNoProfileFile(const std::u16string& path) {
+    int error = 0;
+    const platform::FileOutcome outcome =
+        path.empty() ? platform::FileOutcome::Missing
+                     : platform::checkOrdinaryFile(platform::toUtf8(path), platform::kMaxProfileFileSize, nullptr, &error);
+    return platform::fromUtf8(platform::whyNotRead(outcome, error, platform::kMaxProfileFileSize));
+}
 
 ConverterFields convertNumber(std::u16string_view input) {
     const dialogs::ConverterFields f = dialogs::ConvertNumber(input);

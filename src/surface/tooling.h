@@ -83,14 +83,16 @@ KXSIMLIB_EXPORT Status showShortMessageForm(ShortMessageContents& contents, int3
 KXSIMLIB_EXPORT QWidget* showHelpTopic(int32_t contextId, std::u16string& problem);
 
 /// The INI reader (see platform/profile_reader.h): one value, the key names of
-/// a section, the section names, and whether a path is a file it reads.
+/// a section, the section names, and why a path is no file it reads (to
+/// follow the path in a message: "is not there", "is larger than 67108864
+/// bytes", ...; empty when it reads it).
 KXSIMLIB_EXPORT std::u16string profileString(const std::u16string& file, std::u16string_view section,
                                              std::u16string_view key, std::u16string_view fallback,
                                              size_t bufferSize);
 KXSIMLIB_EXPORT std::vector<std::u16string> profileKeyNames(const std::u16string& file, std::u16string_view section,
                                                             size_t bufferSize, std::u16string_view fallback);
 KXSIMLIB_EXPORT std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize);
-KXSIMLIB_EXPORT bool isProfileFile(const std::u16string& path);
+KXSIMLIB_EXPORT std::u16string whyNoProfileFile(const std::u16string& path);
 
 /// The number converter's four fields for \a input, as the dialog shows them;
 /// after a failure each text is the error's description.

@@ -2,6 +2,7 @@
 // card, and the operator INI made from the service providers file.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QByteArrayList>
 #include <deque>
@@ -9,6 +10,8 @@
 #include "gsm_sim.h"
 #include "operator_ini.h"
 #include "sim_codings.h"
+#include "support/child_process.h"
+#include "terminal_interaction.h"
 
 using namespace kxsim::card;
 
@@ -189,3 +192,18 @@ TEST(card_operator_ini, keys_are_mcc_and_mnc_and_the_first_provider_names_a_netw
 }
 
 }  // namespace
+
+// The PIN prompt names the reader, a name the device chose: it is printed
+// escaped, so a hostile reader cannot rewrite what the user reads.
+TEST(card_terminal, the_pin_prompt_cannot_drive_the_terminal) {
+    const kxsim::test::ChildOutput end = kxsim::test::inChildWithOutput([](int out) {
+        int answer[2];
+        if (::pipe(answer) != 0 || ::write(answer[1], "1234\n", 5) != 5) return 1;
+        ::close(answer[1]);
+        ::dup2(answer[0], STDIN_FILENO);
+        ::dup2(out, STDERR_FILENO);
+        return TerminalInteraction().askPin("PIN of \"Evil\x1b]0;PWNED\x07\x1b[2J\xe2\x80\xae Reader\"") == "1234" ? 0 : 2;
+    }, 20);
+    EXPECT_EQ(end.code, 0);
+    EXPECT_EQ(end.output, "PIN of \"Evil\\x1b]0;PWNED\\x07\\x1b[2J\\u202e Reader\": \n");
+}

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "platform/text_codec.h"
 #include "support/temp_files.h"
 
 using namespace kxsim::platform;
@@ -166,4 +167,22 @@ TEST(profile_reader, decodes_the_file_and_splits_its_lines) {
         {"nul.ini", std::string("[S]\nk=a\0b\n", 10), std::u16string(u"a\0b", 3)},
     };
     for (const auto& row : rows) EXPECT_EQ(get(dir.write(row.name, row.bytes), u"S", u"k"), row.expected) << row.name;
+}
+
+// Sections are found by their header line however it is written: first in
+// the file, long (its name's end noted at parsing), repeated (only the first
+// is read), with text after the last "]".
+TEST(profile_reader, finds_the_first_section_of_a_name_however_its_header_is_written) {
+    TempFolder dir;
+    const std::string longName(100, 'z'), tail(70, 'x');
+    const auto file = dir.write("s.ini", "[First]\nk=first\n[Long]" + tail + "\nk=long\n[ Spaced ] after ] " + tail +
+                                             "\nk=spaced\n[" + longName + "]\nk=longname\n[first]\nk=again\n[long]\nk=again\n" +
+                                             "[]\nk=empty\n[" + longName + "]  " + tail + "\nk=again\n[Last]\nk=last");
+    const struct { std::string section; std::u16string_view expected; } rows[] = {
+        {"FIRST", u"first"}, {"long", u"long"}, {"Spaced ] after", u"spaced"}, {longName, u"longname"},
+        {"", u"<default>"}, {"last", u"last"}, {"Spaced", u"<default>"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(get(file, fromUtf8(row.section), u"k"), row.expected) << row.section;
+    for (const char* section : {"First", "Long", "Last"})
+        EXPECT_EQ(profileKeyNames(file, fromUtf8(section), 100), std::vector<std::u16string>{u"k"}) << section;
 }

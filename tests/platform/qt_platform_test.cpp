@@ -12,7 +12,9 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "kxsimlib/cdialogs.h"
 #include "platform/form.h"
@@ -24,13 +26,17 @@ using namespace kxsim;
 namespace {
 
 // A listening socket at the abstract name libxcb tries first for display
-// ":number": \a answer decides whether it ever says anything (never: the
-// connection just waits, as with a hung server; else it writes no X greeting).
+// ":number", as a broken server behaves there.
 class FakeDisplay {
 public:
-    explicit FakeDisplay(bool answer) {
+    enum Behaviour {
+        Silent,           // accepts and never says anything, as a hung server
+        Garbage,          // answers with no X greeting
+        GreetsThenStalls  // greets the first connection as an X server, then never answers again
+    };
+    explicit FakeDisplay(Behaviour behaviour) {
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        for (number_ = 4000 + ::getpid() % 1000 * 2 + answer; number_ < 9000; number_ += 2000) {
+        for (number_ = 4000 + ::getpid() % 1000 * 3 + behaviour; number_ < 9000; number_ += 3000) {
             sockaddr_un addr{};
             addr.sun_family = AF_UNIX;
             const std::string name = "/tmp/.X11-unix/X" + std::to_string(number_);
@@ -40,16 +46,23 @@ public:
                 break;
         }
         ::listen(fd_, 8);
-        if (answer) server_ = std::thread([this] {
+        if (behaviour != Silent) server_ = std::thread([this, behaviour] {
             pollfd p{fd_, POLLIN, 0};
-            while (!stop_) {
+            for (int connections = 0; !stop_;) {
                 if (::poll(&p, 1, 50) <= 0) continue;
                 const int client = ::accept(fd_, nullptr, nullptr);
                 if (client < 0) continue;
+                if (behaviour == GreetsThenStalls && connections++ > 0) {
+                    held_.push_back(client);
+                    continue;
+                }
                 char request[12];
                 (void)!::read(client, request, sizeof request);
-                const char reply[] = "HTTP/1.0 400 Bad Request\r\n\r\n";
-                (void)!::write(client, reply, sizeof reply - 1);
+                // An X server's refusal: status 0, protocol 11.0, no reason.
+                const char refusal[8] = {0, 0, 11, 0, 0, 0, 0, 0};
+                const std::string_view reply = behaviour == Garbage ? std::string_view("HTTP/1.0 400 Bad Request\r\n\r\n")
+                                                                    : std::string_view(refusal, sizeof refusal);
+                (void)!::write(client, reply.data(), reply.size());
                 ::close(client);
             }
         });
@@ -57,6 +70,7 @@ public:
     ~FakeDisplay() {
         stop_ = true;
         if (server_.joinable()) server_.join();
+        for (int client : held_) ::close(client);
         ::close(fd_);
     }
     std::string display() const { return ":" + std::to_string(number_); }
@@ -66,6 +80,7 @@ private:
     int number_ = 0;
     std::atomic<bool> stop_{false};
     std::thread server_;
+    std::vector<int> held_;
 };
 
 struct Environment {
@@ -98,7 +113,8 @@ int memberCall(int out) {
 bool exists(const char* path) { return std::filesystem::exists(path); }
 
 TEST(QtPlatform, aPlatformThatCannotStartFailsTheCallWith429NamingItAndWhyAndTheHostLivesOn) {
-    const FakeDisplay silent(false), talker(true);
+    const FakeDisplay silent(FakeDisplay::Silent), talker(FakeDisplay::Garbage),
+        staller(FakeDisplay::GreetsThenStalls);
     const struct {
         const char* name;
         Environment environment;
@@ -112,6 +128,7 @@ TEST(QtPlatform, aPlatformThatCannotStartFailsTheCallWith429NamingItAndWhyAndThe
         {"no X server at the socket", {"xcb", ":4999"}, 429, "no X server answers"},
         {"a socket that never answers", {"xcb", silent.display()}, 429, "no answer within"},
         {"a socket that is no X server", {"xcb", talker.display()}, 429, "does not speak the X protocol"},
+        {"a server that greets, then stalls", {"xcb", staller.display()}, 429, "stopped answering (no answer within"},
         {"xcb without DISPLAY", {"xcb", ""}, 429, "DISPLAY is not set"},
         {"no such plugin", {"bogus", ""}, 429, "\"bogus\" cannot start: no plugin"},
         {"wayland without a compositor", {"wayland", ""}, 429, "\"wayland\" cannot start"},

@@ -43,6 +43,9 @@ TEST(KxsimCli, every_command_prints_its_usage_for_help_and_exits_0) {
 TEST(KxsimCli, exit_codes_and_notes) {
     kxsim::test::TempFolder folder;
     const QString missing = QString::fromStdString((folder.path() / "missing.ini").string());
+    const QString large = QString::fromStdString((folder.path() / "large.ini").string());
+    folder.write("large.ini", "[Label]\nOK=Ja\n");
+    std::filesystem::resize_file(folder.path() / "large.ini", (uint64_t{64} << 20) + 1);  // sparse: no time writing it
     const struct {
         QStringList args;
         int exitCode;
@@ -50,13 +53,14 @@ TEST(KxsimCli, exit_codes_and_notes) {
     } rows[] = {
         {{"network", "--bogus"}, 2, "unknown option --bogus for network (kxsim network --help shows the usage)"},
         {{"network", "--section", "S"}, 2, "network needs --ini"},
-        {{"clone", "--timeout", "abc"}, 2, "--timeout needs seconds"},
+        {{"clone", "--timeout", "0"}, 2, "--timeout needs seconds above 0, up to 86400, not 0"},
         {{"card", "--bogus"}, 2, "unknown option --bogus for card (kxsim card --help shows the usage)"},
         {{"workbench", "--page", "nosuch"}, 2, "the workbench has no page nosuch"},
         {{"nosuch"}, 2, "unknown command nosuch (kxsim --help shows the usage)"},
         {{"meter", "--acm", "1E999", "--timeout", "5"}, 3, "Overflow (error 6)"},
         {{"network", "--ini", missing, "--section", "S", "--caption", "C", "--timeout", "0.1"}, 5, "no INI file at " + missing},
-        {{"--language", missing, "clone", "--timeout", "0.1"}, 5, "no language file at " + missing},
+        {{"--language", missing, "clone", "--timeout", "0.1"}, 5, "no language file at " + missing + " (it is not there)"},
+        {{"--language", large, "clone", "--timeout", "0.1"}, 5, "no language file at " + large + " (it is larger than 67108864 bytes)"},
     };
     for (const auto& row : rows) {
         const KxsimRun run = runKxsim(row.args);

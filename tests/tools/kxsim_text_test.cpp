@@ -50,3 +50,28 @@ TEST(KxsimText, a_failed_registration_names_the_path_and_the_reason) {
                                      .arg(path(folder, "file"))))
         << run.err.toStdString();
 }
+
+// Whatever reaches stderr (arguments, paths, member names, messages) prints as
+// one line of plain text: controls, DEL and bidirectional overrides escaped.
+TEST(KxsimText, what_stderr_says_cannot_drive_the_terminal) {
+    const QString rlo = QString(QChar(0x202E)), isolate = QString(QChar(0x2066));
+    const struct { QStringList args; QString said; } rows[] = {
+        {{"\x1b]0;PWNED\x07"}, "unknown command \\x1b]0;PWNED\\x07"},
+        {{"nosuch\nkxsim: forged line"}, "unknown command nosuch\\x0akxsim: forged line"},
+        {{"-\x1b[2J"}, "unknown option -\\x1b[2J"},
+        {{"clone", "--x\x7f" + rlo}, "unknown option --x\\u007f\\u202e for clone"},
+        {{"--language", "/nonexistent/" + isolate + "\xc2\x9b" "1m.ini", "clone", "--timeout", "0.1"},
+         "no language file at /nonexistent/\\u2066\\u009b1m.ini"},
+        {{"help", "\x1b[31m"}, "help needs a context number, not \\x1b[31m"},
+        {{"call", "Commons.Evil\x1b[2J"}, "Evil\\x1b[2J"},
+    };
+    for (const auto& row : rows) {
+        const KxsimRun run = runKxsim(row.args);
+        const std::string what = row.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(row.said)) << what << "\n" << run.err.toStdString();
+        for (const QChar c : run.err)
+            EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && !(c >= QChar(0x80) && c <= QChar(0x9f)) &&
+                                       c != QChar(0x202E) && c != QChar(0x2066)))
+                << what << ": U+" << std::hex << unsigned(c.unicode());
+    }
+}

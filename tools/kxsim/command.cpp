@@ -1,7 +1,6 @@
 #include "command.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <cstdlib>
 
 #include "surface/tooling.h"
@@ -14,17 +13,6 @@ std::vector<Command>& commands() {
 }
 
 CommandRegistration::CommandRegistration(Command command) { commands().push_back(std::move(command)); }
-
-void printOut(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-void printErr(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-}
 
 void ensureRenderingApplication() {
     if (QCoreApplication::instance()) return;

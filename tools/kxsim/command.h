@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kxsimlib/status.h"
+#include "text_output.h"
 
 namespace kxsim::tool {
 
@@ -48,10 +49,6 @@ struct CallFailure : std::runtime_error {
     explicit CallFailure(const kxsim::Status& status);
     kxsim::Status status;
 };
-
-/// Writes \a text as UTF-8 to standard output or standard error.
-void printOut(const QString& text);
-void printErr(const QString& text);
 
 /// Makes sure a QApplication exists, choosing the offscreen platform when
 /// there is no display (for commands that only render); throws CallFailure

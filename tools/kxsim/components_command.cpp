@@ -26,13 +26,13 @@ int components(const QStringList& args) {
             return 3;
         }
         printOut(QStringLiteral("%1 %2\n").arg(doRegister ? QStringLiteral("wrote") : QStringLiteral("removed"),
-                                               QString::fromStdString(registrationFile())));
+                                               printable(QString::fromStdString(registrationFile()))));
         return 0;
     }
     if (!args.isEmpty()) throw UsageError(QStringLiteral("components takes register, unregister or nothing"));
     const auto classes = tooling::registeredClasses();
     if (classes.empty()) {
-        printOut(QStringLiteral("nothing registered (%1)\n").arg(QString::fromStdString(registrationFile())));
+        printOut(QStringLiteral("nothing registered (%1)\n").arg(printable(QString::fromStdString(registrationFile()))));
         return 0;
     }
     for (const auto& c : classes)

@@ -10,7 +10,7 @@ int convert(const QStringList& args) {
     if (args.size() != 1) throw UsageError(QStringLiteral("convert needs one TEXT"));
     const tooling::ConverterFields fields = tooling::convertNumber(args[0].toStdU16String());
     for (const std::u16string* field : {&fields.hex, &fields.dec, &fields.oct, &fields.bin})
-        printOut(QString::fromStdU16String(*field) + QLatin1Char('\n'));
+        printOut(printable(QString::fromStdU16String(*field)) + QLatin1Char('\n'));
     return fields.status.ok() ? 0 : 1;
 }
 

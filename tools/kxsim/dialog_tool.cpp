@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 #include "command.h"
@@ -96,7 +95,7 @@ int timeoutMilliseconds(const QString& text) {
     bool ok = false;
     const double seconds = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
-        throw UsageError(QStringLiteral("--timeout needs seconds from 0 to 86400, not %1").arg(text));
+        throw UsageError(QStringLiteral("--timeout needs seconds above 0, up to 86400, not %1").arg(text));
     return std::max(1, static_cast<int>(std::lround(seconds * 1000)));
 }
 
@@ -137,10 +136,11 @@ QString& lastLanguage() {
 }  // namespace
 
 void applyLanguage(const QString& file) {
-    // The library goes on with the design texts; a script should hear why.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file.toStdString(), ec))
-        printErr(QStringLiteral("kxsim: no language file at %1; the dialogs keep their English texts\n").arg(file));
+    // The library goes on with the design texts; a script should hear why,
+    // for a file too large to read as for a missing one.
+    if (const std::u16string why = tooling::whyNoProfileFile(file.toStdU16String()); !why.empty())
+        printErr(QStringLiteral("kxsim: no language file at %1 (it %2); the dialogs keep their English texts\n")
+                     .arg(file, QString::fromStdU16String(why)));
     lastLanguage() = file;
     CDialogs dialogs;
     std::u16string path = file.toStdU16String();

@@ -53,7 +53,7 @@ int help(const QStringList& args) {
     if (QGuiApplication::platformName() == u"offscreen") {
         // Nobody could close a window no one sees: report the topic and end.
         if (auto* browser = qobject_cast<QTextBrowser*>(window); browser && problem.empty())
-            printOut(browser->source().toString() + QLatin1Char('\n'));
+            printOut(printable(browser->source().toString()) + QLatin1Char('\n'));
         return problem.empty() ? 0 : 1;
     }
     QuitOnClose quitter;

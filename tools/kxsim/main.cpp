@@ -84,7 +84,7 @@ void checkOptions(const Command& command, const QStringList& args) {
 int listReaders() {
     const kxsim::card::ReaderListing listing = kxsim::card::listReaders();
     if (listing.kind != kxsim::card::ReaderListing::Kind::Readers) return 1;
-    for (const std::string& name : listing.names) printOut(QString::fromStdString(name) + QLatin1Char('\n'));
+    for (const std::string& name : listing.names) printOut(printable(QString::fromStdString(name)) + QLatin1Char('\n'));
     return 0;
 }
 

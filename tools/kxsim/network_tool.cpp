@@ -1,8 +1,6 @@
 // kxsim network --ini FILE --section NAME [--keys "1;2;"] [--max N] [--title TEXT]
 // [--help-id N]: the network list dialog, made from SelectNetwork's description.
 
-#include <filesystem>
-#include <system_error>
 
 #include "above_program.h"
 #include "command.h"
@@ -23,8 +21,9 @@ const MemberDescription& kMember = describedMember(u"SelectNetwork");
 QString prepare(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
     // The member shows an empty list then; a script should hear why.
     const QString ini = value(inputs, QStringLiteral("ini"));
-    if (std::error_code ec; !std::filesystem::is_regular_file(ini.toStdString(), ec))
-        printErr(QStringLiteral("kxsim: no INI file at %1; the list of networks stays empty\n").arg(ini));
+    if (const std::u16string why = tooling::whyNoProfileFile(ini.toStdU16String()); !why.empty())
+        printErr(QStringLiteral("kxsim: no INI file at %1 (it %2); the list of networks stays empty\n")
+                     .arg(ini, QString::fromStdU16String(why)));
     // The member sets the language file itself: hand on the one in force.
     args.back() = appliedLanguage().toStdU16String();
     return {};

@@ -18,10 +18,10 @@ size_t sizeOption(QStringList& args, size_t fallback) {
     return static_cast<size_t>(size);
 }
 
-// The reader answers for any path; a note says when no ordinary file is there.
+// The reader answers for any path; a note says when it reads no file there.
 QString fileArgument(const QString& path) {
-    if (!tooling::isProfileFile(path.toStdU16String()))
-        printErr(QStringLiteral("kxsim: no ordinary file at %1; the reader gives its default\n").arg(path));
+    if (const std::u16string why = tooling::whyNoProfileFile(path.toStdU16String()); !why.empty())
+        printErr(QStringLiteral("kxsim: %1 %2; the reader gives its default\n").arg(path, QString::fromStdU16String(why)));
     return path;
 }
 

@@ -41,12 +41,12 @@ int screenshot(const QStringList& args) {
         const QString file = dir.filePath(tool.form + QStringLiteral(".png"));
         const Inputs inputs = sampleInputs(tool);
         const bool ok = capture(file, [&] { tool.call(inputs); });
-        printOut((ok ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + file + QLatin1Char('\n'));
+        printOut((ok ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + printable(file) + QLatin1Char('\n'));
         failures += ok ? 0 : 1;
         for (const auto& [suffix, show] : tool.extraShots) {
             const QString extra = dir.filePath(tool.form + suffix + QStringLiteral(".png"));
             const bool extraOk = capture(extra, show);
-            printOut((extraOk ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + extra + QLatin1Char('\n'));
+            printOut((extraOk ? QStringLiteral("wrote ") : QStringLiteral("FAILED ")) + printable(extra) + QLatin1Char('\n'));
             failures += extraOk ? 0 : 1;
         }
     }

@@ -3,7 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include "text_output.h"
 
 namespace kxsim::card {
 
@@ -26,8 +26,8 @@ std::string readLine() {
 }  // namespace
 
 std::string TerminalInteraction::askPin(const std::string& prompt) {
-    std::fprintf(stderr, "%s: ", prompt.c_str());
-    std::fflush(stderr);
+    // The prompt names the reader, whose name comes from the device.
+    tool::printErr(QString::fromStdString(prompt + ": "));
     termios saved{};
     const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
@@ -37,13 +37,12 @@ std::string TerminalInteraction::askPin(const std::string& prompt) {
     }
     std::string pin = readLine();
     if (terminal) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::fprintf(stderr, "\n");
+    tool::printErr(QStringLiteral("\n"));
     return pin;
 }
 
 bool TerminalInteraction::confirm(const std::string& question) {
-    std::fprintf(stderr, "%s [y/N] ", question.c_str());
-    std::fflush(stderr);
+    tool::printErr(QString::fromStdString(question + " [y/N] "));
     const std::string answer = readLine();
     return answer == "y" || answer == "Y" || answer == "yes";
 }
