@@ -42,15 +42,15 @@ bool sameFolded(std::u16string_view a, std::u16string_view b) {
 // Open addressing keeps probes short while a table is at most 70% full.
 bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7; }
 
-// Room for every line holding "=" without regrowing, but no more than one
-// slot for four characters: a file of one key written many times must not
-// get a table larger than its text. Such a file's table still grows if needed.
+// Room for every line without regrowing, but no more than one slot for four
+// characters: a file of one key written many times must not get a table
+// larger than its text. Such a file's table still grows if needed.
 size_t entryTableSize(std::u16string_view text) {
     size_t lines = 0;
     bool seen = false;
     for (char16_t c : text) {
         if (c == u'\n' || c == u'\r') seen = false;
-        else if (c == u'=' && !seen) seen = true, ++lines;
+        else if (!seen && c != u'[' && !isBlank(c)) seen = true, ++lines;
     }
     size_t size = 64;
     while (fullerThanLimit(lines, size) && size * 2 <= text.size() / 4) size *= 2;
@@ -127,11 +127,10 @@ IniDocument IniDocument::parse(std::u16string text) {
             return true;
         }
         if (!reading) return true;
-        const size_t eq = line.text.find(u'=');
-        if (eq == std::u16string_view::npos) return true;  // no entry
-        // Entries wait a few lines in a queue while their slot is fetched
-        // into the cache; they are still added in file order.
-        const std::u16string_view key = trim(line.text.substr(0, eq));
+        // A line without "=" is an entry without a value: it hides a later
+        // entry of its name. Entries wait a few lines in a queue while their
+        // slot is fetched into the cache; they are still added in file order.
+        const std::u16string_view key = trim(line.text.substr(0, line.text.find(u'=')));
         const uint64_t h = foldedHash(key, current);
         __builtin_prefetch(&doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
         PendingEntry& slot = pending[queued++ % pending.size()];
@@ -145,11 +144,14 @@ IniDocument IniDocument::parse(std::u16string text) {
     return doc;
 }
 
-// An entry's line starts at lineBegin, blanks dropped, and holds "=": the key
-// runs to the first "=", the value from there to the line's end.
+// An entry's line starts at lineBegin, blanks dropped: the key runs to the
+// first "=", the value from there to the line's end; a line without "=" is
+// all key and has no value.
 IniDocument::Entry IniDocument::entryAt(uint32_t lineBegin) const {
     const std::u16string_view all(text_);
-    const size_t eq = all.find(u'=', lineBegin);
+    size_t eq = lineBegin;
+    while (eq < all.size() && all[eq] != u'=' && all[eq] != u'\n' && all[eq] != u'\r') ++eq;
+    if (eq == all.size() || all[eq] != u'=') return Entry{trim(all.substr(lineBegin, eq - lineBegin)), std::nullopt};
     size_t stop = eq + 1;
     while (stop < all.size() && all[stop] != u'\n' && all[stop] != u'\r') ++stop;
     return Entry{trim(all.substr(lineBegin, eq - lineBegin)), trim(all.substr(eq + 1, stop - eq - 1))};
@@ -225,7 +227,7 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
         const uint32_t slot = entrySlots_[i], lineBegin = (slot & offsetMask_) - 1;
         if ((slot & ~offsetMask_) != tag(h)) continue;
         const Entry e = entryAt(lineBegin);
-        if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;
+        if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;  // none: no value
     }
     return std::nullopt;
 }
