@@ -17,12 +17,14 @@
 #include "platform/guarded.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
+#include "platform/ini_document.h"
 #include "platform/library_identity.h"
 #include "platform/profile_reader.h"
 #include "platform/qt_bootstrap.h"
 #include "platform/text_codec.h"
 #include "services/leading_number.h"
 #include "services/settings.h"
+#include "services/translation.h"
 #include "surface/cdialogs_members.h"
 #include "surface/dispatch_table.h"
 
@@ -156,6 +158,25 @@ std::vector<std::u16string> profileSectionNames(const std::u16string& file, size
 }
 
 bool isProfileFile(const std::u16string& path) { return platform::isOrdinaryFile(path); }
+
+std::u16string profileNameKey(std::u16string_view name) {
+    const auto blank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x1A; };
+    while (!name.empty() && blank(name.front())) name.remove_prefix(1);
+    while (!name.empty() && blank(name.back())) name.remove_suffix(1);
+    return platform::foldCase(name);
+}
+
+std::shared_ptr<void> recordTranslationLookups(std::function<void(const TranslatableText&)> record) {
+    return services::recordLookups([record = std::move(record)](const services::LookedUpText& text) {
+        record(TranslatableText{text.form, text.section, text.key});
+    });
+}
+
+std::vector<TranslatableText> formTranslateTexts() {
+    std::vector<TranslatableText> texts;
+    for (const services::FormText* text : services::formTexts()) texts.push_back({std::u16string(text->form()), services::kLabelSection, std::u16string(text->text())});
+    return texts;
+}
 
 ConverterFields convertNumber(std::u16string_view input) {
     const dialogs::ConverterFields f = dialogs::ConvertNumber(input);

@@ -1,13 +1,16 @@
 #include "text_output.h"
 
-namespace kxsim::tool {
+#include <unistd.h>
 
-QString printable(const QString& text) {
+namespace kxsim::tool {
+namespace {
+
+QString escaped(const QString& text, bool keepTab) {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F)
+        if ((u < 0x20 && !(keepTab && u == u'\t')) || u == 0x7F)
             out += QStringLiteral("\\x%1").arg(static_cast<unsigned>(u), 2, 16, QLatin1Char('0'));
         else if (u >= 0x80 && u <= 0x9F)
             out += QStringLiteral("\\u%1").arg(static_cast<unsigned>(u), 4, 16, QLatin1Char('0'));
@@ -15,6 +18,15 @@ QString printable(const QString& text) {
             out += c;
     }
     return out;
+}
+
+}  // namespace
+
+QString printable(const QString& text) { return escaped(text, false); }
+
+QString forStandardOutput(const QString& text) {
+    static const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+    return terminal ? escaped(text, true) : text;
 }
 
 }  // namespace kxsim::tool
