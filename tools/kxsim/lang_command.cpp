@@ -17,22 +17,18 @@ namespace {
 
 constexpr size_t kListBuffer = 60000;
 
-std::vector<LanguageText> textsOrNote() {
-    QStringList unusable;
-    auto texts = languageTexts(unusable);
-    for (const QString& text : unusable)
-        printErr(QStringLiteral("kxsim: \"%1\" cannot be a key of a language file; it stays untranslated\n")
-                     .arg(printable(text)));
-    return texts;
-}
-
 // Sections in the order met; in each, texts grouped by the forms that show
 // them, one comment line naming those forms before each group.
-QString templateText(const std::vector<LanguageText>& texts) {
+QString templateText() {
+    std::vector<LanguageText> unusable;
+    const auto texts = languageTexts(unusable);
     QString out = QStringLiteral(
         "; Language file of the kxsimlib dialogs, written by kxsim lang template.\n"
         "; Key = the English text as a dialog shows it; write its translation after \"=\".\n"
         "; A comment line names the forms showing the texts below it. Save as UTF-8.\n");
+    for (const auto& t : unusable)
+        out += QStringLiteral("; %1 also shows \"%2\", which no key can name (it holds \"=\" or a line break)\n")
+                   .arg(t.forms.join(QStringLiteral(", ")), printable(t.key));
     QStringList sections;
     for (const auto& t : texts)
         if (!sections.contains(t.section)) sections.append(t.section);
@@ -55,7 +51,7 @@ QString templateText(const std::vector<LanguageText>& texts) {
 
 int writeTemplate(const QStringList& args) {
     if (args.size() > 1) throw UsageError(QStringLiteral("lang template takes at most one FILE"));
-    const QByteArray text = templateText(textsOrNote()).toUtf8();
+    const QByteArray text = templateText().toUtf8();
     if (args.isEmpty()) {
         printOut(QString::fromUtf8(text));
         return 0;
@@ -72,7 +68,8 @@ int check(const QStringList& args) {
     if (args.size() != 1) throw UsageError(QStringLiteral("lang check needs one FILE"));
     const std::u16string file = args[0].toStdU16String();
     if (!tooling::isProfileFile(file)) throw UsageError(QStringLiteral("no language file at %1").arg(args[0]));
-    const auto texts = textsOrNote();
+    std::vector<LanguageText> unusable;
+    const auto texts = languageTexts(unusable);
     int problems = 0;
     const auto report = [&](const QString& line) {
         printOut(line + QLatin1Char('\n'));

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <map>
+#include <tuple>
 
 #include "command.h"
 #include "dialog_tool.h"
@@ -30,19 +31,19 @@ bool canBeKey(const QString& text) {
 
 }  // namespace
 
-std::vector<LanguageText> languageTexts(QStringList& unusable) {
+std::vector<LanguageText> languageTexts(std::vector<LanguageText>& unusable) {
     std::vector<LanguageText> texts;
-    std::map<std::pair<std::u16string, std::u16string>, size_t> index;  // matched as the reader matches
+    // Texts matched as the reader matches names, in each list.
+    std::map<std::tuple<bool, std::u16string, std::u16string>, size_t> index;
     const auto add = [&](const tooling::TranslatableText& t) {
         const QString key = QString::fromStdU16String(t.key), form = QString::fromStdU16String(t.form);
-        if (!canBeKey(key)) {
-            if (!key.trimmed().isEmpty() && !unusable.contains(key)) unusable.append(key);
-            return;
-        }
-        const auto name = std::make_pair(tooling::profileNameKey(t.section), tooling::profileNameKey(t.key));
-        auto [it, fresh] = index.emplace(name, texts.size());
-        if (fresh) texts.push_back(LanguageText{QString::fromStdU16String(t.section), key, {}});
-        QStringList& forms = texts[it->second].forms;
+        if (key.trimmed().isEmpty()) return;  // nothing to translate
+        const bool usable = canBeKey(key);
+        auto& list = usable ? texts : unusable;
+        auto [it, fresh] = index.emplace(
+            std::make_tuple(usable, tooling::profileNameKey(t.section), tooling::profileNameKey(t.key)), list.size());
+        if (fresh) list.push_back(LanguageText{QString::fromStdU16String(t.section), key, {}});
+        QStringList& forms = list[it->second].forms;
         if (!forms.contains(form)) forms.append(form);
     };
     ensureRenderingApplication();

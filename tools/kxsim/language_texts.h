@@ -20,7 +20,7 @@ struct LanguageText {
 
 /// Every text the dialogs look up, sections and texts in the order first met.
 /// Texts that cannot be keys of an INI file (holding "=" or a line break)
-/// are left out and named in \a unusable.
-std::vector<LanguageText> languageTexts(QStringList& unusable);
+/// are left out and put in \a unusable.
+std::vector<LanguageText> languageTexts(std::vector<LanguageText>& unusable);
 
 }  // namespace kxsim::tool
