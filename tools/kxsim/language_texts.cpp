@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: kxsimlib contributors
 #include "language_texts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QTimer>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -46,6 +48,8 @@ std::vector<LanguageText> languageTexts(std::vector<LanguageText>& unusable) {
         QStringList& forms = list[it->second].forms;
         if (!forms.contains(form)) forms.append(form);
     };
+    // The dialogs need not flash up on the user's screen.
+    if (!QCoreApplication::instance()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ensureRenderingApplication();
     {
         auto recording = tooling::recordTranslationLookups(add);
