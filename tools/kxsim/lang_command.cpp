@@ -25,7 +25,8 @@ QString templateText() {
     QString out = QStringLiteral(
         "; Language file of the kxsimlib dialogs, written by kxsim lang template.\n"
         "; Key = the English text as a dialog shows it; write its translation after \"=\".\n"
-        "; A comment line names the forms showing the texts below it. Save as UTF-8.\n");
+        "; A comment line names the forms showing the texts below it; a text without a letter\n"
+        "; may be left out. Save as UTF-8.\n");
     for (const auto& t : unusable)
         out += QStringLiteral("; %1 also shows \"%2\", which no key can name (it holds \"=\" or a line break)\n")
                    .arg(t.forms.join(QStringLiteral(", ")), printable(t.key));
@@ -81,7 +82,9 @@ int check(const QStringList& args) {
     for (const auto& t : texts) {
         const std::u16string section = t.section.toStdU16String(), key = t.key.toStdU16String();
         looked[tooling::profileNameKey(section)].insert(tooling::profileNameKey(key));
-        if (tooling::profileString(file, section, key, none, 512) == none)
+        // A text without a letter ("?", "/ 100", the arrow glyphs) reads the same in every language.
+        const bool needed = std::any_of(t.key.begin(), t.key.end(), [](QChar c) { return c.isLetter(); });
+        if (needed && tooling::profileString(file, section, key, none, 512) == none)
             report(QStringLiteral("missing [%1] %2 (%3)").arg(t.section, printable(t.key), t.forms.join(QStringLiteral(", "))));
     }
     QSet<std::u16string> sectionsSeen;
