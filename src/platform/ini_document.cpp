@@ -42,22 +42,22 @@ bool sameFolded(std::u16string_view a, std::u16string_view b) {
 // Open addressing keeps probes short while a table is at most 70% full.
 bool fullerThanLimit(size_t count, size_t slots) { return count * 10 > slots * 7; }
 
-// The lines that may be entries (holding "=") and headers (starting with "["),
-// counted before parsing so that neither table has to grow.
+// The lines that may be entries (every line: one without "=" is an entry
+// without a value) and headers (starting with "["), counted before parsing so
+// that neither table has to grow. A "[" line may be either; it counts as both.
 struct LineCounts {
     size_t entries = 0, headers = 0;
 };
 
 LineCounts countLines(std::u16string_view text) {
     LineCounts counts;
-    bool seenEquals = false, atStart = true;
+    bool atStart = true;
     for (char16_t c : text) {
         if (c == u'\n' || c == u'\r') {
-            seenEquals = false, atStart = true;
+            atStart = true;
             continue;
         }
-        if (c == u'=' && !seenEquals) seenEquals = true, ++counts.entries;
-        if (atStart && !isBlank(c)) atStart = false, counts.headers += c == u'[';
+        if (atStart && !isBlank(c)) atStart = false, ++counts.entries, counts.headers += c == u'[';
     }
     return counts;
 }
@@ -172,9 +172,9 @@ IniDocument IniDocument::parse(std::u16string text) {
                     &doc.sectionSlots_[sectionHome(h, doc.sectionSlots_.size())]);
             return true;
         }
-        const size_t eq = line.text.find(u'=');
-        if (eq == std::u16string_view::npos) return true;  // no entry
-        const std::u16string_view key = trim(line.text.substr(0, eq));
+        // A line without "=" is an entry without a value: it hides a later
+        // entry of its name.
+        const std::u16string_view key = trim(line.text.substr(0, line.text.find(u'=')));
         const uint64_t h = foldedHash(key, guessed);
         enqueue(PendingLine{h, key, begin, 0, guessed, false}, &doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
         return true;
@@ -238,17 +238,24 @@ size_t IniDocument::sectionSlot(std::u16string_view name, uint64_t h) const {
     return i;
 }
 
-// An entry's line starts at lineBegin, blanks dropped, and holds "=": the key
-// runs to the first "=", the value from there to the line's end. The key
-// alone is read without the value, which may be long.
+// An entry's line starts at lineBegin, blanks dropped: the key runs to the
+// first "=" or the line's end. The key alone is read without the value,
+// which may be long.
 std::u16string_view IniDocument::keyAt(uint32_t lineBegin) const {
     const std::u16string_view all(text_);
-    return trim(all.substr(lineBegin, all.find(u'=', lineBegin) - lineBegin));
+    size_t end = lineBegin;
+    while (end < all.size() && all[end] != u'=' && all[end] != u'\n' && all[end] != u'\r') ++end;
+    return trim(all.substr(lineBegin, end - lineBegin));
 }
+
+// The key as keyAt reads it; the value from the first "=" to the line's end,
+// none for a line without "=".
 
 IniDocument::Entry IniDocument::entryAt(uint32_t lineBegin) const {
     const std::u16string_view all(text_);
-    const size_t eq = all.find(u'=', lineBegin);
+    size_t eq = lineBegin;
+    while (eq < all.size() && all[eq] != u'=' && all[eq] != u'\n' && all[eq] != u'\r') ++eq;
+    if (eq == all.size() || all[eq] != u'=') return Entry{trim(all.substr(lineBegin, eq - lineBegin)), std::nullopt};
     size_t stop = eq + 1;
     while (stop < all.size() && all[stop] != u'\n' && all[stop] != u'\r') ++stop;
     return Entry{trim(all.substr(lineBegin, eq - lineBegin)), trim(all.substr(eq + 1, stop - eq - 1))};
@@ -321,7 +328,7 @@ std::optional<std::u16string_view> IniDocument::value(std::u16string_view sectio
         const uint32_t slot = entrySlots_[i], lineBegin = (slot & offsetMask_) - 1;
         if ((slot & ~offsetMask_) != tag(h, offsetMask_)) continue;
         const Entry e = entryAt(lineBegin);
-        if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;
+        if (sameFolded(e.key, name) && sectionOf(lineBegin) == section) return e.value;  // none: no value
     }
     return std::nullopt;
 }

@@ -26,14 +26,15 @@ public:
     /// Lines before the first header form the section named "". A line
     /// "[name]" opens a section whose name runs to the line's last "]"; a line
     /// holding "=" is an entry (key before the first "=", value after it);
-    /// any other line is nothing. The first section of a name and the first
-    /// key of a name in it are the ones read.
+    /// any other line is an entry without a value. The first section of a
+    /// name and the first key of a name in it are the ones read.
     static IniDocument parse(std::u16string text);
 
     /// True when the file has a section \a name (matched exactly, apart from case).
     bool hasSection(std::u16string_view name) const;
     /// The raw value of \a key in \a section (blanks around both names
-    /// ignored), quotes not yet removed, or nothing when either is missing.
+    /// ignored), quotes not yet removed, or nothing when either is missing or
+    /// the key's first line has no "=".
     std::optional<std::u16string_view> value(std::u16string_view section,
                                              std::u16string_view key) const;
     /// Hands the key names of the first section \a name to \a visit in file
@@ -48,7 +49,8 @@ public:
 
 private:
     struct Entry {
-        std::u16string_view key, value;
+        std::u16string_view key;
+        std::optional<std::u16string_view> value;
     };
     // A header or entry line met in parsing, not yet taken into the tables.
     struct PendingLine {

@@ -8,6 +8,7 @@
 
 #include "dialogs/dialog_call.h"
 #include "platform/guarded.h"
+#include "platform/language_text.h"
 #include "dialogs/number_converter/number_converter_model.h"
 #include "dialogs/short_message/short_message_form.h"
 #include "dialogs/short_message/short_message_member.h"
@@ -15,14 +16,17 @@
 #include "platform/design.h"
 #include "platform/form.h"
 #include "platform/guarded.h"
+#include "platform/language_text.h"
 #include "platform/help_viewer.h"
 #include "platform/help_window.h"
+#include "platform/ini_document.h"
 #include "platform/library_identity.h"
 #include "platform/profile_reader.h"
 #include "platform/qt_bootstrap.h"
 #include "platform/text_codec.h"
 #include "services/leading_number.h"
 #include "services/settings.h"
+#include "services/translation.h"
 #include "surface/cdialogs_members.h"
 #include "surface/dispatch_table.h"
 
@@ -161,6 +165,25 @@ std::u16string whyNoProfileFile(const std::u16string& path) {
         path.empty() ? platform::FileOutcome::Missing
                      : platform::checkOrdinaryFile(platform::toUtf8(path), platform::kMaxProfileFileSize, nullptr, &error);
     return platform::fromUtf8(platform::whyNotRead(outcome, error, platform::kMaxProfileFileSize));
+}
+
+std::u16string profileNameKey(std::u16string_view name) {
+    const auto blank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x1A; };
+    while (!name.empty() && blank(name.front())) name.remove_prefix(1);
+    while (!name.empty() && blank(name.back())) name.remove_suffix(1);
+    return platform::foldCase(name);
+}
+
+std::shared_ptr<void> recordTranslationLookups(std::function<void(const TranslatableText&)> record) {
+    return services::recordLookups([record = std::move(record)](const services::LookedUpText& text) {
+        record(TranslatableText{text.form, text.section, text.key});
+    });
+}
+
+std::vector<TranslatableText> formTranslateTexts() {
+    std::vector<TranslatableText> texts;
+    for (const services::FormText* text : services::formTexts()) texts.push_back({std::u16string(text->form()), std::u16string(platform::kLabelSection), std::u16string(text->text())});
+    return texts;
 }
 
 ConverterFields convertNumber(std::u16string_view input) {

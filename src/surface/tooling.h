@@ -94,6 +94,18 @@ KXSIMLIB_EXPORT std::vector<std::u16string> profileKeyNames(const std::u16string
 KXSIMLIB_EXPORT std::vector<std::u16string> profileSectionNames(const std::u16string& file, size_t bufferSize);
 KXSIMLIB_EXPORT std::u16string whyNoProfileFile(const std::u16string& path);
 
+/// Names as the INI reader matches them: blanks around dropped, letter case folded.
+KXSIMLIB_EXPORT std::u16string profileNameKey(std::u16string_view name);
+
+/// A text a translation looks up: the form ("WAcm"), the section ("Label") and the key.
+struct TranslatableText { std::u16string form, section, key; };
+/// While the returned guard lives, each text the translation walk looks up on
+/// this thread is handed to \a record, also when no language file is set.
+KXSIMLIB_EXPORT std::shared_ptr<void> recordTranslationLookups(std::function<void(const TranslatableText&)> record);
+/// The texts forms translate with TranslateText outside the walk (section "Label").
+KXSIMLIB_EXPORT std::vector<TranslatableText> formTranslateTexts();
+
+
 /// The number converter's four fields for \a input, as the dialog shows them;
 /// after a failure each text is the error's description.
 struct ConverterFields {

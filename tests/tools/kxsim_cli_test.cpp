@@ -73,6 +73,31 @@ TEST(KxsimCli, exit_codes_and_notes) {
     }
 }
 
+// Qt's own warnings (no XDG_RUNTIME_DIR, what the offscreen plugin cannot do)
+// stay off stderr, which scripts read as errors, until asked for.
+TEST(KxsimCli, qt_chatter_shows_only_when_asked_for) {
+    const struct { QStringList args; QString logging; bool chatter; } rows[] = {
+        {{"clone", "--timeout", "0.1"}, {}, false},
+        {{"workbench", "--png", "/dev/null"}, {}, false},
+        {{"--verbose", "clone", "--timeout", "0.1"}, {}, true},
+        {{"clone", "--timeout", "0.1"}, "default.warning=true", true},
+    };
+    for (const auto& row : rows) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("XDG_RUNTIME_DIR");
+        env.remove("QT_LOGGING_RULES");
+        if (!row.logging.isEmpty()) env.insert("QT_LOGGING_RULES", row.logging);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KXSIM_PROGRAM), row.args);
+        ASSERT_TRUE(p.waitForFinished(60'000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        if (row.chatter) EXPECT_TRUE(err.contains("XDG_RUNTIME_DIR not set")) << err.toStdString();
+        else EXPECT_EQ(err, QString()) << row.args.join(' ').toStdString();
+    }
+}
+
 // The completion kxsim writes, asked as bash asks it.
 TEST(KxsimCli, bash_completion_offers_commands_options_and_words) {
     const QString script = runKxsim({"--bash-completion"}).out;

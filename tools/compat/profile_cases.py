@@ -37,6 +37,12 @@ BODIES = {
     "tabs": "\t[S]\t\n\t\tk\t\t=\t\tv\t\t\n \t \n",
     "emptylater": "[S]\na=1\n=v\nb=2\n[T]\n;c=1\n",
     "repeat": "[S]\nk=1\n[T]\nk=2\n[S]\nk=3\nlater=4\n",
+    # A line without "=" names an entry without a value: it hides a later
+    # line of that name from a lookup but is not listed.
+    "shadow": ("lonely\nlonely=0\n[Dup]\nflag\nflag=set\nk=1\n  K  \nk=2\nempty=\nempty\n"
+               " spaced \nspaced=3\nCase\ncASE=4\n;c\n;c=5\n#h\n#h=6\n[x\n[x=7\nlast=8\nlast\n"
+               "[Dup]\nnew\nnew=9\n[Other]\nflag=10\nflag\n"),
+    "dupvalues": "[S]\nk=\nk=later\nq=\"\"\nq=x\nb=  \nb=y\n[T]\nk\n[S]\nk\nz=1\n",
 }
 
 EOF_BODIES = {
@@ -47,7 +53,7 @@ EOF_BODIES = {
 }
 
 QUERIES_SECTIONS = ["", "S", "s", " S ", "nope", "a]b", "a", "A", "c", "d", "e=f", "g", "Sec",
-                    "SEC", "T", "b", ";c", "\xc4rger", "\xe4rger", "[d", "   "]
+                    "SEC", "T", "b", ";c", "\xc4rger", "\xe4rger", "[d", "   ", "Dup", "dup", "Other"]
 DEFAULTS = ["<d>", "d  ", "   ", " ", "\"q\"", "\"q\"  ", "'q'", "\"q", "", " \"q\" "]
 
 
@@ -55,7 +61,7 @@ def keys_of(body):
     keys = {"", " ", "nope"}
     for line in body.replace("\r", "\n").split("\n"):
         stripped = line.strip(" \t\x1a")
-        if not stripped or stripped.startswith("["):
+        if not stripped or (stripped.startswith("[") and "]" in stripped):
             continue
         keys.add(stripped.split("=", 1)[0].strip(" \t\x1a"))
         keys.add(stripped)

@@ -24,6 +24,7 @@ constexpr ExitCode kExitCodes[] = {
 const std::vector<Option>& globalOptions() {
     static const std::vector<Option> options{
         {QStringLiteral("--language"), QStringLiteral("FILE"), QStringLiteral("the language file of the dialogs")},
+        {QStringLiteral("--verbose"), {}, QStringLiteral("also Qt's own warnings and notes on standard error")},
         {QStringLiteral("--help"), {}, QStringLiteral("this text; after a command, that command's usage")},
         {QStringLiteral("--version"), {}, QStringLiteral("the version of kxsim and its library")},
     };
@@ -114,7 +115,7 @@ std::optional<CommandReference> findCommand(const QString& name) {
 }
 
 QString generalHelp() {
-    QString text = QStringLiteral("usage: kxsim [--language FILE] [COMMAND [ARGS]]\n"
+    QString text = QStringLiteral("usage: kxsim [--language FILE] [--verbose] [COMMAND [ARGS]]\n"
                                   "The Kestrix SIM Lib's dialogs from the command line; without a command, the "
                                   "workbench.\n\nOptions:\n") +
                    optionLines(globalOptions()) + QStringLiteral("\nDialogs:\n");
@@ -146,12 +147,13 @@ QString manualPage() {
     QString page = QStringLiteral(
         ".TH KXSIM 1 \"\" \"kxsimlib " KXSIM_VERSION "\" \"User Commands\"\n"
         ".SH NAME\nkxsim \\- the Kestrix SIM Lib's dialogs from the command line\n"
-        ".SH SYNOPSIS\n.B kxsim\n[\\fB\\-\\-language\\fR \\fIFILE\\fR] [\\fICOMMAND\\fR [\\fIARGS\\fR]]\n"
+        ".SH SYNOPSIS\n.B kxsim\n[\\fB\\-\\-language\\fR \\fIFILE\\fR] [\\fB\\-\\-verbose\\fR] [\\fICOMMAND\\fR [\\fIARGS\\fR]]\n"
         ".SH DESCRIPTION\n"
         "Shows one dialog of the Kestrix SIM Lib per command, as a host program would, and prints its "
         "outputs as one JSON object on standard output; scripts read the exit code. Without a command, "
-        "kxsim opens its workbench. Text output shows control characters in values as "
-        "\\fB\\ex\\fR\\fIHH\\fR.\n.SH OPTIONS\n");
+        "kxsim opens its workbench. On a terminal, control characters in the values kxsim prints as text "
+        "(other than tab) show as \\fB\\ex\\fR\\fIHH\\fR; \\fBprofile\\fR writes its values to a pipe "
+        "or file as they are.\n.SH OPTIONS\n");
     for (const Option& o : globalOptions())
         page += QStringLiteral(".TP\n%1\n%2\n").arg(roffSynopsis(o.value.isEmpty() ? o.name : o.name + u' ' + o.value),
                                                   roff(o.help));
@@ -172,6 +174,8 @@ QString manualPage() {
         page += QStringLiteral(".TP\n.B %1\n%2\n").arg(e.code).arg(roff(QLatin1String(e.meaning)));
     page += QStringLiteral(
         ".SH ENVIRONMENT\n.TP\n.B QT_QPA_PLATFORM\nthe Qt platform; \\fBoffscreen\\fR shows no window\n"
+        ".TP\n.B QT_LOGGING_RULES\nQt's logging categories to show (\\fBqt.qpa.*=true\\fR); without it or "
+        "\\fB\\-\\-verbose\\fR Qt's own messages are not shown\n"
         ".SH FILES\nThe library reads its help file \\fBkxhelpd.chm\\fR and \\fBkxmobil.ini\\fR from its own "
         "folder; the user's settings go to \\fI$XDG_CONFIG_HOME/Tolvane/Kestrix.conf\\fR.\n");
     return page;

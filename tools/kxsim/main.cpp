@@ -131,7 +131,8 @@ int run(QStringList args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QStringList args = takeQtOptions(argc, argv);  // Qt's own options go to Qt
+    QStringList args = takeQtOptions(argc, argv);  // Qt's own options go to Qt
+    quietQtMessages(args);
     try {
         return run(args);
     } catch (const CallFailure& e) {

@@ -35,7 +35,7 @@ QString textOption(QStringList& args, const QString& name) {
 }
 
 void printNames(const std::vector<std::u16string>& names) {
-    for (const auto& name : names) printOut(printable(QString::fromStdU16String(name)) + QLatin1Char('\n'));
+    for (const auto& name : names) printValue(QString::fromStdU16String(name));
 }
 
 int profile(const QStringList& given) {
@@ -47,10 +47,9 @@ int profile(const QStringList& given) {
         const QString fallback = textOption(args, QStringLiteral("--default"));
         if (args.size() != 3) throw UsageError(QStringLiteral("profile get needs FILE SECTION KEY"));
         const QString file = fileArgument(args[0]);
-        printOut(printable(QString::fromStdU16String(tooling::profileString(
-                     file.toStdU16String(), args[1].toStdU16String(), args[2].toStdU16String(),
-                     fallback.toStdU16String(), size))) +
-                 QLatin1Char('\n'));
+        printValue(QString::fromStdU16String(tooling::profileString(file.toStdU16String(), args[1].toStdU16String(),
+                                                                    args[2].toStdU16String(),
+                                                                    fallback.toStdU16String(), size)));
         return 0;
     }
     if (verb == u"keys") {
@@ -82,7 +81,8 @@ const CommandRegistration registration{Command{
                    "when no ordinary file is there; keys prints the key names of SECTION up to the first empty "
                    "one, or the default when the section is missing; sections prints the section names in file "
                    "order. --size is the reader's buffer in characters (get 60000, keys and sections 20000): a "
-                   "longer answer is cut as the Windows reader cuts it."),
+                   "longer answer is cut as the Windows reader cuts it. On a terminal control characters other "
+                   "than tab show as \\xHH; a pipe or file gets the text exactly, in UTF-8."),
     {{QStringLiteral("--default"), QStringLiteral("TEXT"), QStringLiteral("the answer when nothing is found")},
      {QStringLiteral("--size"), QStringLiteral("N"), QStringLiteral("the reader's buffer in characters")}},
     {QStringLiteral("get"), QStringLiteral("keys"), QStringLiteral("sections")}}};

@@ -1,5 +1,7 @@
 #include "qt_options.h"
 
+#include <QLoggingCategory>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -43,6 +45,12 @@ QStringList takeQtOptions(int argc, char** argv) {
     }
     tooling::setQtArguments(std::move(qt));
     return own;
+}
+
+void quietQtMessages(QStringList& args) {
+    if (args.removeAll(QStringLiteral("--verbose")) > 0) return;
+    // Rules set here rank below QT_LOGGING_RULES, so the environment still wins.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
 }
 
 }  // namespace kxsim::tool

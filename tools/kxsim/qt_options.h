@@ -11,4 +11,11 @@ namespace kxsim::tool {
 /// library still checks that the platform can start before Qt is given it.
 QStringList takeQtOptions(int argc, char** argv);
 
+/// Qt's own messages (warnings such as "QStandardPaths: XDG_RUNTIME_DIR not
+/// set", "This plugin does not support raise()", and its debug and info
+/// lines) are turned off through Qt's logging categories unless \a args holds
+/// "--verbose", which is taken out; QT_LOGGING_RULES still turns any category
+/// on. kxsim's and the library's own error lines do not go through Qt's logging.
+void quietQtMessages(QStringList& args);
+
 }  // namespace kxsim::tool

@@ -1,5 +1,8 @@
 #include "text_output.h"
 
+#include <unistd.h>
+
+#include <QStringList>
 #include <cstdio>
 
 namespace kxsim::tool {
@@ -37,6 +40,14 @@ void printOut(const QString& text) { write(printable(text, LineBreaks::Kept), st
 void printErr(const QString& text) {
     const bool ended = text.endsWith(QLatin1Char('\n'));
     write(printable(ended ? text.chopped(1) : text) + (ended ? QStringLiteral("\n") : QString()), stderr);
+}
+
+void printValue(const QString& text) {
+    static const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+    if (!terminal) return write(text + QLatin1Char('\n'), stdout);
+    QStringList pieces = text.split(QLatin1Char('\t'));
+    for (QString& piece : pieces) piece = printable(piece);
+    write(pieces.join(QLatin1Char('\t')) + QLatin1Char('\n'), stdout);
 }
 
 }  // namespace kxsim::tool

@@ -23,5 +23,9 @@ void printOut(const QString& text);
 /// Writes a message to standard error: one line, everything escaped but the
 /// line feed that ends it.
 void printErr(const QString& text);
+/// Writes a value read from a file, then a line feed, to standard output:
+/// exactly as it is (UTF-8) to a pipe or file, so a script gets it back; on a
+/// terminal escaped as printable, a tab kept.
+void printValue(const QString& text);
 
 }  // namespace kxsim::tool

@@ -33,6 +33,11 @@ constexpr platform::FormFont kFont = platform::kTahoma9;
 const QString kSymbolFont = QStringLiteral("Marlett");
 constexpr int kKeyRole = Qt::UserRole;
 
+// The input box's texts, translated when it opens; its buttons read as the form's own.
+const services::FormText kInputPrompt{selectNetworkMember().form, u"Please enter the number to add:"};
+const services::FormText kInputOk{selectNetworkMember().form, u"OK"};
+const services::FormText kInputCancel{selectNetworkMember().form, u"Cancel"};
+
 // The section of the host's INI file, read through the profile reader. The
 // file is loaded once for one filling of the lists, so every entry comes from
 // the same state of the file.
@@ -307,12 +312,10 @@ void NetworkListForm::moveLower() {
 
 void NetworkListForm::inputNumber() {
     auto* button = window().findChild<QPushButton*>(QStringLiteral("CmdInput"));
-    const QString prompt =
-        QString::fromStdU16String(services::TranslateText(u"Please enter the number to add:"));
-    // Its buttons read as the form's own "OK" and "Cancel".
-    const auto translated = [](const char16_t* text) { return QString::fromStdU16String(services::TranslateText(text)); };
-    const std::optional<QString> reply = platform::inputBox(
-        &window(), prompt, button ? button->toolTip() : QString(), translated(u"OK"), translated(u"Cancel"));
+    const auto translated = [](const services::FormText& text) { return QString::fromStdU16String(text.translated()); };
+    const std::optional<QString> reply =
+        platform::inputBox(&window(), translated(kInputPrompt), button ? button->toolTip() : QString(),
+                           translated(kInputOk), translated(kInputCancel));
     if (!reply || !isLoaded()) return;
     const QLocale system = QLocale::system();
     const NumberFormat format{system.groupSeparator().toStdU16String(),
