@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Main of the window benchmarks: a QApplication on the offscreen platform
 // (unless another is asked for) and private settings, then Google Benchmark.
 

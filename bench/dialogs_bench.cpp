@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Every dialog from the member call to its window shown and fully initialised
 // (built, translated, filled from the settings), after a first call has loaded
 // what a process loads once. The window is closed with its close box as soon as

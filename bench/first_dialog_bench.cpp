@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The very first dialog of a process, QApplication start included: each
 // iteration starts first_dialog_probe afresh and times it from the start of
 // the process to the window shown. Target: under 100 ms.

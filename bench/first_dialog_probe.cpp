@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The first dialog of a fresh process: started by first_dialog_bench, it opens
 // the card reader dialog with no QApplication in place (the library starts
 // one), writes the nanoseconds from main to the window shown to the file

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Opening the network list on a large section: SelectNetwork from the call to
 // its return, the window closed by Cancel as soon as it is displayed. The
 // empty-section run is the same dialog without list entries, so the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // One conversion of the number converter, as each change of its input runs it
 // (target: well under 50 µs per update).
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The offscreen platform warns at every window that it cannot pass size hints
 // on; the benchmarks drop that one warning and keep every other message.

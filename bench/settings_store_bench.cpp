@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // MagnetOptions from the member call to its window shown, with a store just
 // under the size limit (its keys last of 20,000 entries) and with a 50 MB
 // store, which is not read. Target: under 100 ms whatever lies in the store.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Translating a form of 30 controls against a language file of 2,000 entries,
 // and one lookup in such a file.
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 # Installation: the library with its headers, help file and profile file, the
 # kxsim program, the language files, a CMake package and a pkg-config file.
 #

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The call meter: the host's four texts put into the fields, the window
 // opened, then keys released, prices changed and rows cleared in any order.
 

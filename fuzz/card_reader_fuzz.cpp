@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The card reader setup: a NUL-separated reader list from the host together
 // with stored Leser* values, loaded, confirmed and loaded again.
 

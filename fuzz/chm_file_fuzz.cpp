@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // A compiled help file made of arbitrary bytes: its objects, its context map
 // and the topic lookup of every number the map holds and of the dialogs' own.
 

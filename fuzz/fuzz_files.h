@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // A private folder under /tmp for the files a target writes, made once per
 // process and removed when it ends; a file of a name is rewritten in place.

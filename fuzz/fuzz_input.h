@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Splitting a fuzzer's bytes into the pieces a target needs.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The network list's key list: reading a ";"-separated list, the typed-number
 // check and writing the list back.
 

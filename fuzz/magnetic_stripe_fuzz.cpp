@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The magnetic stripe framing: stored Mags* strings opened, the boxes edited
 // with arbitrary text, confirmed and opened again.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Call by name: arbitrary member names, invocation flags and argument lists
 // against Commons, CCB and CDialogs. A dialog that opens is closed at once
 // (offscreen), and Delay waits at most a few milliseconds.

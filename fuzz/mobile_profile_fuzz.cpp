@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The mobile profile file made of arbitrary bytes: the short message form's
 // validity list read from its section "SMS_VP", as the form reads it.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The number converter's conversion and the digit grouping on arbitrary text.
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The Qt application a target with widgets needs, on the offscreen platform
 // so no display is used. Call from LLVMFuzzerInitialize.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // A dialog icon made of arbitrary bytes, handed in as encoded image bytes or
 // as the path of a file holding them, shown in an image control.
 

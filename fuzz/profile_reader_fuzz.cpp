@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The INI reader on arbitrary file bytes and arbitrary queries.
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The per-user settings store on a file of arbitrary bytes: the dialogs' keys
 // are read, one gets a new value, and a value reported stored reads back as
 // it was written while the other keys keep theirs.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // NewTempFileName with arbitrary Path and Appendix, drawing its numbers from
 // the input, in a folder where some of the names are taken.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The translation lookups on arbitrary keys and sections against a language
 // file made of arbitrary bytes, as the thread's language file.
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 # Compiles the help project in a staging copy of the help sources and puts the
 # help file at OUTPUT. chmcmd reads #include files relative to its working
 # folder and is given the project by a relative name, from inside the copy.

@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: LGPL-2.1-or-later */
+/* SPDX-FileCopyrightText: kxsimlib contributors */
 /* Help context numbers of the Kestrix SIM Lib dialogs. The dialogs open their
    topic by these numbers; hosts pass IDH_NETWORK_LIST as HelpId to SelectNetwork. */
 #define IDH_CALL_METER 7105

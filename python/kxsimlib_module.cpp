@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The Python module kxsimlib: CDialogs, Commons and CCB for Python card tools.
 //
 // Members return their declared result, or a tuple of the result and the

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 """Checks that every include in src/ points down the layers, and that the
 programs outside the library reach it only through its public headers.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // cpp_host: a small host of the Kestrix SIM Lib. It asks Commons for a free
 // temporary file name, takes a CCB from Commons and reads its XXX, then opens
 // the clone options dialog and (standing in for its user) presses Cancel.

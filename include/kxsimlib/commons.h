@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // System helpers for the host: a wait that keeps the windows alive, the
 // operating system's version and free temporary file names.

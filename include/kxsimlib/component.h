@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The library as a component: its identifiers, the object model hosts use to
 // create its classes and to call their members by name, and the four entry

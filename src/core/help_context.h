@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The help context number of each dialog's topic. The numbers are written
 // once, in the help project's map (help/context_map.h), which the help

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The library's module data: one set per thread that uses the library. It lives
 // in core so every layer that reads it reaches it without pointing up.

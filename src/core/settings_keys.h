@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Every key the dialogs keep in the per-user settings store, with the value a
 // read gives when the key is absent.

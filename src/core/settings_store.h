@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The per-user settings store as the dialogs see it: text values under the
 // library's application "Tolvane" and section "Kestrix", one per key.

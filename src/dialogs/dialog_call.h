@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The frame every dialog member runs in: inside the exception frame
 // (platform::guarded), dialog members refuse to run where widgets cannot be

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Keyboard and screen-reader access a form gets once its texts are final:
 // unique Alt accelerators (as KDE's accelerator manager gives them) and an

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Reading a compiled HTML help file (.chm): its objects (pages, pictures,
 // styles) and its context map, which ties a help context number to a topic.

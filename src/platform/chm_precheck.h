@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The structure of a compiled help file, checked before chmlib sees it.
 // chmlib trusts the file's headers, directory and compression tables: it

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The per-user registration file through which hosts find the library by
 // class identifier: kxsimlib/components.ini under $XDG_DATA_HOME.

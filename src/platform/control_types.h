@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // How the translation walk sees Qt controls: each control's type name and the
 // texts it carries, in one place.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The look the dialog forms share, in one place: fonts with fallbacks, the
 // heading colour and band, the button band with its button sizes, margins and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The form lifecycle every dialog shares: a form object that lives on with its
 // variables, and a window that is loaded on first access, shown modally and

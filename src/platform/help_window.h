@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The help window: one non-modal window that shows topics of a compiled help
 // file, loading pages, pictures and styles from the file and following links.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // A parsed INI file, read by the rules of the Windows profile reader: one flat
 // copy of the decoded text and compact index arrays, so memory follows the

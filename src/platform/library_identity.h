@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Who the library is and where it lies: company and product name, and the
 // folder holding the loaded library file, beside which its help file and the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The one way the library reads a file named from outside. A path is taken
 // only when it names an ordinary file (links followed) of at most the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The profile (INI) reader: entry lookup and key enumeration with the buffer
 // and default rules of the classic profile functions, over a per-thread cache

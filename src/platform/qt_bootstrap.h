@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Making sure a dialog can be shown: a QApplication on this thread, created on
 // first need, and a display it can reach.

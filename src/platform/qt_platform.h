@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Choosing the Qt platform plugin before Qt does: Qt ends the whole process
 // when the platform it picks cannot start, which a library must never let

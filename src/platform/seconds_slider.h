@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // A slider whose value is milliseconds and which a screen reader announces in
 // seconds ("1.5 s"), as the scale under it reads.

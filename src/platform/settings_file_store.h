@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The per-user settings store: $XDG_CONFIG_HOME/Tolvane/Kestrix.conf, in
 // QSettings' native format (see platform/settings_ini.h).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The settings file's text, as QSettings' native format writes it on Linux:
 // INI, UTF-8, the library's keys in the [General] group. Keys are escaped with

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What Commons asks the operating system: a millisecond clock and the kernel's
 // release. (Whether a file is an ordinary one: platform::isOrdinaryFile.)

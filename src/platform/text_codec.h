@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Conversions between the library's UTF-16 strings and the byte encodings of
 // files, paths and the command line.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Replacing a file whole: a new file beside it is written, synced and renamed
 // over it, so a reader, a crash or a full disk never leaves half a file.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Reading the number at the start of a text, the way every numeric field,
 // stored setting and key of the library is read.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // CDialogs as an object of the component model: what DllGetClassObject's
 // factory creates and what scripting hosts call by name.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What the tests replace in a Commons object: where GetOSVersion reads the
 // kernel release, and the numbers NewTempFileName draws.

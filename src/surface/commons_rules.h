@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The rules of Commons that need no operating system: the end of a wait, the
 // version number of a kernel release, and the search for a free temporary name.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Call by name: an interface's dispatch table, built one row per member from
 // the member function itself. A row names the member, its dispatch identifier,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The object count behind DllCanUnloadNow, and the base of every object of the
 // library, which keeps it.
 

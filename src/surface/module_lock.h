@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What keeps the library loaded: live objects, handed-out class factory
 // references and server locks. DllCanUnloadNow answers from these counts.

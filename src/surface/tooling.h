@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What the library's own tools (kxsim, the Python module, the benchmarks)
 // may use beyond the public API: the one internal header they include. It is

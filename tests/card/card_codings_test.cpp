@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The SIM file codings, the SIM commands' answers checked against a scripted
 // card, and the operator INI made from the service providers file.
 

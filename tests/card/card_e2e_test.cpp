@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The card tasks end to end: a real pcscd with the vpcd reader, the virtual
 // SIM of virtual_sim.py, the library's dialogs driven in this process as a
 // user would, and the card's image checked after each write.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 """A SIM card for tests, behind a real pcscd: a GSM SIM (class A0 commands),
 a UICC with a USIM (class 00: FCP, EF DIR, ADF.USIM, EF ARR, key
 references), or a card that answers both.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The help window under the offscreen platform: the card reader's "?" opens
 // the topic of the dialog from the built help file, without blocking it.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Replays the Windows profile reader's answers (tests/data/profile_reference.tsv,
 // written by ./kx compat under Wine) against this reader.
 

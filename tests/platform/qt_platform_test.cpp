@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Every way a display can be broken, each tried in a child process: Qt ends
 // the process it cannot start in, and such an end must fail the test, not end it.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // A dialog opened and closed through Qt's wayland platform under weston's
 // headless backend, with no X display: kxsim must accept the live
 // WAYLAND_DISPLAY and pick wayland.

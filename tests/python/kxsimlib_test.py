@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 """The Python module kxsimlib, driven as a Python card tool would use it.
 
 Runs offscreen with private settings; dialogs are closed through

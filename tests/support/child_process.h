@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Running part of a test in forked children: for code that must not share the
 // test's process (another writer, a limit, a user switch) or that may block.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Driving a modal dialog from a test: act on its window once it is displayed,
 // inside its modal loop, as a user would.

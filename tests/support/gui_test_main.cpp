@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Main of the window tests: real widgets on the offscreen platform, with
 // settings and data folders of their own so no test touches the user's.
 

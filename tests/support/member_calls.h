@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Every CDialogs member that shows a form, called with arguments of its own,
 // for tests that hold for each dialog alike. Walks the members' descriptions:

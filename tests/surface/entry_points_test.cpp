@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The library loaded as a host loads it: by path, through its four entry points.
 
 #include <dlfcn.h>

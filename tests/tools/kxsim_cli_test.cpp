@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim as a shell script uses it: usage, exit codes, the generated completion.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim's text output as a terminal shows it.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim's PC/SC layer (tools/kxsim/card/pcsc.h): the reader multi-string, the
 // wording of PC/SC results, and kxsim reader --pcsc against the real daemon
 // (started here when none runs and this user may).

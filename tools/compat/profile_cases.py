@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 """Profile files and queries for comparing the INI reader with the Windows
 profile reader, and the table of the Windows reader's answers.
 

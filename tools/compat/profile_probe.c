@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: LGPL-2.1-or-later */
+/* SPDX-FileCopyrightText: kxsimlib contributors */
 /* Asks the Windows profile reader (GetPrivateProfileStringA) the queries of a
  * table and prints its answers. Built with the MinGW-w64 cross compiler and run
  * under Wine by ./kx compat; it is never part of the library.

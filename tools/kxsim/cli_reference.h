@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // kxsim's reference, built from what the commands register: the --help texts,
 // the manual page kxsim.1 and the bash completion come from here alone.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The subcommands of kxsim that are not dialog calls (profile, screenshot, ...).
 // What a command registers (usage, options, description) is all that --help,

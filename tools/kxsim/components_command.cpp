@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim components: what the registration file lists (and registering).
 // kxsim call CLASS.MEMBER [ARG]...: a member called by name, as a scripting host does.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim converter [--input TEXT]: the number converter dialog, made from
 // Converter's description, with TEXT typed into its input field once it is displayed.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // One entry per CDialogs member: the inputs a host would pass, and the call.
 // The command line, the workbench and the screenshots all use these entries.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim help NUMBER [--dark]: the library's help window at a topic, on its own.
 
 #include <QApplication>

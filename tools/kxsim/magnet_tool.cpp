@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim magnet: the magnetic stripe options dialog, made from MagnetOptions' description.
 
 #include "member_command.h"

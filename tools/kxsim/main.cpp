@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim: the demo host and command line of the Kestrix SIM Lib.
 
 #include <QStringList>

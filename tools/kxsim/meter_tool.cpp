@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim meter [--acm TEXT] [--amv TEXT] [--ccu TEXT] [--ppu TEXT] [--icon FILE]: the call meter dialog,
 // made from SelectMeter's description.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim network --ini FILE --section NAME [--keys "1;2;"] [--max N] [--title TEXT]
 // [--help-id N]: the network list dialog, made from SelectNetwork's description.
 

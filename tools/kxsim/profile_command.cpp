@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim profile get|keys|sections: the library's INI reader on the command line.
 
 #include "command.h"

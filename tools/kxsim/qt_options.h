@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Qt's own command-line options (-style NAME, -platformtheme NAME, ...) among
 // kxsim's arguments: handed on to the QApplication, left out of kxsim's.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim reader [--pcsc] [--reader NAME]...: the card reader setup dialog, made
 // from Kartenleser's description. With --pcsc the list starts with the readers
 // the PC/SC daemon knows.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim screenshot DIR [--dark]: one PNG per dialog, named after its form, and
 // one per further state (FORM_STATE.png); --dark shows them in a dark palette.
 

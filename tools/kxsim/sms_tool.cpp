@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim sms [--name TEXT] [--address TEXT] [--center TEXT] [--text TEXT]: the
 // short message form, which no CDialogs member shows. A name opens it in name
 // mode. Its options, form and buttons come from the form's description.

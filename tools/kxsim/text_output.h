@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Everything kxsim writes to a terminal passes printable: a control character
 // in a value (a reader name from a device, a path, an argument, a message)

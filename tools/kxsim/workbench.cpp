@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // The workbench: a host window with one tab per dialog, the inputs a host
 // would pass, and a log of every call's outputs.
 

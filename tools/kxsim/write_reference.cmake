@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# SPDX-FileCopyrightText: kxsimlib contributors
 # Writes kxsim's manual page and bash completion: cmake -DKXSIM=<program>
 # -DMAN=<file> -DCOMPLETION=<file> -P write_reference.cmake
 set(ENV{QT_QPA_PLATFORM} offscreen)

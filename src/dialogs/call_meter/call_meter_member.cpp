@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "core/help_context.h"
 #include "dialogs/call_meter/call_meter_form.h"
 #include "dialogs/dialog_call.h"

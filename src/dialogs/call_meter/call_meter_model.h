@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The call meter: units used and maximum units of a card, each with its amount
 // of money at the price per unit, and what is still available, kept in step.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The card reader setup: which reader, how often to ask it for a card, how
 // long to wait before the first command, and PIN entry on its keypad.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "dialogs/clone_options/clone_options_form.h"
 
 #include "dialogs/clone_options/clone_options_member.h"

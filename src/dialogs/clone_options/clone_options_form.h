@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // WCopysim, the clone options window: binds its check boxes and buttons to
 // CloneOptionsModel.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The clone options: which elementary files of a SIM card to copy to another
 // card, as a bit mask with one bit per file.

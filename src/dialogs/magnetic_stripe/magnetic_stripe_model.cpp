@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "dialogs/magnetic_stripe/magnetic_stripe_model.h"
 
 #include <algorithm>

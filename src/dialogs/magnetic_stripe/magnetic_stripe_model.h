@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The magnetic stripe framing: a prefix before the data, a suffix after it,
 // and for each of the three tracks its identifier character and whether the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "core/buttons.h"
 #include "core/module_data.h"
 #include "dialogs/dialog_call.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "dialogs/network_list/network_list_model.h"
 
 #include "services/leading_number.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The network list: an ordered list of numeric keys, such as the network codes
 // of a SIM card's preferred networks list, picked from the keys of an INI

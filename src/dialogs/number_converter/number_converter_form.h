@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // WConvert, the number converter window: shows the conversion of TBIn in the
 // four output fields on every change of its text.

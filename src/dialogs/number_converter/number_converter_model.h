@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The number converter: one whole number, typed in decimal or as hexadecimal
 // with a leading "h", shown in hexadecimal, decimal, octal and binary, each in

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #include "dialogs/short_message/short_message_form.h"
 
 #include "dialogs/short_message/short_message_member.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // WSms, the short message record window: binds its controls to the validity
 // list and the mode of short_message_model.h. No public member shows it; the

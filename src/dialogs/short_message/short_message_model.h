@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The short message record form: its two modes, its status items and the
 // validity list taken from section "SMS_VP" of the mobile profile file.

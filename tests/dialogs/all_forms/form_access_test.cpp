@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Every form as a keyboard user, a screen reader and a dark-theme user meet
 // it: Enter on a focused button, accessible names, accelerators, text
 // contrast and controls that neither overlap nor clip their texts.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Files kxsim ships beside itself (operators.ini, language files), found from
 // a build tree as from an installed prefix.

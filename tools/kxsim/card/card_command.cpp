@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim card status|meter|networks|clone: the card in a PC/SC reader, edited
 // in the library's dialogs; JSON on standard output.
 

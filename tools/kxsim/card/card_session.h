@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // One card in use: its commands, how the user is asked for PINs and
 // confirmations, and the secret codes verified so far.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What a user does with a card: look at it, edit its call meter or a network
 // list in the library's dialogs and write the result back, clone files to

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // Cloning files from one card to another, record by record: GSM SIM and
 // USIM in any pairing, each CloneOptions bit mapped to the file the
 // target's application keeps it in.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The GSM SIM commands (class A0, 3GPP TS 51.011 section 9) over a transport:
 // SELECT with GET RESPONSE and VERIFY CHV; the file commands are FileCommands'.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 // kxsim networks-ini [--input FILE] [--output FILE]: the operator INI of the
 // network list, made from mobile-broadband-provider-info.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The operator INI of the network list: section "Operators", keys MCC and MNC
 // as digits ("26201"), values the operator names, made from the service

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The codings of the GSM SIM's files (3GPP TS 51.011, section 10) that the
 // card commands read and write: call meter, price per unit, network codes,

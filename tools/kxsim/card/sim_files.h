@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The SIM's files this tool reads and writes (3GPP TS 51.011, section 10),
 // and which elementary file each CloneOptions bit copies.

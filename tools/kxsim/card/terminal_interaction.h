@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // The command line's way of asking: prompts on standard error, answers from
 // the terminal with echo off, or from standard input when that is no terminal.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // What the SIM commands need from a card reader: send one command APDU, get
 // its response. The PC/SC reader is one; tests put a fake in its place.
