@@ -54,9 +54,9 @@ PLANTED = [
 
 @functools.lru_cache(maxsize=None)
 def load(checker):
-    spec = importlib.util.spec_from_file_location("check_layers", checker)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("check_layers", checker)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
