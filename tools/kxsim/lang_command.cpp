@@ -68,7 +68,8 @@ QString quoted(const std::u16string& text) { return printable(QString::fromStdU1
 int check(const QStringList& args) {
     if (args.size() != 1) throw UsageError(QStringLiteral("lang check needs one FILE"));
     const std::u16string file = args[0].toStdU16String();
-    if (!tooling::isProfileFile(file)) throw UsageError(QStringLiteral("no language file at %1").arg(args[0]));
+    if (const std::u16string why = tooling::whyNoProfileFile(file); !why.empty())
+        throw UsageError(QStringLiteral("no language file at %1 (%2)").arg(args[0], QString::fromStdU16String(why)));
     std::vector<LanguageText> unusable;
     const auto texts = languageTexts(unusable);
     int problems = 0;
