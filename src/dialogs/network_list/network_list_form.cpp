@@ -38,6 +38,10 @@ constexpr int kKeyRole = Qt::UserRole;
 // The input box's texts, translated when it opens; its buttons read as the form's own.
 const services::FormText kInputPrompt{selectNetworkMember().form, u"Please enter the number to add:"};
 const services::FormText kInputOk{selectNetworkMember().form, u"OK"};
+// Names said for buttons whose visible text is a symbol ("?", the arrows).
+const services::FormText kHelpName{selectNetworkMember().form, u"Help"};
+const services::FormText kAddName{selectNetworkMember().form, u"Add"};
+const services::FormText kRemoveName{selectNetworkMember().form, u"Remove"};
 const services::FormText kInputCancel{selectNetworkMember().form, u"Cancel"};
 
 // The section of the host's INI file, read through the profile reader. The
