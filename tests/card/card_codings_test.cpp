@@ -15,15 +15,13 @@
 #include "support/child_process.h"
 #include "terminal_interaction.h"
 
+#include "hex_bytes.h"
+
 using namespace kxsim::card;
 
 namespace {
 
-Bytes fromHex(const std::string& text) {
-    Bytes bytes;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) bytes.push_back(uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+using test::fromHex;
 
 TEST(card_codings, price_per_unit_in_hundredths_both_ways) {
     const struct { const char* puct; uint16_t eppu; int ex; uint64_t hundredths; bool exact; } cases[] = {

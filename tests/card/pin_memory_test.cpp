@@ -16,6 +16,7 @@
 #include <cstring>
 #include <deque>
 
+#include "hex_bytes.h"
 #include "gsm_sim.h"
 #include "pin_entry.h"
 #include "surface/tooling.h"
@@ -83,11 +84,7 @@ struct Answering : Transport {
     }
 };
 
-Bytes fromHex(const std::string& text) {
-    Bytes bytes;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) bytes.push_back(uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+using test::fromHex;
 
 struct Armed {
     Armed() { found = 0, armed = true; }

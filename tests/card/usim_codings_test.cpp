@@ -15,15 +15,13 @@
 #include "usim_app.h"
 #include "usim_files.h"
 
+#include "hex_bytes.h"
+
 using namespace kxsim::card;
 
 namespace {
 
-Bytes fromHex(const std::string& text) {
-    Bytes bytes;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) bytes.push_back(uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+using test::fromHex;
 
 TEST(usim_codings, file_control_parameters) {
     const struct { const char* fcp; bool dir; Structure structure; uint32_t size; uint8_t record; bool invalidated; const char* error; } cases[] = {
