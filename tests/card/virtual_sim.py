@@ -370,12 +370,16 @@ def serve(port, card, stop):
     if sock is None:
         return
     sock.settimeout(0.2)
+    # vpcd writes a command's length and its bytes apart; answered with delayed
+    # acknowledgements, each command would wait about 40 ms for the second half.
+    sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
     atr = bytes.fromhex(card.image.get("atr", "3B00"))
     buffer = b""
     try:
         while not stop.is_set():
             try:
                 chunk = sock.recv(4096)
+                sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_QUICKACK, 1)
             except socket.timeout:
                 continue
             if not chunk:
