@@ -67,9 +67,6 @@ std::string registrationFilePath() { return dataHome() + "/kxsimlib/components.i
 
 namespace {
 
-// A run waits this long for another run, as a settings writer does.
-constexpr std::chrono::milliseconds kLockWait{5000};
-
 // Holds the lock file beside the registration file (flock), so concurrent
 // register and unregister runs take turns. Unregistering removes the lock
 // file with the folder; a run that locked a lock file removed meanwhile
@@ -102,7 +99,7 @@ public:
                     fail("cannot lock " + lockPath, errno);
                     return;
                 }
-                if (!wait) wait.emplace(folder.string(), kLockWait);  // made only when another run holds it
+                if (!wait) wait.emplace(folder.string(), kStoreLockWait);  // made only when another run holds it
                 if (!wait->next()) {
                     fail("cannot lock " + lockPath + ": another run has held it for 5 s", 0);
                     return;

@@ -31,6 +31,10 @@ struct FormFont {
     const char* family;
     qreal pointSize;
 };
+/// The property that keeps a control's fixed design text (its "Tag"), which
+/// the form puts back where a translation must not reach.
+inline constexpr const char* kTagProperty = "Tag";
+
 inline constexpr FormFont kArial9{"Arial", 9};
 inline constexpr FormFont kTahoma9{"Tahoma", 9};
 inline constexpr FormFont kLucida975{"Lucida Sans Unicode", 9.75};

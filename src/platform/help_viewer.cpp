@@ -22,20 +22,20 @@ public:
     }
 };
 
-HelpViewer* g_override = nullptr;
+HelpViewer* g_viewerOverride = nullptr;
 
 }  // namespace
 
 HelpViewer& currentHelpViewer() {
     static ChmHelpViewer builtIn;
-    return g_override ? *g_override : builtIn;
+    return g_viewerOverride ? *g_viewerOverride : builtIn;
 }
 
-ScopedHelpViewer::ScopedHelpViewer(HelpViewer& viewer) : previous_(g_override) {
-    g_override = &viewer;
+ScopedHelpViewer::ScopedHelpViewer(HelpViewer& viewer) : previous_(g_viewerOverride) {
+    g_viewerOverride = &viewer;
 }
 
-ScopedHelpViewer::~ScopedHelpViewer() { g_override = previous_; }
+ScopedHelpViewer::~ScopedHelpViewer() { g_viewerOverride = previous_; }
 
 std::u16string helpFilePath() { return libraryFile(u"kxhelpd.chm"); }
 

@@ -17,8 +17,6 @@ QPointer<HelpWindow> g_window;
 
 const QString kTitle = QStringLiteral("Kestrix SIM Lib Help");
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 // Rules added after a page's own style sheet on a dark palette: the pages
 // were written for dark text on white, and the later rule wins.
 QString darkPageStyle(const QPalette& palette) {
@@ -68,13 +66,13 @@ bool HelpWindow::showTopic(const std::string& helpFile, int32_t contextId, QWidg
         QUrl url;
         url.setScheme(QString::fromLatin1(kScheme));
         const std::string::size_type hash = lookup.topic.find('#');
-        url.setPath(fromUtf8(lookup.topic.substr(0, hash)));
-        if (hash != std::string::npos) url.setFragment(fromUtf8(lookup.topic.substr(hash + 1)));
+        url.setPath(QString::fromStdString(lookup.topic.substr(0, hash)));
+        if (hash != std::string::npos) url.setFragment(QString::fromStdString(lookup.topic.substr(hash + 1)));
         // The same topic again reloads it: the file may have changed.
         if (source() == url) reload();
         else setSource(url, QTextDocument::HtmlResource);
     } else {
-        showProblem(fromUtf8(lookup.message));
+        showProblem(QString::fromStdString(lookup.message));
     }
     bringToFront(caller);
     return lookup.found();
@@ -109,7 +107,7 @@ void HelpWindow::followLink(const QUrl& link) {
     if (link.scheme() == QLatin1String(kScheme)) {
         const std::string page = link.path(QUrl::FullyDecoded).toStdString();
         if (!file_.contains(page)) {
-            showProblem(QStringLiteral("The help file %1 lacks the page %2.").arg(fromUtf8(file_.path()), fromUtf8(page)));
+            showProblem(QStringLiteral("The help file %1 lacks the page %2.").arg(QString::fromStdString(file_.path()), QString::fromStdString(page)));
             return;
         }
         problem_.clear();

@@ -12,7 +12,7 @@ namespace kxsim::platform {
 namespace {
 
 std::mutex g_mutex;
-std::u16string g_override;
+std::u16string g_folderOverride;
 
 std::u16string loadedFolder() {
     Dl_info info{};
@@ -29,7 +29,7 @@ std::u16string loadedFolder() {
 std::u16string libraryFolder() {
     {
         std::lock_guard lock(g_mutex);
-        if (!g_override.empty()) return g_override;
+        if (!g_folderOverride.empty()) return g_folderOverride;
     }
     static const std::u16string folder = loadedFolder();
     return folder;
@@ -37,7 +37,7 @@ std::u16string libraryFolder() {
 
 void setLibraryFolder(std::u16string folder) {
     std::lock_guard lock(g_mutex);
-    g_override = std::move(folder);
+    g_folderOverride = std::move(folder);
 }
 
 std::u16string libraryFile(std::u16string_view fileName) {

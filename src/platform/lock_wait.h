@@ -14,6 +14,10 @@
 
 namespace kxsim::platform {
 
+/// How long a writer of a store file (settings, component registrations)
+/// waits for another process's write to end.
+inline constexpr std::chrono::milliseconds kStoreLockWait{5000};
+
 class LockWait {
 public:
     LockWait(const std::string& folder, std::chrono::milliseconds limit);

@@ -14,14 +14,12 @@
 #include "platform/ordinary_file.h"
 #include "platform/owned_file.h"
 #include "platform/settings_ini.h"
+#include "platform/lock_wait.h"
 #include "platform/store_lock.h"
 #include "platform/whole_file.h"
 
 namespace kxsim::platform {
 namespace {
-
-// A writer waits this long for other processes' writes to end.
-constexpr std::chrono::milliseconds kLockWait{5000};
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -70,7 +68,7 @@ Status SettingsFileStore::setValue(const std::u16string& key, const std::u16stri
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return refused(key, path, QStringLiteral("cannot be written (its folder cannot be made)"));
 
-    const StoreLock lock(path, kLockWait);
+    const StoreLock lock(path, kStoreLockWait);
     if (!lock.failure().isEmpty()) return refused(key, lock.failure());
     const std::string native = QFile::encodeName(path).toStdString();
     removeStaleTemporaries(native);

@@ -9,7 +9,7 @@
 namespace kxsim::platform {
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool isSpaceOrTab(char16_t c) { return c == u' ' || c == u'\t'; }
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool isAsciiAlnum(char16_t c) {
@@ -105,7 +105,7 @@ std::optional<std::u16string> decodeValue(std::string_view raw) {
     bool started = false;
     for (size_t i = 0; i < in.size(); ++i) {
         const char16_t c = in[i];
-        if (!started && !quoted && isBlank(c)) continue;
+        if (!started && !quoted && isSpaceOrTab(c)) continue;
         started = true;
         if (c == u'"') {
             quoted = !quoted;
@@ -120,7 +120,7 @@ std::optional<std::u16string> decodeValue(std::string_view raw) {
             break;
         } else {
             out += c;
-            if (!quoted && isBlank(c)) continue;
+            if (!quoted && isSpaceOrTab(c)) continue;
         }
         significant = out.size();
     }

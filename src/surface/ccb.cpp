@@ -8,7 +8,7 @@
 namespace kxsim {
 namespace {
 
-const surface::DispatchTable<CCB>& table() {
+const surface::DispatchTable<CCB>& ccbTable() {
     static const surface::DispatchTable<CCB> t(u"CCB", {surface::function<&CCB::XXX>(1, u"XXX", {})});
     return t;
 }
@@ -24,14 +24,14 @@ Status CCB::XXX(Variant& result) {
 }
 
 const ClassIdentity& CCB::identity() const { return kClasses[2]; }
-const std::vector<MemberInfo>& CCB::members() const { return table().members(); }
+const std::vector<MemberInfo>& CCB::members() const { return ccbTable().members(); }
 
 Status CCB::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return platform::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return ccbTable().idOfName(name, id); });
 }
 
 Status CCB::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return platform::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+    return platform::guarded([&] { return ccbTable().invoke(*this, id, flags, args, result); });
 }
 
 }  // namespace kxsim

@@ -10,7 +10,7 @@ namespace kxsim::surface {
 namespace {
 
 // The _CDialogs interface: one row per member, from its description.
-const DispatchTable<CDialogs>& table() {
+const DispatchTable<CDialogs>& cdialogsTable() {
     static const DispatchTable<CDialogs> t = [] {
         std::vector<DispatchRow<CDialogs>> rows;
         forEachCDialogsMember([&]<auto Fn>(const MemberDescription& member) { rows.push_back(described<Fn>(member)); });
@@ -22,14 +22,14 @@ const DispatchTable<CDialogs>& table() {
 }  // namespace
 
 const ClassIdentity& CDialogsObject::identity() const { return kClasses[0]; }
-const std::vector<MemberInfo>& CDialogsObject::members() const { return table().members(); }
+const std::vector<MemberInfo>& CDialogsObject::members() const { return cdialogsTable().members(); }
 
 Status CDialogsObject::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return platform::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return cdialogsTable().idOfName(name, id); });
 }
 
 Status CDialogsObject::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return platform::guarded([&] { return table().invoke(dialogs_, id, flags, args, result); });
+    return platform::guarded([&] { return cdialogsTable().invoke(dialogs_, id, flags, args, result); });
 }
 
 }  // namespace kxsim::surface

@@ -32,7 +32,7 @@ public:
 
 namespace {
 
-const surface::DispatchTable<Commons>& table() {
+const surface::DispatchTable<Commons>& commonsTable() {
     static const surface::DispatchTable<Commons> t(
         u"Commons",
         {
@@ -149,14 +149,14 @@ Status Commons::NewTempFileName(std::u16string& Path, std::u16string& Appendix, 
 }
 
 const ClassIdentity& Commons::identity() const { return kClasses[1]; }
-const std::vector<MemberInfo>& Commons::members() const { return table().members(); }
+const std::vector<MemberInfo>& Commons::members() const { return commonsTable().members(); }
 
 Status Commons::GetIDsOfNames(std::u16string_view name, DispId& id) const {
-    return platform::guarded([&] { return table().idOfName(name, id); });
+    return platform::guarded([&] { return commonsTable().idOfName(name, id); });
 }
 
 Status Commons::Invoke(DispId id, uint16_t flags, std::vector<Variant>& args, Variant& result) {
-    return platform::guarded([&] { return table().invoke(*this, id, flags, args, result); });
+    return platform::guarded([&] { return commonsTable().invoke(*this, id, flags, args, result); });
 }
 
 namespace surface {

@@ -25,7 +25,7 @@ DialogTool cloneTool() {
     return tool;
 }
 
-const ToolRegistration registration{cloneTool()};
+const ToolRegistration cloneToolRegistration{cloneTool()};
 
 }  // namespace
 }  // namespace kxsim::tool

@@ -16,7 +16,7 @@ int convert(const QStringList& args) {
     return fields.status.ok() ? 0 : 1;
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration convertCommandRegistration{Command{
     QStringLiteral("convert"),
     QStringLiteral("convert TEXT"), convert,
     QStringLiteral("The number converter's hexadecimal, decimal, octal and binary field for TEXT, one per line; "

@@ -21,7 +21,7 @@ QString typeInput(const Inputs& inputs, Arguments&, std::shared_ptr<void>& keep)
     return {};
 }
 
-const ToolRegistration registration{memberTool(MemberCommand{
+const ToolRegistration converterToolRegistration{memberTool(MemberCommand{
     .command = QStringLiteral("converter"),
     .member = u"Converter",
     .ownFields = {Field{QStringLiteral("input"), QStringLiteral("Typed into the input field"),

@@ -64,7 +64,7 @@ int help(const QStringList& args) {
     return QApplication::exec();
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration helpCommandRegistration{Command{
     QStringLiteral("help"), QStringLiteral("help NUMBER [--png FILE] [--dark]"), help,
     QStringLiteral("The help window at the topic with that context number (7105, 7108, 7111, 7120, 8030, 8040, "
                    "8100), from kxhelpd.chm beside the library; runs until it is closed, or writes its picture."),

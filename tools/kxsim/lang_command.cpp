@@ -119,7 +119,7 @@ int lang(const QStringList& given) {
     throw UsageError(QStringLiteral("lang needs template or check, not %1").arg(verb));
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration langCommandRegistration{Command{
     QStringLiteral("lang"), QStringLiteral("lang template [FILE] | lang check FILE"), lang,
     QStringLiteral("Language files for translators. template writes (to FILE, or standard output) every text "
                    "the dialogs look up, in the sections they use, with the English text as its value and a "

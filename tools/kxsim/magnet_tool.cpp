@@ -7,7 +7,7 @@
 namespace kxsim::tool {
 namespace {
 
-const ToolRegistration registration{
+const ToolRegistration magnetToolRegistration{
     memberTool(MemberCommand{.command = QStringLiteral("magnet"), .member = u"MagnetOptions"})};
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace kxsim::tool {
 namespace {
 
-const ToolRegistration registration{memberTool(MemberCommand{
+const ToolRegistration meterToolRegistration{memberTool(MemberCommand{
     .command = QStringLiteral("meter"),
     .member = u"SelectMeter",
     // The longest amounts: eight-digit meters at a four-digit price.

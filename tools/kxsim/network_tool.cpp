@@ -20,7 +20,7 @@ QString sampleIni() {
 
 const MemberDescription& kMember = describedMember(u"SelectNetwork");
 
-QString prepare(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
+QString prepareNetworkArguments(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
     // The member shows an empty list then; a script should hear why.
     const QString ini = value(inputs, QStringLiteral("ini"));
     if (const std::u16string why = tooling::whyNoProfileFile(ini.toStdU16String()); !why.empty())
@@ -31,7 +31,7 @@ QString prepare(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
     return {};
 }
 
-const ToolRegistration registration{memberTool(MemberCommand{
+const ToolRegistration networkToolRegistration{memberTool(MemberCommand{
     .command = QStringLiteral("network"),
     .member = kMember.name,
     .options = {{.param = u"Section", .value = QStringLiteral("NAME"), .required = true},
@@ -42,7 +42,7 @@ const ToolRegistration registration{memberTool(MemberCommand{
                 {.param = u"HelpId", .option = QStringLiteral("help-id"),
                  .fallback = QString::number(kMember.helpContext)},
                 {.param = u"Language", .hidden = true}},
-    .prepare = prepare,
+    .prepare = prepareNetworkArguments,
     .note = QStringLiteral("A missing INI file is said on stderr and the list stays empty."),
 })};
 

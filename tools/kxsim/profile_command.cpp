@@ -73,7 +73,7 @@ int profile(const QStringList& given) {
     throw UsageError(QStringLiteral("profile needs get, keys or sections, not %1").arg(verb));
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration profileCommandRegistration{Command{
     QStringLiteral("profile"),
     QStringLiteral("profile get FILE SECTION KEY [--default TEXT] [--size N] | "
                    "profile keys FILE SECTION [--default TEXT] [--size N] | profile sections FILE [--size N]"),

@@ -10,7 +10,7 @@
 namespace kxsim::tool {
 namespace {
 
-QString prepare(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
+QString addPcscReaders(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
     if (inputs.value(QStringLiteral("pcsc")).isEmpty()) return {};
     const card::ReaderListing listing = card::listReaders();
     if (listing.kind != card::ReaderListing::Kind::Readers) return QString::fromStdString(listing.problem);
@@ -24,13 +24,13 @@ QString prepare(const Inputs& inputs, Arguments& args, std::shared_ptr<void>&) {
     return {};
 }
 
-const ToolRegistration registration{memberTool(MemberCommand{
+const ToolRegistration readerToolRegistration{memberTool(MemberCommand{
     .command = QStringLiteral("reader"),
     .member = u"Kartenleser",
     .options = {{.param = u"Readers", .option = QStringLiteral("reader"), .value = QStringLiteral("READER")}},
     .ownFields = {Field{QStringLiteral("pcsc"), QStringLiteral("Readers of the PC/SC daemon"), QString(), false,
                         false, true}},
-    .prepare = prepare,
+    .prepare = addPcscReaders,
     .note = QStringLiteral("--pcsc lists the readers of the PC/SC daemon (pcscd) first, and exits with 2 when it "
                            "knows none."),
 })};

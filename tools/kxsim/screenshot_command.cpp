@@ -55,7 +55,7 @@ int screenshot(const QStringList& args) {
     return failures == 0 ? 0 : 1;
 }
 
-const CommandRegistration registration{
+const CommandRegistration screenshotCommandRegistration{
     Command{QStringLiteral("screenshot"), QStringLiteral("screenshot DIR [--dark]"), screenshot,
             QStringLiteral("Writes a picture of every dialog into DIR, named after its form (WLeser.png), and one "
                            "of each further state named FORM_STATE.png: WConvert_error.png, WCopysim_checked.png, "

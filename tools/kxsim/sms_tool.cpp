@@ -52,7 +52,7 @@ DialogTool smsTool() {
     return tool;
 }
 
-const ToolRegistration registration{smsTool()};
+const ToolRegistration smsToolRegistration{smsTool()};
 
 }  // namespace
 }  // namespace kxsim::tool

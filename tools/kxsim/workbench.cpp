@@ -165,7 +165,7 @@ int workbench(const QStringList& args) {
     return app->exec();
 }
 
-const CommandRegistration registration{
+const CommandRegistration workbenchRegistration{
     Command{QStringLiteral("workbench"), QStringLiteral("workbench [--page NAME] [--png FILE]"), workbench,
             QStringLiteral("The workbench (also kxsim without a command): a button per dialog, the inputs a host "
                            "would pass and a log of each call's outputs, and a page for a SIM card in a PC/SC "

@@ -26,7 +26,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kArial9;
+constexpr platform::FormFont kMeterFont = platform::kArial9;
 constexpr qreal kEqualsSize = 12;
 constexpr int kIconSize = 32;
 
@@ -102,7 +102,7 @@ void setFieldText(QLineEdit* box, const QString& text) {
 
 QLabel* equalsSign(QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("="), parent);
-    label->setFont(platform::designFont(kFont, kEqualsSize, true));
+    label->setFont(platform::designFont(kMeterFont, kEqualsSize, true));
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -112,12 +112,12 @@ QLabel* equalsSign(QWidget* parent) {
 CallMeterForm::CallMeterForm() : Form(QStringView(selectMeterMember().form).toString()) {}
 
 void CallMeterForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kFont);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Accumulated Call Meter"), kMeterFont);
 
     icon_ = add(platform::makeImage(&w, kIconSize), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Set accumulated call meter and cost limit:"), &w),
                      QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont, kFont.pointSize);
+    platform::styleHeading(info, kMeterFont, kMeterFont.pointSize);
     root->addWidget(platform::makeHeadingBand(&w, icon_, info));
 
     auto* body = new QVBoxLayout;

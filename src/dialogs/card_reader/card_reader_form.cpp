@@ -27,8 +27,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kLucida975;
-constexpr const char* kTag = "Tag";
+constexpr platform::FormFont kReaderFont = platform::kLucida975;
 
 QSlider* makeSlider(QWidget* parent) {
     auto* slider = new platform::SecondsSlider(parent);
@@ -67,13 +66,13 @@ QHBoxLayout* makeScale(QWidget* parent, const std::array<QLineEdit*, 4>& boxes) 
 CardReaderForm::CardReaderForm() : Form(QStringView(kartenleserMember().form).toString()) { setHelpContextId(help::kCardReader); }
 
 void CardReaderForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kFont);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Cardreader Setup"), kReaderFont);
 
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("BImage"));
     auto* heading = add(new QLabel(QStringLiteral("Choose Chipcard Reader to use:"), &w),
                         QStringLiteral("Label1"));
-    heading->setProperty(kTag, QStringLiteral("Wählen Sie den Chipkartenleser:"));
-    platform::styleHeading(heading, kFont);
+    heading->setProperty(platform::kTagProperty, QStringLiteral("Wählen Sie den Chipkartenleser:"));
+    platform::styleHeading(heading, kReaderFont);
     root->addWidget(platform::makeHeadingBand(&w, image, heading));
 
     auto* body = new QVBoxLayout;
@@ -88,7 +87,7 @@ void CardReaderForm::build(QDialog& w) {
 
     auto* timeLabel = add(new QLabel(QStringLiteral("Time interval for request card (sec):"), &w),
                           QStringLiteral("Label2"));
-    timeLabel->setProperty(kTag, QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
+    timeLabel->setProperty(platform::kTagProperty, QStringLiteral("Zeitintervall für Kartenprüfung (s):"));
     body->addWidget(timeLabel);
     requestInterval_ = add(makeSlider(&w), QStringLiteral("PrefTime"));
     timeLabel->setBuddy(requestInterval_);
@@ -101,7 +100,7 @@ void CardReaderForm::build(QDialog& w) {
 
     auto* waitLabel = add(new QLabel(QStringLiteral("Waitstates before first command (sec):"), &w),
                           QStringLiteral("Label3"));
-    waitLabel->setProperty(kTag, QStringLiteral("Wartezeit vor erstem Kommando"));
+    waitLabel->setProperty(platform::kTagProperty, QStringLiteral("Wartezeit vor erstem Kommando"));
     body->addWidget(waitLabel);
     waitBeforeFirst_ = add(makeSlider(&w), QStringLiteral("PrefWait"));
     waitLabel->setBuddy(waitBeforeFirst_);
@@ -114,7 +113,7 @@ void CardReaderForm::build(QDialog& w) {
 
     pinpad_ = add(new QCheckBox(QStringLiteral("PIN entry on card reader"), &w),
                   QStringLiteral("PrefPinp"));
-    pinpad_->setProperty(kTag, QStringLiteral("Pin-Eingabe am Kartenleser"));
+    pinpad_->setProperty(platform::kTagProperty, QStringLiteral("Pin-Eingabe am Kartenleser"));
     body->addWidget(pinpad_);
     root->addLayout(body);
 
@@ -136,8 +135,8 @@ void CardReaderForm::build(QDialog& w) {
 void CardReaderForm::Uebersetze() {
     for (const char* name : {"Label1", "Label2", "Label3"})
         if (auto* label = window().findChild<QLabel*>(QLatin1String(name)))
-            label->setText(label->property(kTag).toString());
-    if (pinpad_) pinpad_->setText(pinpad_->property(kTag).toString());
+            label->setText(label->property(platform::kTagProperty).toString());
+    if (pinpad_) pinpad_->setText(pinpad_->property(platform::kTagProperty).toString());
 }
 
 void CardReaderForm::loaded() {

@@ -21,7 +21,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kTahoma9;
+constexpr platform::FormFont kCloneFont = platform::kTahoma9;
 
 struct FileBox {
     const char16_t* caption;
@@ -53,12 +53,12 @@ CloneOptionsForm::CloneOptionsForm() : Form(QStringView(cloneOptionsMember().for
 
 void CloneOptionsForm::build(QDialog& w) {
     // The body in the system window colour, the buttons on a band in the button-face colour.
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Clone SIM-Card"), kFont, platform::Body::Window);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Clone SIM-Card"), kCloneFont, platform::Body::Window);
     root->addStrut(platform::twips(6120));
 
     QLabel* image = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Clone folowing files from this card:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont);
+    platform::styleHeading(info, kCloneFont);
     root->addWidget(platform::makeHeadingBand(&w, image, info));
 
     // The files in two columns; the dependent ones are set by the dialog alone.

@@ -24,22 +24,21 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kLucida975;
-constexpr const char* kTag = "Tag";
+constexpr platform::FormFont kMagnetFont = platform::kLucida975;
 
 }  // namespace
 
 MagneticStripeForm::MagneticStripeForm() : Form(QStringView(magnetOptionsMember().form).toString()) {}
 
 void MagneticStripeForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kFont);
-    w.setProperty(kTag, QStringLiteral("Magnetstreifen-Optionen"));
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Magnetic Stripe Options"), kMagnetFont);
+    w.setProperty(platform::kTagProperty, QStringLiteral("Magnetstreifen-Optionen"));
 
     QLabel* image = add(platform::makeImage(&w, 32), QStringLiteral("Image2"));
     heading_ = add(new QLabel(QStringLiteral("The Magnetic Stripe Data contains:"), &w),
                    QStringLiteral("Label1"));
-    heading_->setProperty(kTag, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
-    platform::styleHeading(heading_, kFont);
+    heading_->setProperty(platform::kTagProperty, QStringLiteral("Die Magnetstreifen-Daten enthalten:"));
+    platform::styleHeading(heading_, kMagnetFont);
     QFrame* band = platform::makeHeadingBand(&w, image, heading_);
     root->addWidget(band);
 
@@ -72,7 +71,7 @@ void MagneticStripeForm::build(QDialog& w) {
         trackIds_[k] = id;
         grid->addWidget(id, row, 1);
         QCheckBox* check = add(new QCheckBox(QStringLiteral("present:"), &w), QStringLiteral("Check") + number);
-        check->setProperty(kTag, QStringLiteral("vorhanden:"));
+        check->setProperty(platform::kTagProperty, QStringLiteral("vorhanden:"));
         // Three boxes read alike; each is named after its track as well.
         platform::nameAfter(check, {trackLabels[k], check->objectName()});
         present_[k] = check;
@@ -105,10 +104,10 @@ void MagneticStripeForm::build(QDialog& w) {
 
 void MagneticStripeForm::Uebersetze() {
     QDialog& w = window();
-    w.setWindowTitle(w.property(kTag).toString());
-    if (heading_) heading_->setText(heading_->property(kTag).toString());
+    w.setWindowTitle(w.property(platform::kTagProperty).toString());
+    if (heading_) heading_->setText(heading_->property(platform::kTagProperty).toString());
     for (const auto& check : present_)
-        if (check) check->setText(check->property(kTag).toString());
+        if (check) check->setText(check->property(platform::kTagProperty).toString());
 }
 
 void MagneticStripeForm::displayed() {

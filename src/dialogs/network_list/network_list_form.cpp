@@ -31,7 +31,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kTahoma9;
+constexpr platform::FormFont kNetworkFont = platform::kTahoma9;
 const QString kSymbolFont = QStringLiteral("Marlett");
 constexpr int kKeyRole = Qt::UserRole;
 
@@ -159,12 +159,12 @@ NetworkListForm::NetworkListForm() : Form(QStringView(selectNetworkMember().form
 
 void NetworkListForm::build(QDialog& w) {
     // The client area is in the system window colour; only the bottom band is not.
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kFont, platform::Body::Window);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Preferred Networks"), kNetworkFont, platform::Body::Window);
 
     // Controls in design order: the order translation walks them.
     icon_ = add(platform::makeImage(&w, platform::twips(480)), QStringLiteral("IMIcon"));
     auto* info = add(new QLabel(QStringLiteral("Choose the items to use:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont);
+    platform::styleHeading(info, kNetworkFont);
     auto* availableLabel = add(new QLabel(QStringLiteral("Available:"), &w), QStringLiteral("Label1"), 0);
     auto* selectedLabel = add(new QLabel(QStringLiteral("Selected:"), &w), QStringLiteral("Label1"), 1);
     available_ = add(makeList(&w, QStringLiteral("Einfügen mit Doppelklick")), QStringLiteral("List1"));

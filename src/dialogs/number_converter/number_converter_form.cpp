@@ -24,7 +24,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kMsSansSerif975;
+constexpr platform::FormFont kConverterFont = platform::kMsSansSerif975;
 
 QLineEdit* makeOutput(QWidget* parent, int width) {
     auto* field = new QLineEdit(parent);
@@ -44,13 +44,13 @@ std::u16string NumberConverterForm::Bin(int32_t d) const { return dialogs::Bin(d
 std::u16string NumberConverterForm::Okt(int32_t d) const { return dialogs::Okt(d); }
 
 void NumberConverterForm::build(QDialog& w) {
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Convert numbers"), kFont);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Convert numbers"), kConverterFont);
 
     auto* intro = add(new QLabel(QStringLiteral("Type decimal or hexadecimal number with leading 'h' to "
                                                 "convert into the various numbering systems."),
                                  &w),
                       QStringLiteral("LB1"), 5);
-    platform::styleHeading(intro, kFont, kFont.pointSize);
+    platform::styleHeading(intro, kConverterFont, kConverterFont.pointSize);
     intro->setWordWrap(true);
     root->addWidget(platform::makeHeadingBand(&w, nullptr, intro));
 

@@ -26,7 +26,7 @@
 namespace kxsim::dialogs {
 namespace {
 
-constexpr platform::FormFont kFont = platform::kLucida975;
+constexpr platform::FormFont kMessageFont = platform::kLucida975;
 
 // The design's validity entries, replaced when the window is displayed.
 const char16_t* const kDesignValidity[] = {u"10 min", u"60 min", u"24 hours", u"7 day", u"52 weeks"};
@@ -41,9 +41,9 @@ ShortMessageForm::ShortMessageForm() : Form(QStringView(shortMessageFormMember()
 
 void ShortMessageForm::build(QDialog& w) {
     mode_ = {};  // every load starts from the design: status mode
-    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Short Message"), kFont);
+    QVBoxLayout* root = platform::openForm(w, QStringLiteral("Short Message"), kMessageFont);
     auto* info = add(new QLabel(QStringLiteral("Edit the item:"), &w), QStringLiteral("LBInfo"));
-    platform::styleHeading(info, kFont);
+    platform::styleHeading(info, kMessageFont);
     QLabel* image = platform::makeImage(&w, 32);  // registered below, in the table's order
     root->addWidget(platform::makeHeadingBand(&w, image, info));
 

@@ -151,7 +151,7 @@ int runCard(const QStringList& args) {
     }
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration cardCommandRegistration{Command{
     QStringLiteral("card"),
     QStringLiteral("card status [--reader READER] [--app gsm|usim] | "
                    "card meter [--reader READER] [--app gsm|usim] [--last-try] [--timeout SECONDS] [--title TEXT] | "

@@ -5,7 +5,6 @@
 namespace kxsim::card {
 
 namespace {
-CardError refused(const std::string& why) { return CardError(CardError::Kind::Refused, why); }
 std::string pinName(int chv) { return chv == 1 ? "PIN" : "PIN2"; }
 }  // namespace
 

@@ -23,8 +23,6 @@ namespace {
 
 const std::vector<uint16_t> kApp{kApplicationDir};
 
-CardError refused(const std::string& why) { return CardError(CardError::Kind::Refused, why); }
-QString q(const std::string& text) { return QString::fromStdString(text); }
 std::string s(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
 
 // The dialog's failure (no platform, a form already shown) as a card task's stop.
@@ -77,7 +75,7 @@ public:
     }
     QJsonArray written() const {
         QJsonArray list;
-        for (const auto& n : done_) list.append(q(n));
+        for (const auto& n : done_) list.append(QString::fromStdString(n));
         return list;
     }
 
@@ -99,19 +97,19 @@ QJsonObject pinJson(const CodeState& state) {
 }  // namespace
 
 QJsonObject cardStatus(const std::string& reader, const ReaderTiming& timing, AppChoice app) {
-    QJsonObject out{{QStringLiteral("reader"), q(reader)}};
+    QJsonObject out{{QStringLiteral("reader"), QString::fromStdString(reader)}};
     if (!PcscReader::cardPresent(reader)) {
         out[QStringLiteral("present")] = false;
         return out;
     }
     PcscReader transport(reader, timing, 0);
     out[QStringLiteral("present")] = true;
-    out[QStringLiteral("atr")] = q(hex(transport.atr()));
+    out[QStringLiteral("atr")] = QString::fromStdString(hex(transport.atr()));
     const std::unique_ptr<CardApp> sim = openApplication(transport, app);
-    out[QStringLiteral("application")] = q(sim->name());
-    if (auto* usim = dynamic_cast<UsimApp*>(sim.get())) out[QStringLiteral("aid")] = q(hex(usim->aid()));
+    out[QStringLiteral("application")] = QString::fromStdString(sim->name());
+    if (auto* usim = dynamic_cast<UsimApp*>(sim.get())) out[QStringLiteral("aid")] = QString::fromStdString(hex(usim->aid()));
     const EfInfo iccid = sim->selectPath({}, kEfIccid);
-    out[QStringLiteral("iccid")] = q(iccidDigits(sim->readBinary(0, std::min<uint32_t>(iccid.size, 10))));
+    out[QStringLiteral("iccid")] = QString::fromStdString(iccidDigits(sim->readBinary(0, std::min<uint32_t>(iccid.size, 10))));
     out[QStringLiteral("chv1")] = pinJson(sim->codeState(1));
     out[QStringLiteral("chv2")] = pinJson(sim->codeState(2));
     return out;
@@ -163,13 +161,13 @@ QJsonObject editMeter(CardSession& card) {
     int32_t result = 0;
     check(CDialogs().SelectMeter(acmText, amvText, ccuText, ppuText, icon, result));
     QJsonObject out{{QStringLiteral("result"), result},
-                    {QStringLiteral("application"), q(sim.name())},
+                    {QStringLiteral("application"), QString::fromStdString(sim.name())},
                     {QStringLiteral("acm"), QString::fromStdU16String(acmText)},
                     {QStringLiteral("amv"), QString::fromStdU16String(amvText)},
                     {QStringLiteral("ccu"), QString::fromStdU16String(ccuText)},
                     {QStringLiteral("ppu"), QString::fromStdU16String(ppuText)}};
     if (!priceShown)
-        out[QStringLiteral("note")] = q("the card's price per unit, " + std::to_string(hundredths.value) +
+        out[QStringLiteral("note")] = QString::fromStdString("the card's price per unit, " + std::to_string(hundredths.value) +
                                         " hundredths of " + currency + ", is more than the dialog's four digits hold; "
                                         "it was left out of the dialog and stays on the card unless a new one is typed");
     if (result != 1) {
@@ -254,8 +252,8 @@ QJsonObject editNetworks(CardSession& card, NetworkList list, const std::u16stri
     Picture icon;
     check(CDialogs().SelectNetwork(section, keys, max, file, caption, icon, help, language, result));
     QJsonObject out{{QStringLiteral("result"), result}, {QStringLiteral("keys"), QString::fromStdU16String(keys)},
-                    {QStringLiteral("max"), max}, {QStringLiteral("application"), q(sim.name())},
-                    {QStringLiteral("file"), q(name)}};
+                    {QStringLiteral("max"), max}, {QStringLiteral("application"), QString::fromStdString(sim.name())},
+                    {QStringLiteral("file"), QString::fromStdString(name)}};
     out[QStringLiteral("written")] = QJsonArray();
     if (result != 1) return out;
     // The list as the dialog gives it: tokens up to the first empty one, each back to the card's key.
@@ -268,14 +266,14 @@ QJsonObject editNetworks(CardSession& card, NetworkList list, const std::u16stri
         chosen.push_back(*key);
     }
     QString shown;
-    for (const std::string& key : chosen) shown += q(key) + QLatin1Char(';');
+    for (const std::string& key : chosen) shown += QString::fromStdString(key) + QLatin1Char(';');
     out[QStringLiteral("keys")] = shown;
     std::string why;
     const std::optional<Bytes> coded = encodePlmnList(chosen, before, entry, info.size, why);
     if (!coded) throw refused(why + " (" + name + "); nothing was written");
     if (*coded == content) return out;
     if (list == NetworkList::Operator) {
-        out[QStringLiteral("note")] = q(name + " is the operator's list, shown only; nothing was written");
+        out[QStringLiteral("note")] = QString::fromStdString(name + " is the operator's list, shown only; nothing was written");
         return out;
     }
     card.unlock(info.update, name, "update");

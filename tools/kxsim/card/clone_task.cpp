@@ -16,8 +16,6 @@ namespace kxsim::card {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
 std::string shape(const EfInfo& f) {
     if (f.structure == Structure::Transparent) return std::to_string(f.size) + " bytes";
     return std::to_string(f.records()) + " records of " + std::to_string(f.recordLength) + " bytes" +
@@ -126,7 +124,7 @@ struct Planned {
 };
 
 QJsonObject entry(const Planned& p) {
-    return QJsonObject{{QStringLiteral("file"), q(p.name)},
+    return QJsonObject{{QStringLiteral("file"), QString::fromStdString(p.name)},
                        {p.info.structure == Structure::Transparent ? QStringLiteral("bytes") : QStringLiteral("records"),
                         int(p.written)}};
 }
@@ -187,8 +185,8 @@ QJsonObject cloneCard(CardSession& from, CardSession& to) {
         try {
             plan.push_back(prepare(file, source, target));
         } catch (const Skip& skip) {
-            skippedList.append(QJsonObject{{QStringLiteral("file"), q(std::string("EF ") + file.name)},
-                                           {QStringLiteral("reason"), q(skip.why)}});
+            skippedList.append(QJsonObject{{QStringLiteral("file"), QString::fromStdString(std::string("EF ") + file.name)},
+                                           {QStringLiteral("reason"), QString::fromStdString(skip.why)}});
         }
     }
     for (const Planned& p : plan) to.unlock(p.info.update, p.target.name, "update");
@@ -203,12 +201,12 @@ QJsonObject cloneCard(CardSession& from, CardSession& to) {
                 part[QStringLiteral("of")] = int(plan[i].content.size());
                 partly.append(part);
             } else {
-                notCopied.append(q(plan[i].name));
+                notCopied.append(QString::fromStdString(plan[i].name));
             }
-            for (size_t j = i + 1; j < plan.size(); ++j) notCopied.append(q(plan[j].name));
+            for (size_t j = i + 1; j < plan.size(); ++j) notCopied.append(QString::fromStdString(plan[j].name));
             const QJsonObject summary{{QStringLiteral("result"), mask},         {QStringLiteral("copied"), copiedList},
                                       {QStringLiteral("partly"), partly},       {QStringLiteral("not_copied"), notCopied},
-                                      {QStringLiteral("skipped"), skippedList}, {QStringLiteral("error"), q(e.what())}};
+                                      {QStringLiteral("skipped"), skippedList}, {QStringLiteral("error"), QString::fromStdString(e.what())}};
             std::string names;
             for (const auto& c : copiedList) names += (names.empty() ? "" : ", ") + c.toObject()[QStringLiteral("file")].toString().toStdString();
             throw TaskStopped(CardError(e.kind, std::string(e.what()) + ". Copied in full: " + (names.empty() ? "nothing" : names) +
@@ -220,7 +218,7 @@ QJsonObject cloneCard(CardSession& from, CardSession& to) {
         copiedList.append(entry(plan[i]));
     }
     return QJsonObject{{QStringLiteral("result"), mask},
-                       {QStringLiteral("application"), q(from.sim().name() + " to " + to.sim().name())},
+                       {QStringLiteral("application"), QString::fromStdString(from.sim().name() + " to " + to.sim().name())},
                        {QStringLiteral("copied"), copiedList},
                        {QStringLiteral("skipped"), skippedList}};
 }

@@ -8,7 +8,6 @@
 namespace kxsim::card {
 
 namespace {
-enum : uint8_t { kReadBinary = 0xB0, kUpdateBinary = 0xD6, kReadRecord = 0xB2, kUpdateRecord = 0xDC };
 enum : uint8_t { kModePrevious = 0x03, kModeAbsolute = 0x04 };
 // READ/UPDATE BINARY move at most this many bytes per command (P3 is one byte).
 constexpr uint32_t kChunk = 255;
@@ -20,7 +19,6 @@ std::string hex4(unsigned value) {
     return text;
 }
 
-CardError malformedAnswer(const std::string& what) { return CardError(CardError::Kind::Answer, what); }
 
 std::string accessName(Access level) {
     switch (level) {

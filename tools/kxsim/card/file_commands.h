@@ -12,6 +12,11 @@
 namespace kxsim::card {
 
 enum class Structure : uint8_t { Transparent = 0, Linear = 1, Cyclic = 3 };
+/// Instruction bytes of the commands a GSM SIM and a UICC both take.
+enum Instruction : uint8_t {
+    kVerify = 0x20, kSelect = 0xA4, kReadBinary = 0xB0, kReadRecord = 0xB2,
+    kGetResponse = 0xC0, kUpdateBinary = 0xD6, kUpdateRecord = 0xDC,
+};
 
 /// An access condition level: 0 always, 1 PIN, 2 PIN2, 4 to E administrative, F never.
 using Access = uint8_t;

@@ -11,7 +11,6 @@ namespace {
 constexpr Access kAlways = 0, kAdmin = 4, kNever = 15;
 constexpr uint8_t kAmRead = 0x01, kAmUpdate = 0x02;
 
-CardError malformed(const std::string& what) { return CardError(CardError::Kind::Answer, what); }
 
 // One security condition byte of the compact form: 00 always, FF never,
 // user authentication (b5) the PIN; the rest needs the issuer's keys.
@@ -96,7 +95,7 @@ AccessLevels compactAccess(const Bytes& rule) {
     size_t at = 1;
     for (int bit = 6; bit >= 0; --bit) {
         if (!(rule[0] & (1 << bit))) continue;
-        if (at >= rule.size()) throw malformed("the compact security attributes are cut off (" + hex(rule) + ")");
+        if (at >= rule.size()) throw malformedAnswer("the compact security attributes are cut off (" + hex(rule) + ")");
         if (bit == 0) levels.read = compactLevel(rule[at]);
         if (bit == 1) levels.update = compactLevel(rule[at]);
         ++at;
@@ -107,11 +106,11 @@ AccessLevels compactAccess(const Bytes& rule) {
 FileControl parseFcp(const Bytes& fcp, const std::string& file) {
     const auto outer = parseTlv(fcp, "the file control parameters");
     const Tlv* body = findTlv(outer, 0x62);
-    if (!body) throw malformed("SELECT " + file + ": the card gave no file control parameters (62) but " + hex(fcp));
+    if (!body) throw malformedAnswer("SELECT " + file + ": the card gave no file control parameters (62) but " + hex(fcp));
     const auto items = parseTlv(body->value, "the file control parameters");
     const Tlv* descriptor = findTlv(items, 0x82);
     if (!descriptor || descriptor->value.empty())
-        throw malformed("SELECT " + file + ": the file control parameters hold no file descriptor (82)");
+        throw malformedAnswer("SELECT " + file + ": the file control parameters hold no file descriptor (82)");
     FileControl fc;
     const uint8_t kind = descriptor->value[0];
     fc.directory = (kind & 0x3F) == 0x38;  // 39 is an EF of BER-TLV objects
@@ -122,7 +121,7 @@ FileControl parseFcp(const Bytes& fcp, const std::string& file) {
     if (const Tlv* s = findTlv(items, 0xAB)) fc.security = {Security::Form::Expanded, s->value};
     if (const Tlv* s = findTlv(items, 0x8B)) {
         // File ID and record, or file ID and pairs of security environment and record: SE 01 (PIN enabled) first.
-        if (s->value.size() < 3) throw malformed("SELECT " + file + ": the security attribute reference is cut off");
+        if (s->value.size() < 3) throw malformedAnswer("SELECT " + file + ": the security attribute reference is cut off");
         fc.security.form = Security::Form::Referenced;
         fc.security.arr = uint16_t(s->value[0] << 8 | s->value[1]);
         fc.security.record = s->value.size() == 3 ? s->value[2] : s->value[3];
@@ -136,7 +135,7 @@ FileControl parseFcp(const Bytes& fcp, const std::string& file) {
     case 1: fc.ef.structure = Structure::Transparent; break;
     case 2: fc.ef.structure = Structure::Linear; break;
     case 6: fc.ef.structure = Structure::Cyclic; break;
-    default: throw malformed(file + " has a structure this tool does not read (file descriptor " + hex({kind}) + ")");
+    default: throw malformedAnswer(file + " has a structure this tool does not read (file descriptor " + hex({kind}) + ")");
     }
     uint32_t size = 0;
     if (const Tlv* s = findTlv(items, 0x80))
@@ -144,7 +143,7 @@ FileControl parseFcp(const Bytes& fcp, const std::string& file) {
     if (fc.ef.structure != Structure::Transparent) {
         const Bytes& d = descriptor->value;
         if (d.size() < 5 || d[2] != 0 || d[3] == 0 || d[4] == 0)
-            throw malformed(file + ": the card gives no usable record length and count");
+            throw malformedAnswer(file + ": the card gives no usable record length and count");
         fc.ef.recordLength = d[3];
         size = uint32_t(d[3]) * d[4];
     }

@@ -6,7 +6,6 @@ namespace kxsim::card {
 
 namespace {
 constexpr uint8_t kDfGsmId[] = {0x7F, 0x20};
-enum : uint8_t { kSelect = 0xA4, kGetResponse = 0xC0, kVerify = 0x20 };
 
 // A SELECT response of \a file shorter than a GSM SIM gives (\a least bytes) is refused.
 void requireSelectSize(const Bytes& r, size_t least, const std::string& file, const char* forWhat) {

@@ -42,7 +42,7 @@ int runNetworksIni(const QStringList& args) {
     return 0;
 }
 
-const CommandRegistration registration{Command{
+const CommandRegistration networksIniCommandRegistration{Command{
     QStringLiteral("networks-ini"), QStringLiteral("networks-ini [--input FILE] [--output FILE]"), runNetworksIni,
     QStringLiteral("The operator INI of the network list ([Operators], MCC and MNC as key, the operator's name as "
                    "value), made from the service providers file of mobile-broadband-provider-info; the shipped "

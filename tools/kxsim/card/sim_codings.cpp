@@ -7,7 +7,6 @@
 namespace kxsim::card {
 
 namespace {
-CardError malformed(const std::string& what) { return CardError(CardError::Kind::Answer, what); }
 
 bool plainCharacter(char16_t c) {
     // Letters, digits and the blank have the same code in the SMS default
@@ -18,7 +17,7 @@ bool plainCharacter(char16_t c) {
 
 uint32_t meterUnits(const Bytes& bytes) {
     if (bytes.size() != 3)
-        throw malformed("a call meter value is 3 bytes, the card gave " + std::to_string(bytes.size()));
+        throw malformedAnswer("a call meter value is 3 bytes, the card gave " + std::to_string(bytes.size()));
     return (uint32_t(bytes[0]) << 16) | (uint32_t(bytes[1]) << 8) | bytes[2];
 }
 
@@ -28,7 +27,7 @@ Bytes meterBytes(uint32_t units) {
 
 Price decodePrice(const Bytes& bytes) {
     if (bytes.size() != 5)
-        throw malformed("EF PUCT is 5 bytes, the card gave " + std::to_string(bytes.size()));
+        throw malformedAnswer("EF PUCT is 5 bytes, the card gave " + std::to_string(bytes.size()));
     Price price;
     price.currency.assign(bytes.begin(), bytes.begin() + 3);
     price.eppu = uint16_t((bytes[3] << 4) | (bytes[4] & 0x0F));
@@ -97,7 +96,7 @@ std::string plmnKey(const uint8_t* p) {
         if (nibbles[i] > 9) {
             char bytes[8];
             std::snprintf(bytes, sizeof bytes, "%02X%02X%02X", p[0], p[1], p[2]);
-            throw malformed(std::string("a network entry holds no MCC/MNC (") + bytes + ")");
+            throw malformedAnswer(std::string("a network entry holds no MCC/MNC (") + bytes + ")");
         }
         key += char('0' + nibbles[i]);
     }

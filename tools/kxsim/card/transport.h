@@ -25,6 +25,8 @@ struct CardError : std::runtime_error {
     CardError(Kind kind, const std::string& message) : std::runtime_error(message), kind(kind) {}
     Kind kind;
 };
+inline CardError refused(const std::string& why) { return CardError(CardError::Kind::Refused, why); }
+inline CardError malformedAnswer(const std::string& what) { return CardError(CardError::Kind::Answer, what); }
 
 class Transport {
 public:

@@ -9,7 +9,6 @@ namespace kxsim::card {
 
 namespace {
 constexpr uint8_t kClass = 0x00;
-enum : uint8_t { kSelect = 0xA4, kGetResponse = 0xC0, kVerify = 0x20 };
 constexpr uint8_t kByIdentifier = 0x00, kByName = 0x04, kReturnFcp = 0x04;
 constexpr uint16_t kMf = 0x3F00;
 
