@@ -134,18 +134,6 @@ TEST_F(Translation, the_walk_translates_each_kind_of_text_from_its_section) {
     EXPECT_EQ(form.combo->itemText(0), QStringLiteral("Name"));
 }
 
-// Which paths name no ordinary file (none, missing, a folder, a FIFO) is the profile reader's test.
-TEST_F(Translation, without_an_ordinary_language_file_forms_keep_their_design_texts) {
-    std::filesystem::create_directory(dir.path() / "folder.ini");
-    useLanguage(dir.file("folder.ini"));
-    SampleForm form;
-    form.window();
-    services::TranslateForm(form);
-    EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Sample Form"));
-    EXPECT_EQ(form.option->text(), QStringLiteral("Ready   "));
-    EXPECT_EQ(form.button->text(), QStringLiteral("Cancel"));
-}
-
 TEST_F(Translation, lookup_and_text_rules) {
     const std::string longValue(600, 'x');
     useLanguage(dir.write("de.ini", "[Label]\nTwo lines=Zeile 1\\nZeile 2\nLong=" + longValue +
@@ -170,19 +158,24 @@ TEST_F(Translation, lookup_and_text_rules) {
     for (const auto& row : texts) EXPECT_EQ(services::TranslateText(row.text), row.expected);
 }
 
+// Without an ordinary language file (here a folder; which paths name none is
+// the profile reader's test) a form keeps its design texts, blanks included.
 TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
-    const auto first = dir.write("one.ini", "[Label]\nSample Form=Eins\n");
+    std::filesystem::create_directory(dir.path() / "folder.ini");
+    const auto first = dir.write("one.ini", "[Label]\nSample Form=Eins\nReady=Bereit\n");
     const auto second = dir.write("two.ini", "[Label]\nSample Form=Zwei\n");
-    const auto title = [] {
+    const auto texts = [] {
         SampleForm form;
         form.window();
         services::TranslateForm(form);
-        return form.window().windowTitle();
+        return QStringList{form.window().windowTitle(), form.option->text(), form.button->text()};
     };
     useLanguage(first);
-    EXPECT_EQ(title(), QStringLiteral("Eins"));
+    EXPECT_EQ(texts(), (QStringList{"Eins", "Bereit", "Cancel"}));
+    useLanguage(dir.file("folder.ini"));
+    EXPECT_EQ(texts(), (QStringList{"Sample Form", "Ready   ", "Cancel"}));
     useLanguage(second);
-    EXPECT_EQ(title(), QStringLiteral("Zwei"));
+    EXPECT_EQ(texts().front(), QStringLiteral("Zwei"));
     dir.write("two.ini", "[Label]\nSample Form=Zwei, geändert\n");
-    EXPECT_EQ(title(), QStringLiteral("Zwei, geändert"));
+    EXPECT_EQ(texts().front(), QStringLiteral("Zwei, geändert"));
 }

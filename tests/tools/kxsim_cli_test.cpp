@@ -69,9 +69,7 @@ TEST(KxsimCli, exit_codes_and_notes) {
         const std::string what = row.args.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, row.exitCode) << what << "\n" << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.err)) << what << "\n" << run.err.toStdString();
-        if (row.exitCode == 2 || row.exitCode == 3) {
-            EXPECT_EQ(run.out, QString()) << what;
-        }
+        if (row.exitCode == 2 || row.exitCode == 3) EXPECT_EQ(run.out, QString()) << what;
     }
 }
 
