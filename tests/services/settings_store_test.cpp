@@ -90,8 +90,8 @@ TEST_F(SettingsStoreTest, a_setting_that_cannot_be_kept_faithfully_is_refused) {
                 {u"MagsPref", u"\xDE00\xD800"}, {u"Mags\xD801", u"x"}, {u"", u"x"},
                 {u"Mags/Pref", u"x"}, {u"Mags\\Pref", u"x"}};
     for (const auto& row : rows) {
-        const kxsim::Status s = store.setValue(row.key, row.value);
-        EXPECT_EQ(s.number(), 5);
+        SCOPED_TRACE(&row - rows);
+        EXPECT_EQ(store.setValue(row.key, row.value).number(), 5);
         EXPECT_EQ(store.value(u"MagsPref"), u"kept");
         EXPECT_EQ(fileBytes(), before);
     }
