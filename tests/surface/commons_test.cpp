@@ -27,7 +27,9 @@ TEST(CommonsDelay, ReturnsNoEarlierThanAskedAndRunsHostCodeMeanwhile) {
         int32_t millis = row.millis;
         const uint64_t start = platform::monotonicMilliseconds();
         ASSERT_TRUE(commons.Delay(millis));
-        if (row.millis >= 0) EXPECT_GT(platform::monotonicMilliseconds(), start + static_cast<uint64_t>(row.millis));
+        if (row.millis >= 0) {
+            EXPECT_GT(platform::monotonicMilliseconds(), start + static_cast<uint64_t>(row.millis));
+        }
         EXPECT_EQ(runs, 1);
         EXPECT_EQ(millis, row.millis);
     }
