@@ -167,7 +167,9 @@ TEST_F(StoreFiles, both_stores_write_only_an_ordinary_file_of_the_users_own) {
                 EXPECT_NE(said.find(store.file.string() + " " + row.refusal), std::string::npos) << said;
                 EXPECT_EQ(after.st_mode, before.st_mode);
                 EXPECT_EQ(after.st_uid, before.st_uid);
-                if (S_ISREG(before.st_mode)) EXPECT_EQ(content(store.file), was);
+                if (S_ISREG(before.st_mode)) {
+                    EXPECT_EQ(content(store.file), was);
+                }
             }
         }
     }
