@@ -26,11 +26,6 @@ platform::TopicLookup lookup(const std::string& path, int32_t contextId) {
     return platform::lookupTopic(file, opened, contextId);
 }
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(BuiltHelpFileContents, maps_exactly_the_dialog_numbers_to_their_pages_and_holds_styles_and_pictures) {
     ChmFile file;
     ASSERT_EQ(file.open(kHelpFile), ChmFile::OpenResult::Opened);
@@ -38,15 +33,14 @@ TEST(BuiltHelpFileContents, maps_exactly_the_dialog_numbers_to_their_pages_and_h
                                                 {7111, "/short_message.htm"}, {7120, "/network_list.htm"},
                                                 {8030, "/card_reader.htm"}, {8040, "/magnetic_stripe.htm"},
                                                 {8100, "/converter.htm"}};
-    std::set<int32_t> numbers;
+    std::set<int32_t> numbers, expected;
     for (const auto& [number, target] : file.contextMap()) {
         numbers.insert(number);
         // However the compiler recorded the target, its page is named at the end.
         EXPECT_TRUE(target.ends_with(".htm")) << target;
     }
-    EXPECT_EQ(numbers.size(), topics.size());
     for (const auto& [number, topic] : topics) {
-        EXPECT_TRUE(numbers.contains(number)) << number;
+        expected.insert(number);
         const platform::TopicLookup found = lookup(kHelpFile, number);
         EXPECT_EQ(found.message, "");
         EXPECT_EQ(found.topic, topic);
@@ -56,6 +50,7 @@ TEST(BuiltHelpFileContents, maps_exactly_the_dialog_numbers_to_their_pages_and_h
         EXPECT_NE(page->find("<meta name=\"context-number\" content=\"" + std::to_string(number) + "\">"), std::string::npos) << topic;
         EXPECT_EQ(page->find("Context number"), std::string::npos) << topic;
     }
+    EXPECT_EQ(numbers, expected);
     const auto objects = file.list();
     for (const char* name : {"/index.htm", "/help.css", "/images/WLeser.png", "/#IVB", "/#STRINGS"})
         EXPECT_NE(std::find(objects.begin(), objects.end(), name), objects.end()) << name;
@@ -92,7 +87,8 @@ TEST(HelpLookup, reports_what_keeps_a_topic_from_showing) {
 // The built help file with one value changed: chmlib would divide by zero, read
 // past a buffer or loop forever on each of them.
 TEST(HelpLookup, refuses_a_damaged_help_file_before_chmlib_reads_it) {
-    const std::string good = bytesOf(kHelpFile);
+    std::ifstream in(kHelpFile, std::ios::binary);
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const auto put = [](std::string& bytes, size_t at, uint64_t value, size_t width) {
         for (size_t i = 0; i < width; ++i) bytes[at + i] = char(value >> (8 * i) & 0xff);
     };

@@ -41,23 +41,18 @@ TEST(leading_number, reads_hexadecimal_and_octal_as_the_narrowest_integer) {
     for (const auto& row : rows) EXPECT_EQ(LeadingNumber(row.text), row.expected);
 }
 
-TEST(leading_number, converts_halves_to_the_even_neighbour) {
-    const struct { double value; int32_t expected; } rows[] = {
+// Halves go to the even neighbour; what does not fit gives nothing.
+TEST(leading_number, converts_halves_to_the_even_neighbour_and_overflow_to_nothing) {
+    const struct { double value; std::optional<int32_t> expected; } rows[] = {
         {12.5, 12}, {13.5, 14}, {-12.5, -12}, {-13.5, -14}, {0.5, 0}, {1.5, 2}, {2.4999, 2},
-        {2147483647.0, 2147483647}, {2147483647.4, 2147483647}, {-2147483648.0, -2147483647 - 1},
-        {-2147483648.5, -2147483647 - 1},
+        {2147483647.0, INT32_MAX}, {2147483647.4, INT32_MAX}, {-2147483648.0, INT32_MIN}, {-2147483648.5, INT32_MIN},
+        {2147483647.5, {}}, {2147483648.0, {}}, {-2147483649.0, {}}, {-2147483648.6, {}},
+        {std::numeric_limits<double>::infinity(), {}}, {std::nan(""), {}},
     };
     for (const auto& row : rows) EXPECT_EQ(ToLong(row.value), row.expected) << row.value;
-}
-
-TEST(leading_number, overflow_gives_nothing) {
-    for (double v : {2147483647.5, 2147483648.0, -2147483649.0, -2147483648.6,
-                     std::numeric_limits<double>::infinity(), std::nan("")})
-        EXPECT_FALSE(ToLong(v)) << v;
-    EXPECT_EQ(ToInteger(32767.4), 32767);
-    EXPECT_EQ(ToInteger(-32768.5), -32768);
-    EXPECT_FALSE(ToInteger(32767.5));
-    EXPECT_FALSE(ToInteger(-32769));
+    const struct { double value; std::optional<int16_t> expected; } integers[] = {
+        {32767.4, 32767}, {-32768.5, -32768}, {32767.5, {}}, {-32769, {}}};
+    for (const auto& row : integers) EXPECT_EQ(ToInteger(row.value), row.expected) << row.value;
 }
 
 // Keys, stored settings and typed numbers are read this way; their tests leave this rule to here.

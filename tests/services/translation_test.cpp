@@ -36,53 +36,38 @@ namespace {
 class SampleForm : public platform::Form {
 public:
     SampleForm() : Form(QStringLiteral("WSample")) {}
-    QTableWidget* listView = nullptr;
-    QAction* menu = nullptr;
-    QStatusBar* status = nullptr;
-    QTabBar* tabs = nullptr;
-    QToolBar* toolbar = nullptr;
-    QTreeWidget* tree = nullptr;
-    QLabel *label = nullptr, *doubleLabel = nullptr, *emptyLabel = nullptr, *image = nullptr, *doomed = nullptr;
-    QGroupBox* frame = nullptr;
-    QPushButton* button = nullptr;
-    QCheckBox* check = nullptr;
-    QRadioButton* option = nullptr;
-    QLineEdit* text = nullptr;
-    QListWidget* list = nullptr;
-    QComboBox* combo = nullptr;
+    template <class T>
+    T* get(const char* name) { return window().findChild<T*>(QLatin1String(name)); }
 
 protected:
     void build(QDialog& w) override {
         w.setWindowTitle(QStringLiteral("Sample Form"));
-        listView = add(new QTableWidget(0, 2, &w), QStringLiteral("ListView1"));
-        listView->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Number")});
-        menu = add(new QAction(QStringLiteral("File"), &w), QStringLiteral("mnuFile"));
-        status = add(new QStatusBar(&w), QStringLiteral("StatusBar1"));
+        add(new QTableWidget(0, 2, &w), QStringLiteral("ListView1"))
+            ->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Number")});
+        add(new QAction(QStringLiteral("File"), &w), QStringLiteral("mnuFile"));
+        auto* status = add(new QStatusBar(&w), QStringLiteral("StatusBar1"));
         status->addWidget(new QLabel(QStringLiteral("Ready"), status));
         status->addWidget(new QLabel(QStringLiteral("Name"), status));
-        tabs = add(new QTabBar(&w), QStringLiteral("TabStrip1"));
+        auto* tabs = add(new QTabBar(&w), QStringLiteral("TabStrip1"));
         tabs->addTab(QStringLiteral("Name"));
         tabs->addTab(QStringLiteral("Settings"));
-        toolbar = add(new QToolBar(&w), QStringLiteral("Toolbar1"));
-        QAction* tool = toolbar->addAction(QStringLiteral("Name"));
+        QAction* tool = add(new QToolBar(&w), QStringLiteral("Toolbar1"))->addAction(QStringLiteral("Name"));
         tool->setToolTip(QStringLiteral("File"));
-        tree = add(new QTreeWidget(&w), QStringLiteral("TreeView1"));
+        auto* tree = add(new QTreeWidget(&w), QStringLiteral("TreeView1"));
         auto* root = new QTreeWidgetItem(tree, {QStringLiteral("Name")});
         new QTreeWidgetItem(root, {QStringLiteral("Settings")});
-        label = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label1"));
-        doomed = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Doomed"));
-        doubleLabel = add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label2"));
-        emptyLabel = add(new QLabel(QString(), &w), QStringLiteral("Label3"));
-        frame = add(new QGroupBox(QStringLiteral("Settings"), &w), QStringLiteral("Frame1"));
-        button = add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
-        check = add(new QCheckBox(QStringLiteral("File"), &w), QStringLiteral("Check1"));
-        option = add(new QRadioButton(QStringLiteral("Ready   "), &w), QStringLiteral("Option1"));
-        text = add(new QLineEdit(QStringLiteral("Name"), &w), QStringLiteral("Text1"));
-        list = add(new QListWidget(&w), QStringLiteral("List1"));
-        list->addItem(QStringLiteral("Name"));
-        combo = add(new QComboBox(&w), QStringLiteral("Combo1"));
-        combo->addItem(QStringLiteral("Name"));
-        image = add(platform::makeImage(&w, 32), QStringLiteral("IMIcon"));
+        add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label1"));
+        add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Doomed"));
+        add(new QLabel(QStringLiteral("Name"), &w), QStringLiteral("Label2"));
+        add(new QLabel(QString(), &w), QStringLiteral("Label3"));
+        add(new QGroupBox(QStringLiteral("Settings"), &w), QStringLiteral("Frame1"));
+        add(new QPushButton(QStringLiteral("Cancel"), &w), QStringLiteral("CBAction"), 2);
+        add(new QCheckBox(QStringLiteral("File"), &w), QStringLiteral("Check1"));
+        add(new QRadioButton(QStringLiteral("Ready   "), &w), QStringLiteral("Option1"));
+        add(new QLineEdit(QStringLiteral("Name"), &w), QStringLiteral("Text1"));
+        add(new QListWidget(&w), QStringLiteral("List1"))->addItem(QStringLiteral("Name"));
+        add(new QComboBox(&w), QStringLiteral("Combo1"))->addItem(QStringLiteral("Name"));
+        add(platform::makeImage(&w, 32), QStringLiteral("IMIcon"));
         add(new QSlider(&w), QStringLiteral("Slider1"));
     }
 };
@@ -104,46 +89,34 @@ TEST_F(Translation, the_walk_translates_each_kind_of_text_from_its_section) {
     useLanguage(dir.write("de.ini", kLanguage));
     SampleForm form;
     form.window();
-    form.doomed->deleteLater();
-    delete form.doomed;  // a control gone before the walk is skipped; the walk goes on
+    delete form.get<QLabel>("Doomed");  // a control gone before the walk is skipped; the walk goes on
     services::TranslateForm(form);
 
     EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Beispiel"));
-    EXPECT_EQ(form.listView->horizontalHeaderItem(0)->text(), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.listView->horizontalHeaderItem(1)->text(), QStringLiteral("Nummer"));
-    EXPECT_EQ(form.menu->text(), QStringLiteral("Datei (Menu)"));
-    const auto panels = form.status->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(form.get<QTableWidget>("ListView1")->horizontalHeaderItem(0)->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.get<QTableWidget>("ListView1")->horizontalHeaderItem(1)->text(), QStringLiteral("Nummer"));
+    EXPECT_EQ(form.get<QAction>("mnuFile")->text(), QStringLiteral("Datei (Menu)"));
+    const auto panels = form.get<QStatusBar>("StatusBar1")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     EXPECT_EQ(panels[0]->text(), QStringLiteral("Bereit"));
     EXPECT_EQ(panels[1]->text(), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.tabs->tabText(0), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.tabs->tabText(1), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(form.toolbar->actions()[0]->toolTip(), QStringLiteral("Datei (Menu)"));
-    EXPECT_EQ(form.toolbar->actions()[0]->text(), QStringLiteral("Name"));  // captions stay
-    EXPECT_EQ(form.tree->topLevelItem(0)->text(0), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(form.label->text(), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.doubleLabel->text(), QStringLiteral("Name (de)"));
-    EXPECT_EQ(form.emptyLabel->text(), QString());
-    EXPECT_EQ(form.frame->title(), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(form.button->text(), QString());                     // an empty value blanks it
-    EXPECT_EQ(form.check->text(), QStringLiteral("Datei (Label)"));  // never the Menu entry
-    EXPECT_EQ(form.option->text(), QStringLiteral("Bereit"));  // trailing blanks are not part of the key
+    EXPECT_EQ(form.get<QTabBar>("TabStrip1")->tabText(0), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.get<QTabBar>("TabStrip1")->tabText(1), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.get<QToolBar>("Toolbar1")->actions()[0]->toolTip(), QStringLiteral("Datei (Menu)"));
+    EXPECT_EQ(form.get<QToolBar>("Toolbar1")->actions()[0]->text(), QStringLiteral("Name"));  // captions stay
+    EXPECT_EQ(form.get<QTreeWidget>("TreeView1")->topLevelItem(0)->text(0), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.get<QTreeWidget>("TreeView1")->topLevelItem(0)->child(0)->text(0), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.get<QLabel>("Label1")->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.get<QLabel>("Label2")->text(), QStringLiteral("Name (de)"));
+    EXPECT_EQ(form.get<QLabel>("Label3")->text(), QString());
+    EXPECT_EQ(form.get<QGroupBox>("Frame1")->title(), QStringLiteral("Einstellungen"));
+    EXPECT_EQ(form.get<QPushButton>("CBAction(2)")->text(), QString());  // an empty value blanks it
+    EXPECT_EQ(form.get<QCheckBox>("Check1")->text(), QStringLiteral("Datei (Label)"));  // never the Menu entry
+    // Trailing blanks are not part of the key.
+    EXPECT_EQ(form.get<QRadioButton>("Option1")->text(), QStringLiteral("Bereit"));
     // Caption-less controls keep their contents, list items included.
-    EXPECT_EQ(form.text->text(), QStringLiteral("Name"));
-    EXPECT_EQ(form.list->item(0)->text(), QStringLiteral("Name"));
-    EXPECT_EQ(form.combo->itemText(0), QStringLiteral("Name"));
-}
-
-// Which paths name no ordinary file (none, missing, a folder, a FIFO) is the profile reader's test.
-TEST_F(Translation, without_an_ordinary_language_file_forms_keep_their_design_texts) {
-    std::filesystem::create_directory(dir.path() / "folder.ini");
-    useLanguage(dir.file("folder.ini"));
-    SampleForm form;
-    form.window();
-    services::TranslateForm(form);
-    EXPECT_EQ(form.window().windowTitle(), QStringLiteral("Sample Form"));
-    EXPECT_EQ(form.option->text(), QStringLiteral("Ready   "));
-    EXPECT_EQ(form.button->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(form.get<QLineEdit>("Text1")->text(), QStringLiteral("Name"));
+    EXPECT_EQ(form.get<QListWidget>("List1")->item(0)->text(), QStringLiteral("Name"));
+    EXPECT_EQ(form.get<QComboBox>("Combo1")->itemText(0), QStringLiteral("Name"));
 }
 
 TEST_F(Translation, lookup_and_text_rules) {
@@ -170,19 +143,25 @@ TEST_F(Translation, lookup_and_text_rules) {
     for (const auto& row : texts) EXPECT_EQ(services::TranslateText(row.text), row.expected);
 }
 
+// Without an ordinary language file (here a folder; which paths name none is
+// the profile reader's test) a form keeps its design texts, blanks included.
 TEST_F(Translation, a_changed_language_or_file_is_seen_by_the_next_form) {
-    const auto first = dir.write("one.ini", "[Label]\nSample Form=Eins\n");
+    std::filesystem::create_directory(dir.path() / "folder.ini");
+    const auto first = dir.write("one.ini", "[Label]\nSample Form=Eins\nReady=Bereit\n");
     const auto second = dir.write("two.ini", "[Label]\nSample Form=Zwei\n");
-    const auto title = [] {
+    const auto texts = [] {
         SampleForm form;
         form.window();
         services::TranslateForm(form);
-        return form.window().windowTitle();
+        return QStringList{form.window().windowTitle(), form.get<QRadioButton>("Option1")->text(),
+                           form.get<QPushButton>("CBAction(2)")->text()};
     };
     useLanguage(first);
-    EXPECT_EQ(title(), QStringLiteral("Eins"));
+    EXPECT_EQ(texts(), (QStringList{"Eins", "Bereit", "Cancel"}));
+    useLanguage(dir.file("folder.ini"));
+    EXPECT_EQ(texts(), (QStringList{"Sample Form", "Ready   ", "Cancel"}));
     useLanguage(second);
-    EXPECT_EQ(title(), QStringLiteral("Zwei"));
+    EXPECT_EQ(texts().front(), QStringLiteral("Zwei"));
     dir.write("two.ini", "[Label]\nSample Form=Zwei, geändert\n");
-    EXPECT_EQ(title(), QStringLiteral("Zwei, geändert"));
+    EXPECT_EQ(texts().front(), QStringLiteral("Zwei, geändert"));
 }

@@ -4,14 +4,11 @@
 
 #include <QTimer>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <tuple>
-#include <vector>
 
 #include "kxsimlib/commons.h"
 #include "platform/system_info.h"
-#include "platform/text_codec.h"
 #include "support/temp_files.h"
 #include "surface/commons_hooks.h"
 
@@ -56,17 +53,14 @@ TEST(CommonsVersion, AsksOnceAndCachesUnlessTheNumberIsZero) {
     }
 }
 
-struct TempCall {
-    std::u16string name;
+// NewTempFileName in \a folder for ".tmp" names: the name, and the tries left.
+std::pair<std::u16string, int32_t> newTempFileName(Commons& commons, const test::TempFolder& folder) {
+    const std::u16string given = folder.file("");
+    std::u16string path = given, appendix = u".tmp", name;
     int32_t result = -1;
-};
-
-TempCall newTempFileName(Commons& commons, const std::u16string& folder, std::u16string appendix = u".tmp") {
-    std::u16string path = folder + u"/";
-    TempCall out;
-    EXPECT_TRUE(commons.NewTempFileName(path, appendix, 12345, out.name, out.result));
-    EXPECT_EQ(path, folder + u"/");
-    return out;
+    EXPECT_TRUE(commons.NewTempFileName(path, appendix, 12345, name, result));
+    EXPECT_EQ(path, given);
+    return {name, result};
 }
 
 TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
@@ -85,16 +79,14 @@ TEST(CommonsTempName, OrdinaryFilesAreTakenDirectoriesAreNot) {
         Commons commons;
         size_t next = 0;
         surface::setTempNameDraw(commons, [&] { return c.draws.at(next++); });
-        const auto out = newTempFileName(commons, platform::fromUtf8(folder.path().string()));
-        EXPECT_EQ(out.result, c.result);
-        EXPECT_EQ(out.name, folder.file(c.last));
+        EXPECT_EQ(newTempFileName(commons, folder), std::make_pair(folder.file(c.last), c.result));
     }
 }
 
 // A name holding a NUL can name no file: refused, and no output is written.
 TEST(CommonsTempName, ANulInPathOrAppendixIsRefused) {
     test::TempFolder folder;
-    const std::u16string dir = platform::fromUtf8(folder.path().string()) + u"/";
+    const std::u16string dir = folder.file("");
     const struct { std::u16string path, appendix; } cases[] = {
         {dir + std::u16string(u"a\0b/", 4), u".tmp"}, {dir, std::u16string(u".t\0mp", 5)},
         {std::u16string(u"\0", 1), u""}};
@@ -112,7 +104,7 @@ TEST(CommonsTempName, CallsInTheSameSecondDrawDifferentNames) {
     test::TempFolder folder;
     Commons commons;
     std::set<std::u16string> names;
-    for (int i = 0; i < 5; ++i) names.insert(newTempFileName(commons, platform::fromUtf8(folder.path().string())).name);
+    for (int i = 0; i < 5; ++i) names.insert(newTempFileName(commons, folder).first);
     EXPECT_GT(names.size(), 1u);
 }
 

@@ -53,6 +53,8 @@ TEST(KxsimLang, check_names_what_a_file_lacks_or_holds_in_vain) {
         folder.write("edited.ini", text.toStdString());
         const KxsimRun run = runKxsim({"lang", "check", QString::fromStdString((folder.path() / "edited.ini").string())});
         EXPECT_EQ(run.exitCode, row.named.isEmpty() ? 0 : 1) << row.to.toStdString() << run.out.toStdString();
-        if (!row.named.isEmpty()) EXPECT_TRUE(run.out.contains(row.named + "\n")) << run.out.toStdString();
+        if (!row.named.isEmpty()) {
+            EXPECT_TRUE(run.out.contains(row.named + "\n")) << run.out.toStdString();
+        }
     }
 }
