@@ -3,12 +3,11 @@
 #include "support/dialog_driver.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
 #include "platform/form.h"
+#include "platform/text_codec.h"
 
 namespace kxsim::test {
 
@@ -43,23 +42,11 @@ WhenShown::~WhenShown() = default;
 
 int WhenShown::runs() const { return state_->runs; }
 
-void whenModalAppears(const QString& objectName, std::function<void(QWidget&)> action) {
-    auto* poll = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, objectName, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == objectName && modal->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            action(*modal);
-        } else if (clock->elapsed() > 5000) {
-            poll->stop();
-            poll->deleteLater();
-            ADD_FAILURE() << "no modal window " << objectName.toStdString() << " appeared";
-        }
-    });
-    poll->start(5);
+void showOnce(const QString& formName, const std::function<void(QDialog&)>& act, const std::function<Status()>& call) {
+    WhenShown driver(formName, act);
+    const Status s = call();
+    EXPECT_TRUE(s) << s.number() << " " << platform::toUtf8(s.description());
+    EXPECT_EQ(driver.runs(), 1) << formName.toStdString();
 }
 
 void click(QWidget& window, const QString& name) {

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+#include "kxsimlib/status.h"
+
 namespace kxsim::test {
 
 /// Runs \a action on the window of form \a formName when it is next displayed.
@@ -31,9 +33,9 @@ private:
     std::shared_ptr<void> observer_;
 };
 
-/// Runs \a action on the next modal window named \a objectName that is not a
-/// form (message box "MessageBox", input box "InputBox"), once it is up.
-void whenModalAppears(const QString& objectName, std::function<void(QWidget&)> action);
+/// Makes \a call (a CDialogs member) with \a act run in the window of form
+/// \a formName; the call must succeed and the window show once.
+void showOnce(const QString& formName, const std::function<void(QDialog&)>& act, const std::function<Status()>& call);
 
 /// The child of \a window named \a name; the test fails when there is none.
 template <class T>

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: kxsimlib contributors
 #pragma once
 // Every CDialogs member that shows a form, called with arguments of its own,
-// for tests that hold for each dialog alike. Walks the members' descriptions:
-// form, help button and topic and the arguments (each parameter's sample) come
-// from there, so a member or parameter added is tested here without an edit.
+// for tests that hold for each dialog alike. The form and the arguments (each
+// parameter's sample) come from the members' descriptions, so a member or
+// parameter added is tested without an edit.
 
 #include <QStringList>
 #include <functional>
@@ -24,9 +24,7 @@ struct Arguments {
 };
 
 struct MemberCall {
-    const char* form;        ///< the window it shows
-    const char* helpButton;  ///< its "?" button
-    int32_t helpContext;     ///< the topic that button asks for
+    const char* form;  ///< the window it shows
     /// Calls the member with arguments made from \a tag (the result's starting value).
     std::function<Status(const std::u16string& tag, Arguments& arguments)> call;
 };
@@ -72,23 +70,20 @@ inline std::vector<MemberCall> memberCalls(const std::u16string& ini = {}, const
     std::vector<MemberCall> calls;
     for (const MemberDescription* member : tooling::cdialogsMembers()) {
         if (member->form.empty()) continue;
-        calls.push_back({lasting(member->form), lasting(member->buttonName(member->help)), member->helpContext,
-                         [member, ini, language](const std::u16string& tag, Arguments& a) {
-                             std::vector<tooling::Argument> args;
-                             for (const ParamDescription& p : member->params)
-                                 args.push_back(sampleArgument(p, ini, language));
-                             tooling::Argument result = member->resultKind == ParamKind::Number
-                                                            ? tooling::Argument(-7)
-                                                            : tooling::Argument(tag);
-                             args.push_back(result);
-                             a.passed = joinArguments(args);
-                             args.pop_back();
-                             CDialogs dialogs;
-                             const Status s = tooling::callMember(dialogs, *member, args, result);
-                             args.push_back(result);
-                             a.returned = joinArguments(args);
-                             return s;
-                         }});
+        calls.push_back({lasting(member->form), [member, ini, language](const std::u16string& tag, Arguments& a) {
+            std::vector<tooling::Argument> args;
+            for (const ParamDescription& p : member->params) args.push_back(sampleArgument(p, ini, language));
+            tooling::Argument result =
+                member->resultKind == ParamKind::Number ? tooling::Argument(-7) : tooling::Argument(tag);
+            args.push_back(result);
+            a.passed = joinArguments(args);
+            args.pop_back();
+            CDialogs dialogs;
+            const Status s = tooling::callMember(dialogs, *member, args, result);
+            args.push_back(result);
+            a.returned = joinArguments(args);
+            return s;
+        }});
     }
     return calls;
 }

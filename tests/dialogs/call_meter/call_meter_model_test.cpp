@@ -23,7 +23,7 @@ std::string show(const CallMeterFields& f) {
 CallMeterFields opened(std::u16string_view acm, std::u16string_view amv, std::u16string_view ppu,
                        Status* status = nullptr) {
     CallMeterFields f;
-    PutHostTexts(f, acm, amv, u"EUR", ppu);
+    PutHostTexts(f, acm, amv, u"EURO", ppu);  // the unit is cut to three characters
     const Status s = OpenCallMeter(f);
     if (status) *status = s;
     else EXPECT_TRUE(s) << narrow(acm) << " " << narrow(amv) << " " << narrow(ppu);
@@ -32,7 +32,7 @@ CallMeterFields opened(std::u16string_view acm, std::u16string_view amv, std::u1
 
 }  // namespace
 
-TEST(call_meter_model, opening_fills_the_available_row_and_the_amounts) {
+TEST(call_meter_model, opening_fills_the_available_row_and_the_amounts_or_fails_with_overflow_beyond_a_double) {
     const struct { std::u16string_view acm, amv, ppu; const char* expected; } rows[] = {
         {u"200", u"1000", u"12", "200 2400 | 1000 12000 | 800 9600 | 12 EUR"},
         {u"", u"", u"", " 0 |  0 | 0 0 |  EUR"},
@@ -41,22 +41,18 @@ TEST(call_meter_model, opening_fills_the_available_row_and_the_amounts) {
         // Eight-digit meters at a four-digit price: the amounts are shown whole.
         {u"99999999", u"1", u"9999", "99999999 999899990001 | 1 9999 | -99999998 -999899980002 | 9999 EUR"},
         {u"3", u"10", u"1.5", "3 4.5 | 10 15 | 7 10.5 | 1.5 EUR"},
+        // Texts are cut to their fields; the amounts follow the cut price.
+        {u"123456789", u"9876543210", u"12345",
+         "12345678 15234566652 | 98765432 121876543088 | 86419754 106641976436 | 1234 EUR"},
+        {u"1E999", u"0", u"1", nullptr}, {u"1E300", u"0", u"1E99", nullptr},  // nullptr: "Overflow"
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(show(opened(row.acm, row.amv, row.ppu)), row.expected) << narrow(row.acm);
-}
-
-TEST(call_meter_model, host_texts_are_cut_to_their_fields_and_the_amounts_follow_the_price) {
-    CallMeterFields f;
-    PutHostTexts(f, u"123456789", u"9876543210", u"EURO", u"12345");
-    EXPECT_EQ(show(f), "12345678 15234566652 | 98765432 121876543088 | 0 0 | 1234 EUR");
-}
-
-TEST(call_meter_model, opening_fails_with_overflow_beyond_the_range_of_a_double) {
-    for (const auto& [acm, ppu] : {std::pair{u"1E999", u"1"}, std::pair{u"1E300", u"1E99"}}) {
+    for (const auto& row : rows) {
         Status status;
-        opened(acm, u"0", ppu, &status);
-        EXPECT_EQ(status, Status::error(6, u"Overflow")) << narrow(acm);
+        const CallMeterFields f = opened(row.acm, row.amv, row.ppu, &status);
+        EXPECT_EQ(status, row.expected ? Status() : Status::error(6, u"Overflow")) << narrow(row.acm);
+        if (row.expected) {
+            EXPECT_EQ(show(f), row.expected) << narrow(row.acm);
+        }
     }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QSlider>
 #include <QTest>
@@ -12,8 +11,6 @@
 #include "kxsimlib/cdialogs.h"
 #include "services/settings.h"
 #include "support/dialog_driver.h"
-#include "support/fake_help_viewer.h"
-#include "support/texts.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -21,28 +18,23 @@ using Stored = std::map<std::u16string, std::u16string>;
 
 namespace {
 
-const std::u16string kTwoReaders(u"Reader A\0Reader B", 17);
-
 class CardReaderDialog : public ::testing::Test {
 protected:
     core::MemorySettingsStore store;
     services::ScopedSettingsStore scope{store};
 
-    // Shows the dialog for the two readers once, runs \a act inside it and returns the chosen reader.
-    std::u16string run(const std::function<void(QDialog&)>& act, Status* status = nullptr) {
-        WhenShown driver(QStringLiteral("WLeser"), act);
-        std::u16string readers = kTwoReaders, result = u"untouched";
-        const Status s = CDialogs().Kartenleser(readers, result);
-        if (status) *status = s;
-        else EXPECT_TRUE(s) << narrow(s.description());
-        EXPECT_EQ(driver.runs(), 1);
+    // Shows the dialog for two readers once, runs \a act inside it and returns the chosen reader.
+    std::u16string run(const std::function<void(QDialog&)>& act) {
+        std::u16string readers(u"Reader A\0Reader B", 17), result = u"untouched";
+        showOnce(QStringLiteral("WLeser"), act, [&] { return CDialogs().Kartenleser(readers, result); });
         return result;
     }
 };
 
 }  // namespace
 
-TEST_F(CardReaderDialog, ok_and_enter_store_every_choice_and_return_the_reader_and_esc_does_nothing) {
+// Esc does nothing; the close box writes nothing and hands back the stored name.
+TEST_F(CardReaderDialog, enter_stores_every_choice_and_returns_the_reader_and_the_next_use_opens_from_it) {
     EXPECT_EQ(run([](QDialog& w) {
                   auto* list = control<QListWidget>(w, QStringLiteral("PrefList"));
                   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
@@ -60,25 +52,21 @@ TEST_F(CardReaderDialog, ok_and_enter_store_every_choice_and_return_the_reader_a
                   QTest::keyClick(list, Qt::Key_Return);  // presses OK
               }),
               u"Reader B");
-    EXPECT_EQ(store.values, (Stored{{u"LeserName", u"Reader B"}, {u"LeserPinpad", u"1"}, {u"LeserTimer", u"1000"},
-                                    {u"LeserPause", u"250"}}));
-}
-
-TEST_F(CardReaderDialog, opens_from_what_was_stored_and_the_close_box_writes_nothing) {
-    store.values = {{u"LeserName", u"Reader B"}, {u"LeserTimer", u"300"}, {u"LeserPause", u"2000"}, {u"LeserPinpad", u"1"}};
-    const Stored before = store.values;
+    const Stored stored{{u"LeserName", u"Reader B"}, {u"LeserPinpad", u"1"}, {u"LeserTimer", u"1000"},
+                        {u"LeserPause", u"250"}};
+    EXPECT_EQ(store.values, stored);
     EXPECT_EQ(run([](QDialog& w) {
                   EXPECT_EQ(w.windowTitle(), QStringLiteral("Cardreader Setup"));
                   EXPECT_TRUE(control<QCheckBox>(w, QStringLiteral("PrefPinp"))->isChecked());
-                  EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefTime"))->value(), 300);
-                  EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefWait"))->value(), 2000);
+                  EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefTime"))->value(), 1000);
+                  EXPECT_EQ(control<QSlider>(w, QStringLiteral("PrefWait"))->value(), 250);
                   auto* list = control<QListWidget>(w, QStringLiteral("PrefList"));
                   EXPECT_EQ(list->currentRow(), 1);
                   list->setCurrentRow(0);
                   closeBox(w);
               }),
               u"Reader B");
-    EXPECT_EQ(store.values, before);
+    EXPECT_EQ(store.values, stored);
 }
 
 TEST(CardReaderThreads, a_call_off_the_application_thread_fails_cleanly) {

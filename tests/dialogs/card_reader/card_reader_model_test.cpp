@@ -48,27 +48,14 @@ TEST(card_reader_model, selects_the_last_exact_match_or_the_first_entry) {
     EXPECT_EQ(PreferredReader(Names{u"A", u""}, u""), 1u);
 }
 
-// How a stored text reads as a number is leading_number_test's.
-TEST(card_reader_model, loads_stored_values_or_their_defaults) {
-    const struct { Stored stored; int32_t interval, wait; int pinpad; } rows[] = {
-        {{}, 500, 0, 0},
-        {{{u"LeserTimer", u"1250"}, {u"LeserPause", u"300"}, {u"LeserPinpad", u"1"}}, 1250, 300, 1},
+// How a stored text reads as a number is leading_number_test's. The name is read
+// first; a bad number stops the load there and lists no reader.
+TEST(card_reader_model, loads_stored_values_or_their_defaults_and_a_bad_number_stops_the_load) {
+    const struct { Stored stored; int32_t error, interval, wait = 0; int pinpad = 0; } rows[] = {
+        {{}, 0, 500},
+        {{{u"LeserTimer", u"1250"}, {u"LeserPause", u"300"}, {u"LeserPinpad", u"1"}}, 0, 1250, 300, 1},
         // Held within the slider; a greyed check box.
-        {{{u"LeserTimer", u"99999"}, {u"LeserPause", u"-5"}, {u"LeserPinpad", u"2"}}, 3000, 0, 2},
-    };
-    for (const auto& row : rows) {
-        CardReaderState state;
-        EXPECT_TRUE(load(state, row.stored));
-        EXPECT_EQ(state.requestInterval, row.interval);
-        EXPECT_EQ(state.waitBeforeFirst, row.wait);
-        EXPECT_EQ(state.pinpad, row.pinpad);
-        EXPECT_EQ(state.readers, (Names{u"A", u"B"}));
-        EXPECT_EQ(state.selected, 0u);
-    }
-}
-
-TEST(card_reader_model, a_bad_stored_number_stops_the_load_there) {
-    const struct { Stored stored; int32_t error, interval; } rows[] = {
+        {{{u"LeserTimer", u"99999"}, {u"LeserPause", u"-5"}, {u"LeserPinpad", u"2"}}, 0, 3000, 0, 2},
         {{{u"LeserTimer", u"3000000000"}}, 6, 0}, {{{u"LeserPause", u"1E10"}}, 6, 500},
         {{{u"LeserPinpad", u"40000"}}, 6, 500},  // beyond 16 bits
         {{{u"LeserPinpad", u"3"}}, 380, 500}, {{{u"LeserPinpad", u"-1"}}, 380, 500},  // not a check state
@@ -80,8 +67,11 @@ TEST(card_reader_model, a_bad_stored_number_stops_the_load_there) {
         EXPECT_EQ(load(state, stored).number(), row.error);
         EXPECT_EQ(state.prefName, u"B");
         EXPECT_EQ(state.requestInterval, row.interval);
-        EXPECT_TRUE(state.readers.empty());
-        EXPECT_FALSE(state.selected);
+        EXPECT_EQ(state.readers, (row.error ? Names{} : Names{u"A", u"B"}));
+        EXPECT_EQ(state.selected, row.error ? std::nullopt : std::optional<size_t>(1));  // the stored name
+        if (row.error) continue;
+        EXPECT_EQ(state.waitBeforeFirst, row.wait);
+        EXPECT_EQ(state.pinpad, row.pinpad);
     }
 }
 

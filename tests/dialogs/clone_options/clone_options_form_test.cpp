@@ -8,8 +8,6 @@
 
 #include "kxsimlib/cdialogs.h"
 #include "support/dialog_driver.h"
-#include "support/fake_help_viewer.h"
-#include "support/temp_files.h"
 
 using namespace kxsim;
 using namespace kxsim::test;
@@ -31,51 +29,31 @@ int32_t checkedBoxes(QDialog& w) {
     return checked;
 }
 
-// Shows the dialog with \a act inside the modal loop; it must return \a expected.
-void expectResult(int32_t expected, const std::function<void(QDialog&)>& act) {
-    WhenShown driver(QStringLiteral("WCopysim"), act);
-    int32_t result = 12345;
-    const Status s = CDialogs().CloneOptions(result);
-    EXPECT_TRUE(s) << s.number();
-    EXPECT_EQ(result, expected);
-    EXPECT_EQ(driver.runs(), 1);
-}
-
-TEST(CloneOptionsDialog, ok_returns_the_mask_of_what_the_user_checked_and_each_use_starts_afresh) {
-    const struct {
-        std::vector<int> clicks;  // 0: "All"
-        int32_t result;
-    } rows[] = {{{1}, 33}, {{12}, 2048}, {{0}, -1}, {{0, 8}, -129}, {{}, 0}};  // 2048: no carry-over of 33
+// Each row is a use of its own: nothing is carried over from the one before (2048 after 33).
+TEST(CloneOptionsDialog, ok_and_enter_return_the_mask_checked_and_cancel_esc_and_the_close_box_return_0) {
+    const struct { std::vector<int> clicks; const char* how; int32_t mask; } rows[] = {  // clicks: 0 is "All"
+        {{1}, "OK", 33}, {{12}, "OK", 2048}, {{0}, "OK", -1}, {{0, 8}, "OK", -129}, {{}, "OK", 0},
+        {{4}, "Enter", 40}, {{4}, "Cancel", 40}, {{4}, "Esc", 40}, {{4}, "close box", 40},
+    };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::PrintToString(row.clicks));
-        expectResult(row.result, [&row](QDialog& w) {
+        const std::string how = row.how;
+        SCOPED_TRACE(testing::PrintToString(row.clicks) + " " + how);
+        int32_t result = 12345;
+        showOnce(QStringLiteral("WCopysim"), [&](QDialog& w) {
             EXPECT_EQ(checkedBoxes(w), 0);
             EXPECT_FALSE(control<QCheckBox>(w, "CBAll")->isChecked());
             tick(w, row.clicks);
-            EXPECT_EQ(checkedBoxes(w), row.result & 0x3FFF);  // box n shows bit n
-            click(w, "CBAction(1)");
-        });
-    }
-}
-
-TEST(CloneOptionsDialog, cancel_esc_and_the_close_box_return_0_and_enter_presses_ok) {
-    const struct {
-        const char* how;
-        std::function<void(QDialog&)> close;
-        int32_t result;  // after ticking file 4
-    } rows[] = {
-        {"Cancel", [](QDialog& w) { click(w, "CBAction(2)"); }, 0},
-        {"Esc", [](QDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); }, 0},
-        {"close box", [](QDialog& w) { closeBox(w); }, 0},
-        {"Enter", [](QDialog& w) { QTest::keyClick(control<QCheckBox>(w, fileBox(4)), Qt::Key_Return); }, 40},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.how);
-        expectResult(row.result, [&row](QDialog& w) {
-            tick(w, {4});
-            control<QCheckBox>(w, fileBox(4))->setFocus();
-            row.close(w);
-        });
+            EXPECT_EQ(checkedBoxes(w), row.mask & 0x3FFF);  // box n shows bit n
+            if (how == "OK") click(w, "CBAction(1)");
+            else if (how == "Cancel") click(w, "CBAction(2)");
+            else if (how == "Esc") QTest::keyClick(&w, Qt::Key_Escape);
+            else if (how == "close box") closeBox(w);
+            else {
+                control<QCheckBox>(w, fileBox(4))->setFocus();
+                QTest::keyClick(control<QCheckBox>(w, fileBox(4)), Qt::Key_Return);
+            }
+        }, [&] { return CDialogs().CloneOptions(result); });
+        EXPECT_EQ(result, how == "OK" || how == "Enter" ? row.mask : 0);
     }
 }
 

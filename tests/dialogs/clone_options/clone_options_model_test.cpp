@@ -72,17 +72,6 @@ TEST(clone_options_model, buttons_record_their_index_and_cancel_and_the_close_bo
     }
 }
 
-TEST(clone_options_model, a_new_load_starts_from_nothing_chosen) {
-    for (const auto& clicks : {std::vector<int32_t>{1, 9}, std::vector<int32_t>{kAll, 8}}) {
-        CloneOptionsModel model = clicked(clicks);
-        ASSERT_EQ(model.PressButton(kCloneOk), CloneButtonEffect::Unload);
-        model.Load();
-        expectState(model, 0, false);
-        model.SetFile(12, true);  // what the user now checks is all the mask holds
-        EXPECT_EQ(model.Selection(), 2048);
-    }
-}
-
 TEST(clone_options_model, a_follower_set_against_its_file_runs_the_rule_for_itself) {
     // "SMS Status reports" cleared while "Short Messages" is checked: its own rule puts it back.
     CloneOptionsModel model = clicked({kAll, 8});

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cctype>
 #include <cstdio>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
