@@ -65,7 +65,6 @@ class Card:
         self.record = 0
         self.pending = b""
         self.pulled = False
-        self.insisted = False
         self.uicc = False  # the class of the command in hand is 00
 
     def save(self):
@@ -189,8 +188,7 @@ class Card:
 
     def get_response(self, p3):
         if not self.uicc:
-            answer = self.pending[:p3]
-            return (answer[:4] if self.faults.get("short_response") else answer) + b"\x90\x00"
+            return self.pending[:p3] + b"\x90\x00"
         if not self.pending:
             return b"\x69\x85"
         if p3 == 0 or p3 > len(self.pending):
@@ -237,9 +235,6 @@ class Card:
             return self.sw("9804", "6982")
         if not write and "read_sw" in self.faults:
             return bytes.fromhex(self.faults["read_sw"])
-        if self.uicc and not write and self.faults.get("insist_on_length") and not self.insisted:
-            self.insisted = True  # asks once for the command again, with the length it names
-            return bytes([0x6C, p3])
         if write and self.faults.get("remove_after_updates") is not None and \
                 self.updates >= self.faults["remove_after_updates"]:
             self.pulled = True
@@ -350,8 +345,7 @@ def serve(port, card, stop):
             if not chunk:
                 break
             buffer += chunk
-            while len(buffer) >= 2 and len(buffer) >= 2 + struct.unpack(">H", buffer[:2])[0]:
-                size = struct.unpack(">H", buffer[:2])[0]
+            while len(buffer) >= 2 and len(buffer) >= 2 + (size := struct.unpack(">H", buffer[:2])[0]):
                 message, buffer = buffer[2:2 + size], buffer[2 + size:]
                 if len(message) == 1:
                     answer = atr if message[0] == 4 else None
@@ -392,8 +386,8 @@ def start_daemon(work):
     port = free_port_pair()
     conf = os.path.join(work, "reader.conf.d")
     run = os.path.join(work, "run")
-    os.makedirs(conf)
-    os.makedirs(run)
+    for folder in (conf, run):
+        os.makedirs(folder)
     with open(os.path.join(conf, "kxsim-virtual"), "w") as f:
         f.write('FRIENDLYNAME "Kestrix Virtual"\nDEVICENAME /dev/null:0x%X\nLIBPATH %s\nCHANNELID 0x%X\n'
                 % (port, driver, port))
