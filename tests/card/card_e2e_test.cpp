@@ -123,14 +123,13 @@ struct Script : Interaction {
     }
 };
 
-// Acts on the next dialog named \a form once it is shown, then presses \a button.
-std::shared_ptr<void> whenShown(const QString& form, std::function<void(QDialog&)> act,
-                                const QString& button = QStringLiteral("CBAction(1)")) {
+// Acts on the next dialog named \a form once it is shown, then presses OK.
+std::shared_ptr<void> whenShown(const QString& form, std::function<void(QDialog&)> act) {
     return kxsim::tooling::observeDisplayedDialogs([=](QDialog& window) {
         if (window.objectName() != form) return;
-        QTimer::singleShot(0, &window, [&window, act, button] {
+        QTimer::singleShot(0, &window, [&window, act] {
             act(window);
-            if (auto* b = window.findChild<QAbstractButton*>(button)) b->click();
+            if (auto* ok = window.findChild<QAbstractButton*>(QStringLiteral("CBAction(1)"))) ok->click();
         });
     });
 }
