@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QByteArrayList>
-#include <deque>
 
 #include "gsm_sim.h"
 #include "operator_ini.h"
@@ -15,13 +14,14 @@
 #include "support/child_process.h"
 #include "terminal_interaction.h"
 
-#include "hex_bytes.h"
+#include "scripted_card.h"
 
 using namespace kxsim::card;
 
 namespace {
 
 using test::fromHex;
+using test::ScriptedCard;
 
 TEST(card_codings, price_per_unit_in_hundredths_both_ways) {
     const struct { const char* puct; uint16_t eppu; int ex; uint64_t hundredths; bool exact; } cases[] = {
@@ -89,19 +89,6 @@ TEST(card_codings, network_codes_both_ways) {
         EXPECT_NE(why.find("is not a network code"), std::string::npos);
     }
 }
-
-// A card that gives scripted answers and keeps every command.
-struct ScriptedCard : Transport {
-    std::deque<std::string> answers;
-    std::vector<std::string> sent;
-    Bytes transmit(const Bytes& command) override {
-        sent.push_back(hex(command));
-        if (answers.empty()) throw CardError(CardError::Kind::Removed, "the card was removed");
-        Bytes answer = fromHex(answers.front());
-        answers.pop_front();
-        return answer;
-    }
-};
 
 TEST(card_sim, select_answers_are_checked) {
     // The first answer: cyclic, 4 records of 3 bytes, read and update CHV1.

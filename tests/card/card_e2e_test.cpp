@@ -55,6 +55,7 @@ public:
     const QString& skip() const { return skip_; }
     // Each returns once pcscd has seen the change, so the next task finds the slot settled.
     void insert(int slot, const QString& image) {
+        remove(slot);
         command(QStringLiteral("insert %1 %2").arg(slot).arg(image));
         settle(slot, true);
     }
@@ -122,14 +123,13 @@ struct Script : Interaction {
     }
 };
 
-// Acts on the next dialog named \a form once it is shown, then presses \a button.
-std::shared_ptr<void> whenShown(const QString& form, std::function<void(QDialog&)> act,
-                                const QString& button = QStringLiteral("CBAction(1)")) {
+// Acts on the next dialog named \a form once it is shown, then presses OK.
+std::shared_ptr<void> whenShown(const QString& form, std::function<void(QDialog&)> act) {
     return kxsim::tooling::observeDisplayedDialogs([=](QDialog& window) {
         if (window.objectName() != form) return;
-        QTimer::singleShot(0, &window, [&window, act, button] {
+        QTimer::singleShot(0, &window, [&window, act] {
             act(window);
-            if (auto* b = window.findChild<QAbstractButton*>(button)) b->click();
+            if (auto* ok = window.findChild<QAbstractButton*>(QStringLiteral("CBAction(1)"))) ok->click();
         });
     });
 }
@@ -142,8 +142,35 @@ void type(QDialog& window, const char* field, const QString& text) {
 enum class Kind { Gsm, Usim, Dual };
 
 // Where a kind keeps its application's files in the image.
-QString appFile(Kind kind, const char* ef) {
-    return (kind == Kind::Gsm ? QStringLiteral("3F00/7F20/") : QStringLiteral("3F00/7FFF/")) + QLatin1String(ef);
+QString appFile(Kind kind, const QString& ef) {
+    return (kind == Kind::Gsm ? QStringLiteral("3F00/7F20/") : QStringLiteral("3F00/7FFF/")) + ef;
+}
+
+const char* kindName(Kind kind) { return kind == Kind::Gsm ? "GSM SIM" : kind == Kind::Usim ? "USIM" : "dual card"; }
+
+QJsonObject readJson(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// A task's end: "written: [EF ACM, ...] " and the note, or the error and its kind in brackets.
+std::string outcome(const std::function<QJsonObject()>& task) {
+    static const char* const kinds[] = {"reader", "removed", "card", "answer", "refused"};
+    try {
+        const QJsonObject out = task();
+        QStringList written;
+        for (const auto& v : out[QStringLiteral("written")].toArray()) written << v.toString();
+        return ("written: [" + written.join(QStringLiteral(", ")) + "] " + out[QStringLiteral("note")].toString()).toStdString();
+    } catch (const CardError& e) {
+        return e.what() + std::string(" (") + kinds[int(e.kind)] + ")";
+    }
+}
+
+QStringList names(const QJsonValue& list) {
+    QStringList out;
+    for (const auto& v : list.toArray()) out << (v.isObject() ? v.toObject()[QStringLiteral("file")].toString() : v.toString());
+    return out;
 }
 
 class CardTest : public ::testing::Test {
@@ -154,18 +181,14 @@ protected:
     void TearDown() override {
         if (Rig::get().skip().isEmpty()) Rig::get().remove(0), Rig::get().remove(1);
     }
-    static QJsonObject baseImage(const char* name) {
-        QFile base(QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/") + QLatin1String(name));
-        EXPECT_TRUE(base.open(QIODevice::ReadOnly));
-        return QJsonDocument::fromJson(base.readAll()).object();
-    }
     // A GSM SIM (sim.json), a UICC with a USIM only (usim.json) or a card with both.
     static QJsonObject kindImage(Kind kind) {
-        if (kind == Kind::Gsm) return baseImage("sim.json");
-        QJsonObject image = baseImage("usim.json");
+        const QString base = QStringLiteral(KXSIM_SOURCE_DIR "/tests/card/");
+        if (kind == Kind::Gsm) return readJson(base + "sim.json");
+        QJsonObject image = readJson(base + "usim.json");
         if (kind == Kind::Dual) {
             QJsonObject files = image[QStringLiteral("files")].toObject();
-            const QJsonObject gsm = baseImage("sim.json")[QStringLiteral("files")].toObject();
+            const QJsonObject gsm = readJson(base + "sim.json")[QStringLiteral("files")].toObject();
             for (auto it = gsm.begin(); it != gsm.end(); ++it)
                 if (!files.contains(it.key())) files.insert(it.key(), it.value());
             image[QStringLiteral("files")] = files;
@@ -185,13 +208,15 @@ protected:
         Rig::get().insert(slot, path);
         return path;
     }
-    static QJsonObject image(const QString& path) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QJsonDocument::fromJson(f.readAll()).object();
-    }
-    static QJsonValue file(const QString& path, const QString& name, const char* member) {
-        return image(path)[QStringLiteral("files")].toObject()[name].toObject()[QLatin1String(member)];
+    // A file of the card's image: its data, or its records joined by commas.
+    static QString content(const QString& card, const QString& name) {
+        const QJsonObject files = readJson(card)[QStringLiteral("files")].toObject();
+        if (!files.contains(name)) ADD_FAILURE() << "no file " << name.toStdString();
+        const QJsonObject f = files[name].toObject();
+        if (f.contains(QStringLiteral("data"))) return f[QStringLiteral("data")].toString();
+        QStringList records;
+        for (const auto& r : f[QStringLiteral("records")].toArray()) records << r.toString();
+        return records.join(u',');
     }
     static void setFile(QJsonObject& image, const QString& name, const char* member, const QJsonValue& value) {
         QJsonObject files = image[QStringLiteral("files")].toObject();
@@ -200,12 +225,15 @@ protected:
         files[name] = f;
         image[QStringLiteral("files")] = files;
     }
+    static std::function<void(QJsonObject&)> fault(const char* name, const QJsonValue& value) {
+        return [=](QJsonObject& image) { image[QStringLiteral("faults")] = QJsonObject{{QLatin1String(name), value}}; };
+    }
     static int tries(const QString& path, const char* chv) {
-        return image(path)[QStringLiteral("chv")].toObject()[QLatin1String(chv)].toObject()[QStringLiteral("tries")].toInt();
+        return readJson(path)[QStringLiteral("chv")].toObject()[QLatin1String(chv)].toObject()[QStringLiteral("tries")].toInt();
     }
     // The meter task with the dialog filled as \a fields says, \a look run before, closed with OK.
-    QJsonObject meter(Script& user, SessionOptions options, std::map<const char*, QString> fields,
-                      std::function<void(QDialog&)> look = {}) {
+    static QJsonObject meter(Script& user, SessionOptions options, std::map<const char*, QString> fields,
+                             std::function<void(QDialog&)> look = {}) {
         PcscReader reader(kReaders[0], {}, kWaitMs);
         CardSession card(reader, user, options);
         auto guard = whenShown(QStringLiteral("WAcm"), [&](QDialog& w) {
@@ -214,145 +242,95 @@ protected:
         });
         return editMeter(card);
     }
+    // The clone task from slot 0 to slot 1, \a pick choosing the files in its dialog.
+    static QJsonObject clone(Script& user, std::function<void(QDialog&)> pick) {
+        PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
+        CardSession a(from, user, {}), b(to, user, {});
+        auto guard = whenShown(QStringLiteral("WCopysim"), std::move(pick));
+        return cloneCard(a, b);
+    }
     QTemporaryDir dir_;
 };
 
-const Kind kKinds[] = {Kind::Gsm, Kind::Usim};
-const char* kindName(Kind kind) { return kind == Kind::Gsm ? "GSM SIM" : kind == Kind::Usim ? "USIM" : "dual card"; }
-
-TEST_F(CardTest, meter_is_edited_and_written) {
-    for (const Kind kind : kKinds) {
-        const QString card = insert(0, {}, kind);
-        Script user({"1234", "5678"});
-        const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("250")}, {"TBAmv", QStringLiteral("2000")},
-                                                 {"TBPpu", QStringLiteral("4500")}, {"TBCcu", QStringLiteral("CHF")}});
-        EXPECT_EQ(out[QStringLiteral("written")].toArray(),
-                  (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax"), QStringLiteral("EF PUCT")})) << kindName(kind);
-        // The new value is record 1 of the cyclic file; the oldest one is gone.
-        EXPECT_EQ(file(card, appFile(kind, "6F39"), "records").toArray(),
-                  (QJsonArray{QStringLiteral("0000FA"), QStringLiteral("0000C8"), QStringLiteral("000064")})) << kindName(kind);
-        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("0007D0"));
-        EXPECT_EQ(file(card, appFile(kind, "6F41"), "data").toString(), QStringLiteral("4348461C32"));  // 450 x 10^-1
-        for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos);
-        Rig::get().remove(0);
-    }
-}
-
-// A price of 100.00 or more per unit does not fit the dialog: the meter is still written, the price left alone.
-TEST_F(CardTest, a_dear_price_stays_on_the_card_while_the_units_are_written) {
-    const QString card = insert(0, [](QJsonObject& image) {
-        setFile(image, QStringLiteral("3F00/7F20/6F41"), "data", QStringLiteral("455552FF0F"));  // 4095.00 EUR
-    });
-    Script user({"1234", "5678"});
-    QString shown;
-    const QJsonObject out = meter(user, {}, {{"TBAcm", QStringLiteral("0")}, {"TBAmv", QStringLiteral("500")}},
-                                  [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); });
-    EXPECT_EQ(shown, QString());
-    EXPECT_EQ(out[QStringLiteral("written")].toArray(), (QJsonArray{QStringLiteral("EF ACM"), QStringLiteral("EF ACMmax")}));
-    EXPECT_TRUE(out[QStringLiteral("note")].toString().contains(QStringLiteral("409500 hundredths")));
-    EXPECT_EQ(file(card, QStringLiteral("3F00/7F20/6F41"), "data").toString(), QStringLiteral("455552FF0F"));
-    EXPECT_EQ(file(card, QStringLiteral("3F00/7F20/6F37"), "data").toString(), QStringLiteral("0001F4"));
-}
-
-TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
-    for (const Kind kind : kKinds) {
-        const QString card = insert(0, {}, kind);
-        const std::map<const char*, QString> edit{{"TBAmv", QStringLiteral("900")}};
-        const struct { std::deque<std::string> pins; bool lastTry; const char* message; int triesAfter; } steps[] = {
-            {{"1234", "0000"}, false, "wrong PIN2 for the card in \"Kestrix Virtual 00 00\": 2 tries left", 2},
-            {{"1234", "0000"}, false, "1 try left", 1},
-            {{"1234", "5678"}, false, "only one try is left for PIN2", 1},
-            {{"1234", "5678"}, true, nullptr, 3},
-        };
-        for (const auto& step : steps) {
-            // A fresh card for each step: a USIM keeps a verified PIN while it stays powered.
-            Rig::get().remove(0), Rig::get().insert(0, card);
-            Script user(step.pins);
-            try {
-                const QJsonObject out = meter(user, {step.lastTry, false}, edit);
-                EXPECT_EQ(step.message, nullptr) << kindName(kind) << " written: " << QJsonDocument(out).toJson().toStdString();
-            } catch (const CardError& e) {
-                ASSERT_NE(step.message, nullptr) << kindName(kind) << ": " << e.what();
-                EXPECT_NE(std::string(e.what()).find(step.message), std::string::npos) << e.what();
-            }
-            EXPECT_EQ(tries(card, "2"), step.triesAfter) << kindName(kind);
-        }
-        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("000384"));
-        Rig::get().remove(0);
-    }
-}
-
-TEST_F(CardTest, a_card_pulled_mid_write_is_reported_with_what_was_written) {
-    for (const Kind kind : kKinds) {
-        const QString card = insert(0, [](QJsonObject& image) {
-            image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 1}};
-        }, kind);
-        Script user({"1234", "5678"});
-        try {
-            meter(user, {}, {{"TBAcm", QStringLiteral("300")}, {"TBAmv", QStringLiteral("3000")}});
-            ADD_FAILURE() << kindName(kind) << ": no failure reported";
-        } catch (const CardError& e) {
-            EXPECT_EQ(e.kind, CardError::Kind::Removed) << e.what();
-            EXPECT_NE(std::string(e.what()).find("Written: EF ACM; not written: EF ACMmax"), std::string::npos) << e.what();
-        }
-        EXPECT_EQ(file(card, appFile(kind, "6F39"), "records").toArray().first().toString(), QStringLiteral("00012C"));
-        EXPECT_EQ(file(card, appFile(kind, "6F37"), "data").toString(), QStringLiteral("0003E8"));
-        Rig::get().remove(0);
-    }
-}
-
-// Card answers the tool cannot use: a clear error, and nothing written.
-TEST_F(CardTest, bad_card_answers_give_clear_errors_before_any_write) {
-    const auto fault = [](const char* name, QJsonValue value) {
-        return [=](QJsonObject& image) { image[QStringLiteral("faults")] = QJsonObject{{QLatin1String(name), value}}; };
-    };
-    const auto invalidate = [](Kind kind) {
+// The meter files after the task: those a row names hold what it says, the others are as they were.
+TEST_F(CardTest, meter_tasks_write_what_the_dialog_changed_or_stop_before_a_bad_write) {
+    const auto invalidated = [](Kind kind) {
         return [=](QJsonObject& image) { setFile(image, appFile(kind, "6F39"), "invalidated", true); };
     };
-    const struct { const char* what; Kind kind; std::function<void(QJsonObject&)> edit; const char* message; } cases[] = {
-        {"technical problem on read", Kind::Gsm, fault("read_sw", QStringLiteral("6F00")), "6F00: technical problem"},
-        {"unknown status word", Kind::Gsm, fault("read_sw", QStringLiteral("6A82")),
-         "6A82: a status word a GSM SIM does not give"},
-        {"ACM not cyclic", Kind::Gsm, fault("structure", QJsonObject{{QStringLiteral("6F39"), QStringLiteral("transparent")}}),
+    const auto price = [](const char* puct) {
+        return [=](QJsonObject& image) { setFile(image, "3F00/7F20/6F41", "data", QLatin1String(puct)); };
+    };
+    const std::map<const char*, QString> all{{"TBAcm", "250"}, {"TBAmv", "2000"}, {"TBPpu", "4500"}, {"TBCcu", "CHF"}};
+    const std::map<const char*, QString> units{{"TBAcm", "300"}, {"TBAmv", "3000"}};
+    const std::deque<std::string> pins{"1234", "5678"};
+    const struct { const char* what; Kind kind; std::function<void(QJsonObject&)> edit; std::map<const char*, QString> fields;
+                   std::deque<std::string> pins; const char* outcome; std::map<const char*, const char*> after = {};
+                   const char* price = nullptr; bool agree = true; } cases[] = {
+        // The new value is record 1 of the cyclic file; the oldest one is gone.
+        {"all four fields, GSM SIM", Kind::Gsm, {}, all, pins, "written: [EF ACM, EF ACMmax, EF PUCT] ",
+         {{"6F39", "0000FA,0000C8,000064"}, {"6F37", "0007D0"}, {"6F41", "4348461C32"}}},  // 450 x 10^-1
+        {"all four fields, USIM", Kind::Usim, {}, all, pins, "written: [EF ACM, EF ACMmax, EF PUCT] ",
+         {{"6F39", "0000FA,0000C8,000064"}, {"6F37", "0007D0"}, {"6F41", "4348461C32"}}},
+        // A price of 100.00 or more per unit does not fit the dialog: the meter is still written, the price left alone.
+        {"a dear price stays on the card", Kind::Gsm, price("455552FF0F"), {{"TBAcm", "0"}, {"TBAmv", "500"}}, pins,
+         "written: [EF ACM, EF ACMmax] the card's price per unit, 409500 hundredths", {{"6F39", "000000,0000C8,000064"},
+         {"6F37", "0001F4"}}, ""},  // 4095.00 EUR
+        // A price not in whole hundredths is rounded only when the user agrees, and not written back.
+        {"a rounded price shown", Kind::Gsm, price("455552077D"), {}, {"1234"}, "written: [] ", {}, "13"},  // 125 x 10^-3
+        {"a rounded price refused", Kind::Gsm, price("455552077D"), {}, {"1234"},
+         "the price per unit was not rounded; nothing was changed (refused)", {}, "(no dialog)", false},
+        {"a card pulled mid write, GSM SIM", Kind::Gsm, fault("remove_after_updates", 1), units, pins,
+         "Written: EF ACM; not written: EF ACMmax (removed)", {{"6F39", "00012C,0000C8,000064"}}},
+        {"a card pulled mid write, USIM", Kind::Usim, fault("remove_after_updates", 1), units, pins,
+         "Written: EF ACM; not written: EF ACMmax (removed)", {{"6F39", "00012C,0000C8,000064"}}},
+        // Card answers the tool cannot use: a clear error, and nothing written.
+        {"technical problem on read", Kind::Gsm, fault("read_sw", "6F00"), {}, pins, "6F00: technical problem"},
+        {"unknown status word", Kind::Gsm, fault("read_sw", "6A82"), {}, pins, "6A82: a status word a GSM SIM does not give"},
+        {"ACM not cyclic", Kind::Gsm, fault("structure", QJsonObject{{"6F39", "transparent"}}), {}, pins,
          "EF ACM is not a cyclic file"},
-        {"ACM invalidated on a GSM SIM", Kind::Gsm, invalidate(Kind::Gsm), "EF ACM is invalidated on the card"},
-        {"ACM deactivated on a USIM", Kind::Usim, invalidate(Kind::Usim), "EF ACM is invalidated on the card"},
-        {"security status on a USIM", Kind::Usim, fault("read_sw", QStringLiteral("6982")), "6982: security status not satisfied"},
+        {"ACM invalidated on a GSM SIM", Kind::Gsm, invalidated(Kind::Gsm), {}, pins, "EF ACM is invalidated on the card"},
+        {"ACM deactivated on a USIM", Kind::Usim, invalidated(Kind::Usim), {}, pins, "EF ACM is invalidated on the card"},
+        {"security status on a USIM", Kind::Usim, fault("read_sw", "6982"), {}, pins, "6982: security status not satisfied"},
         {"a USIM without advice of charge", Kind::Usim,
-         [](QJsonObject& image) { setFile(image, QStringLiteral("3F00/7FFF/6F38"), "data", QStringLiteral("076E18000002")); },
+         [](QJsonObject& image) { setFile(image, "3F00/7FFF/6F38", "data", "076E18000002"); }, {}, pins,
          "does not offer advice of charge (the call meter) (service 13 in EF UST)"},
     };
     for (const auto& c : cases) {
         const QString card = insert(0, c.edit, c.kind);
-        Script user({"1234", "5678"});
-        try {
-            meter(user, {}, {});
-            ADD_FAILURE() << c.what << ": no error";
-        } catch (const CardError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+        std::map<QString, QString> expected;
+        for (const char* ef : {"6F39", "6F37", "6F41"}) expected[ef] = content(card, appFile(c.kind, ef));
+        for (const auto& [ef, data] : c.after) expected[ef] = data;
+        Script user(c.pins, c.agree);
+        QString shown = QStringLiteral("(no dialog)");
+        const std::string result = outcome([&] {
+            return meter(user, {}, c.fields, [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); });
+        });
+        EXPECT_NE(result.find(c.outcome), std::string::npos) << c.what << ": " << result;
+        if (c.price) {
+            EXPECT_EQ(shown, QLatin1String(c.price)) << c.what;
         }
-        EXPECT_EQ(file(card, appFile(c.kind, "6F39"), "records").toArray().first().toString(), QStringLiteral("0000C8")) << c.what;
-        Rig::get().remove(0);
+        for (const auto& [ef, data] : expected) EXPECT_EQ(content(card, appFile(c.kind, ef)), data) << c.what << ", " << ef.toStdString();
+        for (const auto& prompt : user.prompts) EXPECT_EQ(prompt.find("1234"), std::string::npos) << c.what;
     }
 }
 
-TEST_F(CardTest, a_price_that_is_not_whole_hundredths_is_rounded_only_when_the_user_agrees) {
-    for (const bool agree : {false, true}) {
-        const QString card = insert(0, [](QJsonObject& image) {
-            setFile(image, "3F00/7F20/6F41", "data", QStringLiteral("455552077D"));  // 125 x 10^-3
-        });
-        Script user({"1234"}, agree);
-        QString shown;
-        const auto look = [&](QDialog& w) { shown = w.findChild<QLineEdit*>(QStringLiteral("TBPpu"))->text(); };
-        try {
-            EXPECT_EQ(meter(user, {}, {}, look)[QStringLiteral("written")].toArray(), QJsonArray());  // OK, nothing changed
-            EXPECT_TRUE(agree);
-            EXPECT_EQ(shown, QStringLiteral("13"));  // 12.5 hundredths, halves up
-        } catch (const CardError& e) {
-            EXPECT_FALSE(agree) << e.what();
+TEST_F(CardTest, wrong_pin2_counts_down_and_the_tool_stops_at_one_try_left) {
+    const struct { std::deque<std::string> pins; bool lastTry; const char* outcome; int triesAfter; } steps[] = {
+        {{"1234", "0000"}, false, "wrong PIN2 for the card in \"Kestrix Virtual 00 00\": 2 tries left", 2},
+        {{"1234", "0000"}, false, "1 try left", 1},
+        {{"1234", "5678"}, false, "only one try is left for PIN2", 1},
+        {{"1234", "5678"}, true, "written: [EF ACMmax] ", 3},
+    };
+    for (const Kind kind : {Kind::Gsm, Kind::Usim}) {
+        const QString card = insert(0, {}, kind);
+        for (const auto& step : steps) {
+            Rig::get().insert(0, card);  // a fresh card for each step: a USIM keeps a verified PIN while it stays powered
+            Script user(step.pins);
+            const std::string result = outcome([&] { return meter(user, {step.lastTry, false}, {{"TBAmv", "900"}}); });
+            EXPECT_NE(result.find(step.outcome), std::string::npos) << kindName(kind) << ": " << result;
+            EXPECT_EQ(tries(card, "2"), step.triesAfter) << kindName(kind);
         }
-        EXPECT_EQ(file(card, "3F00/7F20/6F41", "data").toString(), QStringLiteral("455552077D"));
-        Rig::get().remove(0);
+        EXPECT_EQ(content(card, appFile(kind, "6F37")), QStringLiteral("000384")) << kindName(kind);
     }
 }
 
@@ -400,14 +378,18 @@ TEST_F(CardTest, networks_round_trip_padded_with_empty_entries) {
         const QJsonObject out = editNetworks(session, c.list, ini.toStdU16String());
         EXPECT_EQ(selectedBefore.join(u'|'), QLatin1String(c.before)) << c.what;
         EXPECT_EQ(out[QStringLiteral("keys")].toString(), QLatin1String(c.keys)) << c.what;
-        EXPECT_EQ(file(card, appFile(c.kind, c.ef), "data").toString(), c.data) << c.what;
-        Rig::get().remove(0);
+        EXPECT_EQ(content(card, appFile(c.kind, c.ef)), c.data) << c.what;
     }
 }
 
-TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest) {
-    const QString source = insert(0);
-    const QString target = insert(1, [](QJsonObject& image) {
+TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_converts_between_a_gsm_sim_and_a_usim) {
+    const auto blankPhonebook = [](QJsonObject& image) {
+        QJsonArray records;
+        for (int i = 0; i < 5; ++i) records << QStringLiteral("FF").repeated(20);
+        const bool usim = image[QStringLiteral("files")].toObject().contains(QStringLiteral("3F00/7FFF"));
+        setFile(image, usim ? QStringLiteral("3F00/7FFF/5F3A/4F3A") : QStringLiteral("3F00/7F10/6F3A"), "records", records);
+    };
+    const auto otherSizes = [](QJsonObject& image) {
         const auto blank = [](int count, int length, char c) {
             QJsonArray records;
             for (int i = 0; i < count; ++i) records << QString(length, QLatin1Char(c));
@@ -419,99 +401,62 @@ TEST_F(CardTest, clone_copies_matching_files_record_by_record_and_skips_the_rest
         QJsonObject files = image[QStringLiteral("files")].toObject();
         files.remove(QStringLiteral("3F00/7F10/6F3C"));  // no SMS file
         image[QStringLiteral("files")] = files;
-    });
-    Script user({"1234", "1234", "5678"});  // source PIN, target PIN, target PIN2 (FDN)
-    PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
-    CardSession a(from, user, {}), b(to, user, {});
-    auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {
-        w.findChild<QAbstractButton*>(QStringLiteral("CBAll"))->click();
-    });
-    const QJsonObject out = cloneCard(a, b);
-    QStringList copied, skipped;
-    for (const auto& v : out[QStringLiteral("copied")].toArray()) copied << v.toObject()[QStringLiteral("file")].toString();
-    for (const auto& v : out[QStringLiteral("skipped")].toArray()) skipped << v.toObject()[QStringLiteral("file")].toString();
-    EXPECT_EQ(out[QStringLiteral("result")].toInt(), -1);
-    EXPECT_EQ(copied.join(u' '), QStringLiteral("EF ADN EF FDN EF MSISDN EF LND EF EXT1 EF PLMNsel EF CBMI EF FPLMN EF LP"));
-    EXPECT_EQ(skipped.join(u' '), QStringLiteral("EF SMS EF EXT2 EF CCP EF SMSP EF SMSR"));
-    for (const char* name : {"3F00/7F10/6F3A", "3F00/7F10/6F44"})
-        EXPECT_EQ(file(target, name, "records"), file(source, name, "records")) << name;
-    EXPECT_EQ(file(target, "3F00/7F20/6F30", "data"), file(source, "3F00/7F20/6F30", "data"));
-}
-
-QStringList names(const QJsonValue& list) {
-    QStringList out;
-    for (const auto& v : list.toArray()) out << (v.isObject() ? v.toObject()[QStringLiteral("file")].toString() : v.toString());
-    return out;
-}
-
-TEST_F(CardTest, clone_between_a_gsm_sim_and_a_usim) {
-    const auto blankPhonebook = [](QJsonObject& image) {
-        QJsonArray records;
-        for (int i = 0; i < 5; ++i) records << QStringLiteral("FF").repeated(20);
-        const bool usim = image[QStringLiteral("files")].toObject().contains(QStringLiteral("3F00/7FFF"));
-        setFile(image, usim ? QStringLiteral("3F00/7FFF/5F3A/4F3A") : QStringLiteral("3F00/7F10/6F3A"), "records", records);
     };
-    const auto adn = [](Kind kind) { return kind == Kind::Gsm ? QStringLiteral("3F00/7F10/6F3A") : QStringLiteral("3F00/7FFF/5F3A/4F3A"); };
-    const struct { const char* what; Kind from, to; const char* copied; const char* skipped; std::vector<std::pair<const char*, QString>> data; } cases[] = {
-        {"GSM SIM to USIM", Kind::Gsm, Kind::Usim,
+    const char* const gsmAdn = "3F00/7F10/6F3A";
+    const char* const usimAdn = "3F00/7FFF/5F3A/4F3A";
+    const struct { const char* what; Kind from, to; std::function<void(QJsonObject&)> target; const char* copied; const char* skipped;
+                   std::vector<std::pair<const char*, const char*>> same;  // a target's file, the source's it now equals
+                   std::vector<std::pair<const char*, QString>> data; } cases[] = {
+        {"GSM SIM to GSM SIM", Kind::Gsm, Kind::Gsm, otherSizes,
+         "EF ADN|EF FDN|EF MSISDN|EF LND|EF EXT1|EF PLMNsel|EF CBMI|EF FPLMN|EF LP", "EF SMS|EF EXT2|EF CCP|EF SMSP|EF SMSR",
+         {{gsmAdn, gsmAdn}, {"3F00/7F10/6F44", "3F00/7F10/6F44"}, {"3F00/7F20/6F30", "3F00/7F20/6F30"}}, {}},
+        {"GSM SIM to USIM", Kind::Gsm, Kind::Usim, blankPhonebook,
          "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNsel to EF PLMNwAcT|EF CBMI|EF FPLMN|EF LP to EF LI",
-         "EF LND|EF EXT2|EF CCP|EF SMSR",
+         "EF LND|EF EXT2|EF CCP|EF SMSR", {{usimAdn, gsmAdn}},
          {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808032F451C880") + QStringLiteral("FF").repeated(25)},
           {"3F00/7FFF/6F05", QStringLiteral("656E6974FFFF")}, {"3F00/7FFF/6F45", QStringLiteral("0032FFFF")}}},
-        {"USIM to GSM SIM", Kind::Usim, Kind::Gsm,
+        {"USIM to GSM SIM", Kind::Usim, Kind::Gsm, blankPhonebook,
          "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF SMSP|EF PLMNwAcT to EF PLMNsel|EF CBMI|EF FPLMN|EF LI to EF LP",
-         "EF LND|EF EXT2|EF CCP|EF SMSR",
+         "EF LND|EF EXT2|EF CCP|EF SMSR", {{gsmAdn, usimAdn}},
          {{"3F00/7F20/6F30", QStringLiteral("62F21062F22000F110") + QStringLiteral("FFFFFF").repeated(5)},
           {"3F00/7F20/6F05", QStringLiteral("0001FF")}}},
-        {"USIM to USIM", Kind::Usim, Kind::Usim,
-         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF EXT2|EF CCP2|EF SMSP|EF SMSR|EF PLMNwAcT|EF CBMI|EF FPLMN|EF LI",
-         "EF LND", {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808000F110C880") + QStringLiteral("FF").repeated(25)}}},
+        {"USIM to USIM", Kind::Usim, Kind::Usim, blankPhonebook,
+         "EF ADN|EF FDN|EF MSISDN|EF SMS|EF EXT1|EF EXT2|EF CCP2|EF SMSP|EF SMSR|EF PLMNwAcT|EF CBMI|EF FPLMN|EF LI", "EF LND",
+         {{usimAdn, usimAdn}}, {{"3F00/7FFF/6F60", QStringLiteral("62F210400062F220808000F110C880") + QStringLiteral("FF").repeated(25)}}},
     };
     for (const auto& c : cases) {
         const QString source = insert(0, {}, c.from);
-        const QString target = insert(1, blankPhonebook, c.to);
+        const QString target = insert(1, c.target, c.to);
         Script user({"1234", "1234", "5678"});  // PIN of each card, the target's PIN2 (FDN)
-        PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
-        CardSession a(from, user, {}), b(to, user, {});
-        auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {
-            w.findChild<QAbstractButton*>(QStringLiteral("CBAll"))->click();
-        });
-        const QJsonObject out = cloneCard(a, b);
+        const QJsonObject out = clone(user, [](QDialog& w) { w.findChild<QAbstractButton*>(QStringLiteral("CBAll"))->click(); });
+        EXPECT_EQ(out[QStringLiteral("result")].toInt(), -1) << c.what;
         EXPECT_EQ(names(out[QStringLiteral("copied")]).join(u'|').toStdString(), c.copied) << c.what;
         EXPECT_EQ(names(out[QStringLiteral("skipped")]).join(u'|').toStdString(), c.skipped)
             << c.what << ": " << QJsonDocument(out[QStringLiteral("skipped")].toArray()).toJson().toStdString();
-        EXPECT_EQ(file(target, adn(c.to), "records"), file(source, adn(c.from), "records")) << c.what;
-        for (const auto& [name, data] : c.data)
-            EXPECT_EQ(file(target, QLatin1String(name), "data").toString().toStdString(), data.toStdString()) << c.what << " " << name;
-        Rig::get().remove(0), Rig::get().remove(1);
+        for (const auto& [to, from] : c.same) EXPECT_EQ(content(target, to), content(source, from)) << c.what << " " << to;
+        for (const auto& [name, data] : c.data) EXPECT_EQ(content(target, name), data) << c.what << " " << name;
     }
 }
 
 // A refusal or a failure: before the first write nothing is written; after it, the summary says what was.
 TEST_F(CardTest, clone_stops_name_what_was_copied) {
-    const auto pulled = [](QJsonObject& image) {
-        image[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("remove_after_updates"), 3}};
-    };
     const auto invalidatedSms = [](QJsonObject& image) { setFile(image, QStringLiteral("3F00/7F10/6F3C"), "invalidated", true); };
     const struct { const char* what; std::function<void(QJsonObject&)> target; std::deque<std::string> pins; const char* error;
                    const char* copied; const char* partly; const char* notCopied; } cases[] = {
         {"a wrong PIN2 for the target's FDN", {}, {"1234", "1234", "0000"}, "wrong PIN2", nullptr, nullptr, nullptr},
-        {"the target pulled after three records", pulled, {"1234", "1234", "5678"}, "removed", "", "EF ADN",
-         "EF FDN|EF SMS|EF EXT1"},
+        {"the target pulled after three records", fault("remove_after_updates", 3), {"1234", "1234", "5678"}, "removed", "",
+         "EF ADN", "EF FDN|EF SMS|EF EXT1"},
         {"an invalidated file is skipped", invalidatedSms, {"1234", "1234", "5678"}, nullptr, "EF ADN|EF FDN|EF EXT1", "", ""},
     };
     for (const auto& c : cases) {
-        const QString source = insert(0);
+        insert(0);
         const QString target = insert(1, c.target);
-        const QJsonValue adnBefore = file(target, QStringLiteral("3F00/7F10/6F3A"), "records");
+        const QString adnBefore = content(target, QStringLiteral("3F00/7F10/6F3A"));
         Script user(c.pins);
-        PcscReader from(kReaders[0], {}, kWaitMs), to(kReaders[1], {}, kWaitMs);
-        CardSession a(from, user, {}), b(to, user, {});
-        auto guard = whenShown(QStringLiteral("WCopysim"), [](QDialog& w) {  // ADN, FDN, SMS and the extensions and reports they bring
-            for (const char* box : {"CBFile(1)", "CBFile(2)", "CBFile(5)"}) w.findChild<QAbstractButton*>(QLatin1String(box))->click();
-        });
         try {
-            const QJsonObject out = cloneCard(a, b);
+            const QJsonObject out = clone(user, [](QDialog& w) {  // ADN, FDN, SMS and the extensions and reports they bring
+                for (const char* box : {"CBFile(1)", "CBFile(2)", "CBFile(5)"}) w.findChild<QAbstractButton*>(QLatin1String(box))->click();
+            });
             EXPECT_EQ(c.error, nullptr) << c.what;
             EXPECT_EQ(names(out[QStringLiteral("copied")]).join(u'|'), QLatin1String(c.copied)) << c.what;
             EXPECT_TRUE(out[QStringLiteral("skipped")].toArray().first().toObject()[QStringLiteral("reason")].toString().contains(
@@ -526,9 +471,8 @@ TEST_F(CardTest, clone_stops_name_what_was_copied) {
             ASSERT_NE(c.error, nullptr) << c.what << ": " << e.what();
             EXPECT_EQ(c.copied, nullptr) << c.what << ": stopped after writing, with no summary: " << e.what();
             EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << e.what();
-            EXPECT_EQ(file(target, QStringLiteral("3F00/7F10/6F3A"), "records"), adnBefore) << c.what << ": written before the refusal";
+            EXPECT_EQ(content(target, QStringLiteral("3F00/7F10/6F3A")), adnBefore) << c.what << ": written before the refusal";
         }
-        Rig::get().remove(0), Rig::get().remove(1);
     }
 }
 
@@ -560,7 +504,6 @@ TEST_F(CardTest, status_of_a_card_and_of_an_empty_slot_on_the_command_line) {
         if (c.out.endsWith(u'\n')) {
             EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
         }
-        Rig::get().remove(0);
     }
     EXPECT_EQ(cardStatus(kReaders[1], {})[QStringLiteral("present")].toBool(), false);
 }
@@ -580,7 +523,7 @@ TEST_F(CardTest, a_timed_out_dialog_writes_nothing) {
     ASSERT_TRUE(p.waitForFinished(60'000));
     EXPECT_EQ(p.exitCode(), 5) << p.readAllStandardError().toStdString();
     EXPECT_TRUE(p.readAllStandardOutput().contains("\"written\":[]"));
-    EXPECT_EQ(file(card, QStringLiteral("3F00/7FFF/6F39"), "records").toArray().first().toString(), QStringLiteral("0000C8"));
+    EXPECT_EQ(content(card, QStringLiteral("3F00/7FFF/6F39")), QStringLiteral("0000C8,000064,000000"));
 }
 
 // The workbench's card page as a user works it: mouse and keys only, the PIN in the page's password field.
@@ -640,5 +583,5 @@ TEST_F(CardTest, workbench_card_page_edits_the_meter_with_clicks_and_keys) {
     // The readable fields beside the log.
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("card-fact-application"))->text(), QStringLiteral("GSM"));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("card-fact-meter"))->text().startsWith(QStringLiteral("321 of 1000 units")));
-    EXPECT_EQ(file(card, "3F00/7F20/6F39", "records").toArray().first().toString(), QStringLiteral("000141"));
+    EXPECT_EQ(content(card, QStringLiteral("3F00/7F20/6F39")), QStringLiteral("000141,0000C8,000064"));
 }

@@ -14,11 +14,10 @@
 #include <QTimer>
 #include <atomic>
 #include <cstring>
-#include <deque>
 
-#include "hex_bytes.h"
 #include "gsm_sim.h"
 #include "pin_entry.h"
+#include "scripted_card.h"
 #include "surface/tooling.h"
 #include "usim_app.h"
 
@@ -69,22 +68,7 @@ extern "C" void* realloc(void* block, size_t size) {
 namespace {
 
 using namespace kxsim::card;
-
-// Answers every command with \a sw and keeps nothing of it.
-struct Answering : Transport {
-    Bytes sw;
-    std::deque<Bytes> first;
-    Bytes transmit(const Bytes&) override {
-        if (!first.empty()) {
-            Bytes a = first.front();
-            first.pop_front();
-            return a;
-        }
-        return sw;
-    }
-};
-
-using test::fromHex;
+using test::ScriptedCard;
 
 struct Armed {
     Armed() { found = 0, armed = true; }
@@ -102,25 +86,19 @@ TEST(pin_memory, the_scan_sees_a_pin_in_a_freed_block) {
 }
 
 TEST(pin_memory, verify_leaves_no_pin_behind) {
-    for (const char* answer : {"9000", "9804", "63C2"}) {
-        Answering card;
-        card.sw = fromHex(answer);
+    for (const std::string answer : {"9000", "9804", "63C2"}) {
+        ScriptedCard card;
         Armed scan;
-        if (std::string(answer) == "63C2") {
-            // A USIM: MF, EF DIR with the USIM, its ADF; then VERIFY.
-            for (const char* a : {"6114", "62128202782183023F008A0105AB0580010190009000", "611B",
-                                  "621982054221001C0183022F008A0105AB0580010190008002001C9000",
-                                  "61144F0CA0000000871002FF49FF058950045553494DFFFFFFFFFFFF9000", "6126",
-                                  "62248202782183027FFF840CA0000000871002FF49FF05898A0105C6099001C08301018301819000",
-                                  "6126", "62248202782183027FFF840CA0000000871002FF49FF05898A0105C6099001C08301018301819000"})
-                card.first.push_back(fromHex(a));
+        std::string pin = kPin;
+        if (answer == "63C2") {  // a USIM
+            card.answers = test::usimOpening();
+            card.answers.insert(card.answers.end(), {"6126", test::kUsimAdf, answer});
             UsimApp usim(card);
-            std::string pin = kPin;
             EXPECT_FALSE(usim.verify(1, pin));
         } else {
+            card.answers = {answer};
             SimCard sim(card);
-            std::string pin = kPin;
-            EXPECT_EQ(sim.verify(1, pin), std::string(answer) == "9000");
+            EXPECT_EQ(sim.verify(1, pin), answer == "9000");
         }
         EXPECT_EQ(found.load(), 0) << "a freed block held the PIN after VERIFY answered " << answer;
     }

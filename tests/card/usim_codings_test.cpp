@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 
 #include "ef_dir.h"
 #include "file_control.h"
@@ -15,13 +14,14 @@
 #include "usim_app.h"
 #include "usim_files.h"
 
-#include "hex_bytes.h"
+#include "scripted_card.h"
 
 using namespace kxsim::card;
 
 namespace {
 
 using test::fromHex;
+using test::ScriptedCard;
 
 TEST(usim_codings, file_control_parameters) {
     const struct { const char* fcp; bool dir; Structure structure; uint32_t size; uint8_t record; bool invalidated; const char* error; } cases[] = {
@@ -92,30 +92,9 @@ TEST(usim_codings, ef_dir_names_the_usim) {
     }
 }
 
-// A card that gives scripted answers and keeps every command.
-struct ScriptedCard : Transport {
-    std::deque<std::string> answers;
-    std::vector<std::string> sent;
-    Bytes transmit(const Bytes& command) override {
-        sent.push_back(hex(command));
-        if (answers.empty()) throw CardError(CardError::Kind::Removed, "the card was removed");
-        Bytes answer = fromHex(answers.front());
-        answers.pop_front();
-        return answer;
-    }
-};
-
 constexpr char kAid[] = "A0000000871002FF49FF0589";
-constexpr char kAdf[] = "62248202782183027FFF840CA0000000871002FF49FF05898A0105C6099001C08301018301819000";
+constexpr const char* kAdf = test::kUsimAdf;
 constexpr char kSelectAdf[] = "00A404040CA0000000871002FF49FF0589";
-
-// MF, EF DIR with the USIM, the ADF (PIN and PIN2 enabled), as a UICC answers them.
-std::deque<std::string> opening() {
-    return {"6114", "62128202782183023F008A0105AB0580010190009000",
-            "611B", "621982054221001C0183022F008A0105AB0580010190008002001C9000",
-            "61144F0CA0000000871002FF49FF058950045553494DFFFFFFFFFFFF9000",
-            "6126", kAdf};
-}
 
 TEST(usim_app, opening_selecting_reading_and_the_tries_left) {
     enum class Step { Select, Read, Tries };
@@ -139,7 +118,7 @@ TEST(usim_app, opening_selecting_reading_and_the_tries_left) {
     };
     for (const auto& c : cases) {
         ScriptedCard card;
-        card.answers = opening();
+        card.answers = test::usimOpening();
         card.answers.insert(card.answers.end(), c.then.begin(), c.then.end());
         std::string result;
         try {

@@ -65,7 +65,7 @@ class Card:
         self.record = 0
         self.pending = b""
         self.pulled = False
-        self.insisted = False
+        self.uicc = False  # the class of the command in hand is 00
 
     def save(self):
         tmp = self.path + ".tmp"
@@ -101,9 +101,8 @@ class Card:
             status.append(0x8A)  # unblock code: initialised, ten tries
         chars = 0x80 if not (self.chv(1) or {}).get("enabled", True) else 0x00
         fid = bytes.fromhex(path[-4:])
-        body = bytes([0, 0, 0x10, 0x00]) + fid + bytes([kind, 0, 0, 0, 0, 0, 10, chars | node.get("characteristics", 0x01),
-                                                         dfs, len(children) - dfs, 4, 0]) + bytes(status) + b"\x00"
-        return body
+        return bytes([0, 0, 0x10, 0x00]) + fid + bytes([kind, 0, 0, 0, 0, 0, 10, chars | node.get("characteristics", 0x01),
+                                                           dfs, len(children) - dfs, 4, 0]) + bytes(status) + b"\x00"
 
     def ef_response(self, path):
         node = self.files()[path]
@@ -111,9 +110,8 @@ class Card:
         size = self.ef_size(node)
         access = bytes([(ACCESS[node.get("read", "ALW")] << 4) | ACCESS[node.get("update", "ADM")], 0x44, 0x44])
         status = 0x00 if node.get("invalidated") else 0x01  # b1 clear: invalidated
-        body = bytes([0, 0]) + struct.pack(">H", size) + bytes.fromhex(path[-4:]) + bytes([4, 0]) + access + \
+        return bytes([0, 0]) + struct.pack(">H", size) + bytes.fromhex(path[-4:]) + bytes([4, 0]) + access + \
             bytes([status, 2, STRUCTURE[structure], node.get("record_length", 0)])
-        return body
 
     @staticmethod
     def ef_size(node):
@@ -122,6 +120,10 @@ class Card:
         return len(node["records"]) * node["record_length"]
 
     # --- commands ---------------------------------------------------------
+    def sw(self, gsm, uicc):
+        """The status word of the class in use: a GSM SIM's or a UICC's."""
+        return bytes.fromhex(uicc if self.uicc else gsm)
+
     def allowed(self, node, what):
         need = ACCESS[node.get(what, "ADM" if what == "update" else "ALW")]
         if need == 0:
@@ -136,94 +138,136 @@ class Card:
         cla, ins, p1, p2 = c[0], c[1], c[2], c[3]
         p3 = c[4] if len(c) > 4 else 0
         data = c[5:5 + p3]
-        classes = self.image.get("classes", ["A0"])
-        if "%02X" % cla not in classes:
+        if "%02X" % cla not in self.image.get("classes", ["A0"]):
             return b"\x6e\x00"
-        if cla == 0x00:
-            return self.apdu00(c, ins, p1, p2, p3, data)
+        self.uicc = cla == 0x00
         if ins == 0xA4:
-            path = self.resolve(data.hex().upper())
-            if not path:
-                return b"\x94\x04"
-            node = self.files()[path]
-            if "structure" in node:
-                self.ef, self.record = path, (1 if node["structure"] == "cyclic" else 0)
-                self.pending = self.ef_response(path)
-            else:
-                self.df, self.ef = path, None
-                self.pending = self.dir_response(path)
-            return bytes([0x9F, len(self.pending)])
+            return self.select_uicc(p1, p2, data) if self.uicc else self.select_gsm(data)
         if ins == 0xC0:
-            answer = self.pending[:p3]
-            if self.faults.get("short_response"):
-                answer = answer[:4]
-            return answer + b"\x90\x00"
+            return self.get_response(p3)
         if ins == 0x20:
-            return self.verify(p2, data)
+            return self.verify(p2, None if self.uicc and len(c) <= 5 else data)
         if ins in (0xB0, 0xD6, 0xB2, 0xDC):
-            if not self.ef:
-                return b"\x94\x00"
-            node = self.files()[self.ef]
-            write = ins in (0xD6, 0xDC)
-            if node.get("invalidated"):
-                return b"\x98\x10"
-            if not self.allowed(node, "update" if write else "read"):
-                return b"\x98\x04"
-            if not write and "read_sw" in self.faults:
-                return bytes.fromhex(self.faults["read_sw"])
-            if write and self.faults.get("remove_after_updates") is not None and \
-                    self.updates >= self.faults["remove_after_updates"]:
-                self.pulled = True
-                return None
-            answer = self.binary(node, ins, p1, p2, p3, data) if ins in (0xB0, 0xD6) else \
-                self.records(node, ins, p1, p2, p3, data)
-            if write and answer[-2:] == b"\x90\x00":
-                self.updates += 1
-                self.save()
-            return answer
+            return self.read_or_update(ins, p1, p2, p3, data)
         return b"\x6d\x00"
 
-    def verify(self, n, data):
-        c = self.chv(n)
-        if not c or len(data) != 8:
-            return b"\x6b\x00"
-        if n == 1 and not c.get("enabled", True):
+    def select(self, path):
+        node = self.files()[path]
+        if "structure" in node:
+            self.ef, self.record = path, (1 if node["structure"] == "cyclic" else 0)
+        else:
+            self.df, self.ef = path, None
+        return node
+
+    def select_gsm(self, data):
+        path = self.resolve(data.hex().upper())
+        if not path:
+            return b"\x94\x04"
+        node = self.select(path)
+        self.pending = self.ef_response(path) if "structure" in node else self.dir_response(path)
+        return bytes([0x9F, len(self.pending)])
+
+    def select_uicc(self, p1, p2, data):
+        fid = data.hex().upper()
+        if p1 == 0x04:  # by AID, or its first bytes
+            path = "3F00/7FFF" if data and self.image.get("aid", "").startswith(fid) else None
+        elif p1 == 0x00:
+            path = "3F00/7FFF" if fid == "7FFF" and "3F00/7FFF" in self.files() else self.resolve(fid)
+        else:
+            return b"\x6a\x86"
+        if not path:
+            return b"\x6a\x82"
+        node = self.select(path)
+        self.pending = self.fcp(path)
+        if p2 == 0x0C:
+            self.pending = b""
+            return b"\x90\x00"
+        if node.get("invalidated"):
+            return b"\x62\x83"
+        return bytes([0x61, len(self.pending)])
+
+    def get_response(self, p3):
+        if not self.uicc:
+            return self.pending[:p3] + b"\x90\x00"
+        if not self.pending:
+            return b"\x69\x85"
+        if p3 == 0 or p3 > len(self.pending):
+            return bytes([0x6C, len(self.pending)])
+        answer, self.pending = self.pending[:p3], self.pending[p3:]
+        return answer + (bytes([0x61, len(self.pending)]) if self.pending else b"\x90\x00")
+
+    def verify(self, key, data):
+        """Class A0 names the PIN by its number, class 00 by its key reference;
+        there VERIFY without a PIN asks for the tries left."""
+        level = KEY_LEVEL.get(key) if self.uicc else key
+        c = self.chv(level) if level else None
+        if not c or (not self.uicc and len(data) != 8):
+            return self.sw("6B00", "6A88")
+        if not self.uicc and level == 1 and not c.get("enabled", True):
             return b"\x98\x08"
         if c["tries"] == 0:
-            return b"\x98\x40"
+            return self.sw("9840", "6983")
+        if data is None:
+            if level in self.verified or (level == 1 and not c.get("enabled", True)):
+                return b"\x90\x00"
+            return bytes([0x63, 0xC0 | c["tries"]])
+        if len(data) != 8:
+            return b"\x67\x00"
         if data == c["code"].encode().ljust(8, b"\xff"):
             c["tries"] = c.get("max", 3)
-            self.verified.add(n)
+            self.verified.add(level)
             self.save()
             return b"\x90\x00"
         c["tries"] -= 1
         self.save()
-        return b"\x98\x40" if c["tries"] == 0 else b"\x98\x04"
+        if c["tries"] == 0:
+            return self.sw("9840", "6983")
+        return bytes([0x63, 0xC0 | c["tries"]]) if self.uicc else b"\x98\x04"
 
-    def binary(self, node, ins, p1, p2, p3, data, uicc=False):
+    def read_or_update(self, ins, p1, p2, p3, data):
+        if not self.ef:
+            return self.sw("9400", "6986")
+        node = self.files()[self.ef]
+        write = ins in (0xD6, 0xDC)
+        if node.get("invalidated"):
+            return self.sw("9810", "6985")
+        if not self.allowed(node, "update" if write else "read"):
+            return self.sw("9804", "6982")
+        if not write and "read_sw" in self.faults:
+            return bytes.fromhex(self.faults["read_sw"])
+        if write and self.faults.get("remove_after_updates") is not None and \
+                self.updates >= self.faults["remove_after_updates"]:
+            self.pulled = True
+            return None
+        answer = (self.binary if ins in (0xB0, 0xD6) else self.records)(node, ins, p1, p2, p3, data)
+        if write and answer[-2:] == b"\x90\x00":
+            self.updates += 1
+            self.save()
+        return answer
+
+    def binary(self, node, ins, p1, p2, p3, data):
         if node["structure"] != "transparent":
-            return b"\x69\x81" if uicc else b"\x94\x08"
+            return self.sw("9408", "6981")
         content = bytearray.fromhex(node["data"])
         offset = (p1 << 8) | p2
         if offset + p3 > len(content):
             left = max(0, len(content) - offset)
-            return (b"\x6c" if uicc and ins == 0xB0 else b"\x67") + bytes([left])
+            return (b"\x6c" if self.uicc and ins == 0xB0 else b"\x67") + bytes([left])
         if ins == 0xB0:
             return bytes(content[offset:offset + p3]) + b"\x90\x00"
         content[offset:offset + p3] = data
         node["data"] = content.hex().upper()
         return b"\x90\x00"
 
-    def records(self, node, ins, p1, p2, p3, data, uicc=False):
+    def records(self, node, ins, p1, p2, p3, data):
         if node["structure"] == "transparent":
-            return b"\x69\x81" if uicc else b"\x94\x08"
+            return self.sw("9408", "6981")
         records = node["records"]
         if p3 != node["record_length"]:
-            return (b"\x6c" if uicc and ins == 0xB2 else b"\x67") + bytes([node["record_length"]])
-        cyclic = node["structure"] == "cyclic"
-        if ins == 0xDC and cyclic:
+            return (b"\x6c" if self.uicc and ins == 0xB2 else b"\x67") + bytes([node["record_length"]])
+        if ins == 0xDC and node["structure"] == "cyclic":
             if p2 != 0x03:
-                return b"\x69\x81" if uicc else b"\x94\x08"
+                return self.sw("9408", "6981")
             records.insert(0, records.pop())  # the oldest record becomes record 1
             records[0] = data.hex().upper()
             self.record = 1
@@ -237,97 +281,13 @@ class Card:
         else:
             return b"\x6b\x00"
         if not 1 <= number <= len(records):
-            return b"\x6a\x83" if uicc else b"\x94\x02"
+            return self.sw("9402", "6A83")
         if p2 != 0x04 or p1 == 0:
             self.record = number
         if ins == 0xB2:
             return bytes.fromhex(records[number - 1]) + b"\x90\x00"
         records[number - 1] = data.hex().upper()
         return b"\x90\x00"
-
-    # --- class 00: a UICC ---------------------------------------------------
-    def apdu00(self, c, ins, p1, p2, p3, data):
-        if ins == 0xA4:
-            if p1 == 0x04:
-                aid = self.image.get("aid", "")
-                if not aid or not aid.startswith(data.hex().upper()) or not data:
-                    return b"\x6a\x82"
-                path = "3F00/7FFF"
-            elif p1 == 0x00:
-                fid = data.hex().upper()
-                path = "3F00/7FFF" if fid == "7FFF" and "3F00/7FFF" in self.files() else self.resolve(fid)
-            else:
-                return b"\x6a\x86"
-            if not path:
-                return b"\x6a\x82"
-            node = self.files()[path]
-            if "structure" in node:
-                self.ef, self.record = path, (1 if node["structure"] == "cyclic" else 0)
-            else:
-                self.df, self.ef = path, None
-            self.pending = self.fcp(path)
-            if p2 == 0x0C:
-                self.pending = b""
-                return b"\x90\x00"
-            if node.get("invalidated"):
-                return b"\x62\x83"
-            return bytes([0x61, len(self.pending)])
-        if ins == 0xC0:
-            if not self.pending:
-                return b"\x69\x85"
-            if p3 == 0 or p3 > len(self.pending):
-                return bytes([0x6C, len(self.pending)])
-            answer, self.pending = self.pending[:p3], self.pending[p3:]
-            return answer + (bytes([0x61, len(self.pending)]) if self.pending else b"\x90\x00")
-        if ins == 0x20:
-            return self.verify00(p2, data if len(c) > 5 else None)
-        if ins in (0xB0, 0xD6, 0xB2, 0xDC):
-            if not self.ef:
-                return b"\x69\x86"
-            node = self.files()[self.ef]
-            write = ins in (0xD6, 0xDC)
-            if node.get("invalidated"):
-                return b"\x69\x85"
-            if not self.allowed(node, "update" if write else "read"):
-                return b"\x69\x82"
-            if not write and "read_sw" in self.faults:
-                return bytes.fromhex(self.faults["read_sw"])
-            if not write and self.faults.get("insist_on_length") and not self.insisted:
-                self.insisted = True  # asks once for the command again, with the length it names
-                return bytes([0x6C, p3])
-            if write and self.faults.get("remove_after_updates") is not None and \
-                    self.updates >= self.faults["remove_after_updates"]:
-                self.pulled = True
-                return None
-            answer = self.binary(node, ins, p1, p2, p3, data, True) if ins in (0xB0, 0xD6) else \
-                self.records(node, ins, p1, p2, p3, data, True)
-            if write and answer[-2:] == b"\x90\x00":
-                self.updates += 1
-                self.save()
-            return answer
-        return b"\x6d\x00"
-
-    def verify00(self, key, data):
-        level = KEY_LEVEL.get(key)
-        c = self.chv(level) if level else None
-        if not c:
-            return b"\x6a\x88"
-        if c["tries"] == 0:
-            return b"\x69\x83"
-        if data is None:  # no PIN: the tries left, or done
-            if level in self.verified or (level == 1 and not c.get("enabled", True)):
-                return b"\x90\x00"
-            return bytes([0x63, 0xC0 | c["tries"]])
-        if len(data) != 8:
-            return b"\x67\x00"
-        if data == c["code"].encode().ljust(8, b"\xff"):
-            c["tries"] = c.get("max", 3)
-            self.verified.add(level)
-            self.save()
-            return b"\x90\x00"
-        c["tries"] -= 1
-        self.save()
-        return b"\x69\x83" if c["tries"] == 0 else bytes([0x63, 0xC0 | c["tries"]])
 
     def fcp(self, path):
         node = self.files()[path]
@@ -385,8 +345,7 @@ def serve(port, card, stop):
             if not chunk:
                 break
             buffer += chunk
-            while len(buffer) >= 2 and len(buffer) >= 2 + struct.unpack(">H", buffer[:2])[0]:
-                size = struct.unpack(">H", buffer[:2])[0]
+            while len(buffer) >= 2 and len(buffer) >= 2 + (size := struct.unpack(">H", buffer[:2])[0]):
                 message, buffer = buffer[2:2 + size], buffer[2 + size:]
                 if len(message) == 1:
                     answer = atr if message[0] == 4 else None
@@ -427,8 +386,8 @@ def start_daemon(work):
     port = free_port_pair()
     conf = os.path.join(work, "reader.conf.d")
     run = os.path.join(work, "run")
-    os.makedirs(conf)
-    os.makedirs(run)
+    for folder in (conf, run):
+        os.makedirs(folder)
     with open(os.path.join(conf, "kxsim-virtual"), "w") as f:
         f.write('FRIENDLYNAME "Kestrix Virtual"\nDEVICENAME /dev/null:0x%X\nLIBPATH %s\nCHANNELID 0x%X\n'
                 % (port, driver, port))
