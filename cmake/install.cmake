@@ -11,6 +11,7 @@
 #   <prefix>/share/bash-completion/completions/kxsim      its completion, written by kxsim --bash-completion
 #   <prefix>/share/kxsimlib/lang/*.ini                    language files
 #   <prefix>/share/kxsimlib/operators.ini                 operator names of the network list (kxsim card networks)
+#   <prefix>/share/kxsimlib/samples/networks.ini          the network list kxsim network and the workbench show by default
 #   <prefix>/lib/cmake/kxsimlib/                          find_package(kxsimlib) -> kxsim::kxsimlib
 #   <prefix>/lib/pkgconfig/kxsimlib.pc
 include(GNUInstallDirs)
@@ -38,6 +39,7 @@ file(GLOB KXSIM_LANGUAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/lang/*.in
 install(FILES ${KXSIM_LANGUAGE_FILES} DESTINATION ${KXSIM_INSTALL_LANGDIR} COMPONENT runtime)
 # The operator names of kxsim card networks (made by kxsim networks-ini).
 install(FILES ${PROJECT_SOURCE_DIR}/data/operators.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/kxsimlib COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/samples/networks.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/kxsimlib/samples COMPONENT runtime)
 
 if(TARGET kxsim)
   # Relative, so the installed tree can be moved as a whole.

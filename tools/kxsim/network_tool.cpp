@@ -11,10 +11,11 @@
 namespace kxsim::tool {
 namespace {
 
-// samples/networks.ini of the source tree (build/bin/kxsim in a checkout),
-// else relative to the working folder.
+// samples/networks.ini of the source tree (build/bin/kxsim in a checkout) or
+// the installed copy, else relative to the working folder.
 QString sampleIni() {
-    const QString found = findAboveProgram({QStringLiteral("samples/networks.ini")});
+    const QString found =
+        findAboveProgram({QStringLiteral("samples/networks.ini"), QStringLiteral("share/kxsimlib/samples/networks.ini")});
     return found.isEmpty() ? QStringLiteral("samples/networks.ini") : found;
 }
 
