@@ -158,11 +158,20 @@ IniDocument IniDocument::parse(std::u16string text) {
     std::array<PendingLine, 16> queue;
     size_t queued = 0, headersQueued = 0;
     uint32_t guessed = 0;
-    const auto enqueue = [&](const PendingLine& line, const uint32_t* slot) {
+    // The line is written into its place field by field: built on the stack
+    // and copied whole, its halves were read back before their stores had
+    // landed, which stalled every line for tens of cycles.
+    const auto enqueue = [&](uint64_t hash, std::u16string_view name, uint32_t begin, uint32_t end, bool header,
+                             const uint32_t* slot) {
         __builtin_prefetch(slot);
         PendingLine& place = queue[queued++ % queue.size()];
         if (queued > queue.size()) doc.takeLine(place);
-        place = line;
+        place.hash = hash;
+        place.name = name;
+        place.begin = begin;
+        place.end = end;
+        place.section = guessed;
+        place.header = header;
     };
     forEachLine(all, 0, all.size(), [&](const Line& line) {
         if (line.text.empty()) return true;
@@ -170,7 +179,7 @@ IniDocument IniDocument::parse(std::u16string text) {
         if (auto name = headerName(line.text)) {
             const uint64_t h = foldedHash(*name, ~0ull);
             guessed = static_cast<uint32_t>(doc.sections_.size() + (headersQueued++ - doc.headersTaken_));
-            enqueue(PendingLine{h, *name, begin, static_cast<uint32_t>(line.end), guessed, true},
+            enqueue(h, *name, begin, static_cast<uint32_t>(line.end), true,
                     &doc.sectionSlots_[sectionHome(h, doc.sectionSlots_.size())]);
             return true;
         }
@@ -178,7 +187,7 @@ IniDocument IniDocument::parse(std::u16string text) {
         // entry of its name.
         const std::u16string_view key = trim(line.text.substr(0, line.text.find(u'=')));
         const uint64_t h = foldedHash(key, guessed);
-        enqueue(PendingLine{h, key, begin, 0, guessed, false}, &doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
+        enqueue(h, key, begin, 0, false, &doc.entrySlots_[h & (doc.entrySlots_.size() - 1)]);
         return true;
     });
     for (size_t i = queued > queue.size() ? queued - queue.size() : 0; i < queued; ++i) doc.takeLine(queue[i % queue.size()]);
