@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     attempt([&] { sim.updateCyclic(Bytes{0, 0, 1}); });
     attempt([&] {
         std::string pin = "1234";
-        (void)sim.verifyChv(1, pin);
+        (void)sim.verify(1, pin);
     });
-    attempt([&] { (void)sim.verifyChvOnKeypad(2); });
+    attempt([&] { (void)sim.verifyOnKeypad(2); });
     (void)statusText(static_cast<uint16_t>(in.byte() << 8 | in.byte()));
     return 0;
 }
