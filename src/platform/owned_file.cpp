@@ -13,16 +13,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/whole_file.h"
+
 namespace kxsim::platform {
 namespace {
-
-// The file a link names, where a replacement puts its temporary.
-std::string linkTarget(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char target[PATH_MAX];
-    return ::realpath(path.c_str(), target) ? std::string(target) : path;
-}
 
 // The six characters mkstemp puts in place of "XXXXXX".
 bool temporarySuffix(std::string_view s) {
@@ -43,7 +37,7 @@ std::string whyNotReplaceable(const std::string& path) {
 }
 
 void removeStaleTemporaries(const std::string& path) {
-    const std::string target = linkTarget(path);
+    const std::string target = replacedFile(path);
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, std::max<size_t>(slash, 1));
     const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".";

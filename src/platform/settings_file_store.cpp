@@ -13,8 +13,8 @@
 #include "platform/library_identity.h"
 #include "platform/ordinary_file.h"
 #include "platform/owned_file.h"
-#include "platform/settings_ini.h"
 #include "platform/lock_wait.h"
+#include "platform/settings_ini.h"
 #include "platform/store_lock.h"
 #include "platform/whole_file.h"
 

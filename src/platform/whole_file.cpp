@@ -14,14 +14,6 @@
 namespace kxsim::platform {
 namespace {
 
-// The file a link names, so the link stays and its file is replaced.
-std::string resolved(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char target[PATH_MAX];
-    return ::realpath(path.c_str(), target) ? std::string(target) : path;
-}
-
 int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -37,8 +29,15 @@ int writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+std::string replacedFile(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char target[PATH_MAX];
+    return ::realpath(path.c_str(), target) ? std::string(target) : path;
+}
+
 int replaceWholeFile(const std::string& path, std::string_view bytes) {
-    const std::string target = resolved(path);
+    const std::string target = replacedFile(path);
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;

@@ -14,4 +14,8 @@ namespace kxsim::platform {
 /// on failure the file is as it was.
 int replaceWholeFile(const std::string& path, std::string_view bytes);
 
+/// The file a replacement of \a path writes, and beside which it puts its
+/// temporary: the file a link names, else \a path itself.
+std::string replacedFile(const std::string& path);
+
 }  // namespace kxsim::platform

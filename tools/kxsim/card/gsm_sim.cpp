@@ -46,14 +46,17 @@ std::string statusText(uint16_t sw) {
     return hex4(sw) + ": " + text;
 }
 
-Bytes verifyCommand(uint8_t cla, uint8_t key, const std::string& pin) {
+Bytes verifyCommand(uint8_t cla, uint8_t key, std::string& pin) {
     const bool wellFormed = pin.size() >= 4 && pin.size() <= 8 &&
                             pin.find_first_not_of("0123456789") == std::string::npos;
-    if (!wellFormed) return {};
     Bytes command;
-    command.reserve(13);
-    command.insert(command.end(), {cla, kVerify, 0, key, 8});
-    for (size_t i = 0; i < 8; ++i) command.push_back(i < pin.size() ? uint8_t(pin[i]) : 0xFF);
+    if (wellFormed) {
+        command.reserve(13);
+        command.insert(command.end(), {cla, kVerify, 0, key, 8});
+        for (size_t i = 0; i < 8; ++i) command.push_back(i < pin.size() ? uint8_t(pin[i]) : 0xFF);
+    }
+    wipe(pin);
+    if (!wellFormed) throw refused("a PIN is 4 to 8 digits; nothing was sent to the card");
     return command;
 }
 
@@ -136,16 +139,8 @@ CodeState SimCard::codeState(int level) {
 
 bool SimCard::verify(int chv, std::string& pin) {
     Bytes command = verifyCommand(cla_, uint8_t(chv), pin);
-    wipe(pin);
-    if (command.empty()) throw CardError(CardError::Kind::Refused, "a PIN is 4 to 8 digits; nothing was sent to the card");
-    Answer answer;
-    try {
-        answer = send(command, "VERIFY CHV");
-    } catch (...) {
-        wipe(command);
-        throw;
-    }
-    wipe(command);
+    const WipeOnExit wiping{command};
+    const Answer answer = send(command, "VERIFY CHV");
     if (answer.sw == 0x9000) return true;
     if (answer.sw == 0x9804) return false;
     throw CardError(CardError::Kind::Card, "VERIFY CHV" + std::to_string(chv) + " failed: " + statusText(answer.sw));

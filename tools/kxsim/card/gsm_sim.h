@@ -56,8 +56,8 @@ private:
 
 /// The command VERIFY (PIN) as \a cla, \a ins 20, P2 \a key and the PIN
 /// padded with FF to eight bytes, built in a buffer reserved once so that no
-/// copy of the PIN is left behind by a reallocation. Empty, and nothing
-/// built, unless \a pin is 4 to 8 digits.
-Bytes verifyCommand(uint8_t cla, uint8_t key, const std::string& pin);
+/// copy of the PIN is left behind by a reallocation. \a pin is wiped; unless
+/// it was 4 to 8 digits, nothing is built and the tool refuses (CardError).
+Bytes verifyCommand(uint8_t cla, uint8_t key, std::string& pin);
 
 }  // namespace kxsim::card

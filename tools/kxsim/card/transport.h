@@ -50,4 +50,10 @@ std::string hex(const Bytes& bytes);
 void wipe(std::string& secret);
 void wipe(Bytes& secret);
 
+/// Wipes a secret when the scope ends, by return or by exception.
+struct WipeOnExit {
+    Bytes& secret;
+    ~WipeOnExit() { wipe(secret); }
+};
+
 }  // namespace kxsim::card

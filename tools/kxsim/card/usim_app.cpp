@@ -162,17 +162,9 @@ CodeState UsimApp::codeState(int level) {
 bool UsimApp::verify(int level, std::string& pin) {
     const uint8_t key = keyFor(level);
     Bytes command = verifyCommand(kClass, key, pin);
-    wipe(pin);
-    if (command.empty()) throw CardError(CardError::Kind::Refused, "a PIN is 4 to 8 digits; nothing was sent to the card");
-    Answer answer;
-    try {
-        selectAdf();
-        answer = send(command, "VERIFY");
-    } catch (...) {
-        wipe(command);
-        throw;
-    }
-    wipe(command);
+    const WipeOnExit wiping{command};
+    selectAdf();
+    const Answer answer = send(command, "VERIFY");
     if (answer.sw == 0x9000) return true;
     if (triesLeft(answer.sw)) return false;
     throw cardError("VERIFY " + hex({key}) + " failed: " + describe(answer.sw));
